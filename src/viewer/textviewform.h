@@ -1,0 +1,114 @@
+#pragma once
+
+#include "platform/textfile.h"
+#include "viewer/handover.h"
+#include "viewer/plaintextprint.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class Prompts;
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+
+// The light window for small plain text files: shows one file in a plain text area, edits,
+// saves, searches and prints it, protects data files from being saved over, and hands the file
+// over to the editor window of a new process. It is the only window of a viewer process.
+class TTextViewForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Shows `file` (the first command-line argument; empty: none). `prompts` must outlive the
+    // window.
+    explicit TTextViewForm(Prompts &prompts, const QString &file = QString(),
+                           QWidget *parent = nullptr);
+
+    // Replace how the hand-over starts the new process and which printer Print uses.
+    void setEditorLauncher(EditorLauncher launcher) { m_launcher = std::move(launcher); }
+    void setPrinterSource(PrinterSource source) { m_printerSource = std::move(source); }
+    // How long the hand-over waits for the new process to find this one running.
+    void setHandOverWait(int milliseconds) { m_handOverWaitMs = milliseconds; }
+
+    QString currentFileName() const { return m_currentFile; }
+    bool isDataFile() const { return m_dataFile; }
+    TextFormat textFormat() const { return m_format; }
+    bool isModified() const;
+    // The whole text as the text area holds it, one "\n" per line break.
+    QString memoText() const;
+    QPlainTextEdit *memo() const { return m_memo; }
+
+public slots:
+    void NewMenuClick();
+    void Open1Click();
+    void SaveMenuClick();
+    void SaveAsMenuClick();
+    void PrintMenuClick();
+    void Exit1Click();
+    void WordWrapMenuClick();
+    void FindMenuClick();
+    void StartinQuillet1Click();
+    // Files dropped from the shell onto the window; only the first counts.
+    void WMDropFiles(const QStringList &files);
+    void HandOverToEditor();
+    // Asks whether to save the modified text; false when the command that asks is to stop.
+    bool AskToSave();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createMemo();
+    void createActions();
+    void createMenus();
+    void FormCreate(const QString &file);
+    bool FormCloseQuery();
+
+    // Reads the file and, only when that worked, shows it as the current document.
+    void loadFile(const QString &file);
+    // Writes the whole text to the file in the document's format; false after an error report.
+    bool writeTextFile(const QString &file);
+    // Runs the Save As dialog and writes; false when cancelled or the write failed.
+    bool saveAs();
+    // Starts a new process of the program on the file, waits for it to choose the editor and
+    // closes this window.
+    void handOver(const QString &file);
+    void findNext();
+    bool selectNextOccurrence(qsizetype from);
+    void setModified(bool modified);
+    void reportError(const QString &text);
+    QStringList droppedFiles(const QMimeData *mime) const;
+
+    Prompts &m_prompts;
+    QPlainTextEdit *m_memo = nullptr;
+    QMenu *m_contextMenu = nullptr;
+    QAction *m_newAction = nullptr;
+    QAction *m_openAction = nullptr;
+    QAction *m_saveAction = nullptr;
+    QAction *m_saveAsAction = nullptr;
+    QAction *m_printAction = nullptr;
+    QAction *m_exitAction = nullptr;
+    QAction *m_cutAction = nullptr;
+    QAction *m_copyAction = nullptr;
+    QAction *m_pasteAction = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_selectAllAction = nullptr;
+    QAction *m_wordWrapAction = nullptr;
+    QAction *m_findAction = nullptr;
+    QAction *m_findNextAction = nullptr;
+    QAction *m_showInQuilletAction = nullptr;
+
+    QString m_currentFile;
+    bool m_dataFile = false;
+    TextFormat m_format;
+    // A data file's text as read, so that an unedited one goes back byte for byte.
+    QString m_loadedText;
+    QString m_searchText;
+    bool m_acceptFileDrops = true;
+    int m_handOverWaitMs = 800;
+    EditorLauncher m_launcher;
+    PrinterSource m_printerSource;
+};

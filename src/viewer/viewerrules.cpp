@@ -1,0 +1,70 @@
+#include "viewer/viewerrules.h"
+
+#include <QFileInfo>
+
+QStringList viewerTextFilters() {
+    return {QStringLiteral(
+                "All Text Files (*.txt *.log *.ini *.bat *.inf *.tmp *.pas *.dpr *.cpp *.vba)"),
+            QStringLiteral("All Files (*)")};
+}
+
+QStringList viewerHandOverFilters() {
+    return {QStringLiteral("Text Files (*.txt)"), QStringLiteral("*.log"), QStringLiteral("*.ini"),
+            QStringLiteral("*.bat"),              QStringLiteral("*.inf"), QStringLiteral("*.tmp"),
+            QStringLiteral("*.pas"),              QStringLiteral("*.dpr"), QStringLiteral("*.cpp"),
+            QStringLiteral("*.vba")};
+}
+
+bool droppedFileStaysInViewer(int sizeKB) {
+    return sizeKB <= 64;
+}
+
+QStringList handOverArguments(const QString &file) {
+    if (file.isEmpty())
+        return {};
+    return {file};
+}
+
+namespace {
+
+QString asShown(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QString firstLineBreak(const QString &text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('\n'))
+            return QStringLiteral("\n");
+        if (text.at(i) == QLatin1Char('\r')) {
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                return QStringLiteral("\r\n");
+            return QStringLiteral("\r");
+        }
+    }
+    return QStringLiteral("\n");
+}
+
+} // namespace
+
+QString dataFileTextForSave(const QString &shown, const QString &loaded) {
+    if (shown == asShown(loaded))
+        return loaded;
+    const QString lineBreak = firstLineBreak(loaded);
+    if (lineBreak == QLatin1String("\n"))
+        return shown;
+    QString result = shown;
+    result.replace(QLatin1Char('\n'), lineBreak);
+    return result;
+}
+
+QString fileNamePart(const QString &path) {
+    return QFileInfo(path).fileName();
+}
+
+QString folderPart(const QString &path) {
+    if (path.isEmpty())
+        return {};
+    return QFileInfo(path).absolutePath();
+}

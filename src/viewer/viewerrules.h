@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Decisions of the text viewer that need no window: dialog filters, the rule for dropped files,
+// the hand-over's command line and how a data file's text goes back to disk.
+
+// Filters of the Open and Save As dialogs.
+QStringList viewerTextFilters();
+
+// Filters of the dialog that saves before a hand-over to the editor: one named entry and nine
+// bare patterns.
+QStringList viewerHandOverFilters();
+
+// A dropped file of this size (FileSizeKB) stays in the viewer; a larger one goes to the editor.
+// The limit is 64 × 1024 bytes: one byte less still counts 64.
+bool droppedFileStaysInViewer(int sizeKB);
+
+// The arguments the new process receives: the file as its only argument, or none.
+QStringList handOverArguments(const QString &file);
+
+// What goes to disk for a data file whose text area now shows `shown` after it was read as
+// `loaded`. The text area turns every line break (CR LF, CR or LF) into one "\n", so when the
+// text is unchanged the file's own bytes go back whole; after an edit the line breaks are written
+// in the style of the file's first one.
+QString dataFileTextForSave(const QString &shown, const QString &loaded);
+
+// The name part of a path, without its folder.
+QString fileNamePart(const QString &path);
+
+// The folder of a path; empty for an empty path.
+QString folderPart(const QString &path);
