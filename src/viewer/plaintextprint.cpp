@@ -56,8 +56,8 @@ private:
 };
 
 UserError printError(const QPrinter &printer) {
-    const QString name = printer.printerName().isEmpty() ? printer.outputFileName()
-                                                         : printer.printerName();
+    const QString name =
+        printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName();
     return UserError(QStringLiteral("Printing on \"%1\" failed.").arg(name));
 }
 

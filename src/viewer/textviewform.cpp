@@ -2,6 +2,7 @@
 
 #include "platform/prompts.h"
 #include "platform/usererror.h"
+#include "viewer/atomicwrite.h"
 #include "viewer/viewerrules.h"
 
 #include <QAction>
@@ -128,15 +129,14 @@ void TTextViewForm::createActions() {
     connect(m_memo, &QPlainTextEdit::copyAvailable, m_copyAction, &QAction::setEnabled);
     connect(m_memo, &QPlainTextEdit::undoAvailable, m_undoAction, &QAction::setEnabled);
 
-    m_wordWrapAction =
-        make("WordWrapMenu", tr("&WordWrap"), {}, &TTextViewForm::WordWrapMenuClick);
+    m_wordWrapAction = make("WordWrapMenu", tr("&WordWrap"), {}, &TTextViewForm::WordWrapMenuClick);
     m_wordWrapAction->setCheckable(true);
     m_wordWrapAction->setChecked(true);
     m_findAction = make("FindMenu", tr("&Find"), {}, &TTextViewForm::FindMenuClick);
     m_findNextAction =
         make("FindNext", tr("Find Next"), QKeySequence(Qt::Key_F3), &TTextViewForm::findNext);
-    m_showInQuilletAction = make("StartinQuillet1", tr("Show in Quillet>>"), {},
-                                 &TTextViewForm::StartinQuillet1Click);
+    m_showInQuilletAction =
+        make("StartinQuillet1", tr("Show in Quillet>>"), {}, &TTextViewForm::StartinQuillet1Click);
 }
 
 void TTextViewForm::createMenus() {
@@ -211,27 +211,42 @@ void TTextViewForm::loadFile(const QString &file) {
         reportError(content.error->message());
         return;
     }
+    // The text of a data file cannot tell a NUL from a byte 1, so its own bytes are kept too.
+    QByteArray bytes;
+    if (content.format.dataFile) {
+        TextFileError error;
+        const std::optional<QByteArray> read = readWholeFile(file, &error);
+        if (!read) {
+            reportError(error.message());
+            return;
+        }
+        bytes = *read;
+    }
     m_memo->setPlainText(content.text);
     m_currentFile = file;
     m_dataFile = content.format.dataFile;
     m_format = content.format;
-    m_loadedText = m_dataFile ? content.text : QString();
+    m_loadedBytes = bytes;
     m_memo->moveCursor(QTextCursor::Start);
 }
 
 bool TTextViewForm::writeTextFile(const QString &file) {
-    QString text = memoText();
-    if (m_format.dataFile)
-        text = dataFileTextForSave(text, m_loadedText);
-    const TextFileSaveResult result = SaveTextFile(file, text, m_format);
-    if (result.error) {
-        reportError(result.error->message());
-        return false;
+    if (m_format.dataFile) {
+        const QByteArray bytes = dataFileBytesForSave(memoText(), m_loadedBytes);
+        if (const std::optional<TextFileError> error = writeFileAtomically(file, bytes)) {
+            reportError(error->message());
+            return false;
+        }
+        // What is on disk now is what the text stands for, so a later Save As copies it again.
+        m_loadedBytes = bytes;
+    } else {
+        const TextFileSaveResult result = SaveTextFile(file, memoText(), m_format);
+        if (result.error) {
+            reportError(result.error->message());
+            return false;
+        }
+        m_format = result.written;
     }
-    m_format = result.written;
-    // Unedited data-file text is what was read, so a later Save As copies the file again.
-    if (m_format.dataFile)
-        m_loadedText = text;
     setModified(false);
     return true;
 }
@@ -255,7 +270,7 @@ void TTextViewForm::NewMenuClick() {
     m_currentFile.clear();
     m_dataFile = false;
     m_format = TextFormat();
-    m_loadedText.clear();
+    m_loadedBytes.clear();
     setWindowTitle(kNewCaption);
 }
 
@@ -263,9 +278,8 @@ void TTextViewForm::Open1Click() {
     if (isModified() && !AskToSave())
         return;
     int filterIndex = 0;
-    const QStringList files =
-        m_prompts.openFileNames(this, tr("Open"), folderPart(m_currentFile), viewerTextFilters(),
-                                &filterIndex, false);
+    const QStringList files = m_prompts.openFileNames(this, tr("Open"), folderPart(m_currentFile),
+                                                      viewerTextFilters(), &filterIndex, false);
     if (!files.isEmpty() && !files.first().isEmpty()) {
         const QString file = files.first();
         const QString before = m_currentFile;
@@ -299,10 +313,9 @@ void TTextViewForm::SaveAsMenuClick() {
 
 bool TTextViewForm::saveAs() {
     int filterIndex = 0;
-    const QString initial = m_currentFile.isEmpty()
-                                ? QString()
-                                : folderPart(m_currentFile) + QLatin1Char('/') +
-                                      fileNamePart(m_currentFile);
+    const QString initial = m_currentFile.isEmpty() ? QString()
+                                                    : folderPart(m_currentFile) + QLatin1Char('/') +
+                                                          fileNamePart(m_currentFile);
     const QString file =
         m_prompts.saveFileName(this, tr("Save As"), initial, viewerTextFilters(), &filterIndex);
     if (file.isEmpty())
@@ -460,9 +473,9 @@ void TTextViewForm::handOver(const QString &file) {
 bool TTextViewForm::FormCloseQuery() {
     if (!isModified())
         return true;
-    const QMessageBox::StandardButton answer = m_prompts.message(
-        this, kWarningCaption, QStringLiteral("Do you want to save the file?"),
-        QMessageBox::Warning, kYesNoCancel, QMessageBox::Yes);
+    const QMessageBox::StandardButton answer =
+        m_prompts.message(this, kWarningCaption, QStringLiteral("Do you want to save the file?"),
+                          QMessageBox::Warning, kYesNoCancel, QMessageBox::Yes);
     if (answer == QMessageBox::Cancel)
         return false;
     if (answer == QMessageBox::Yes)

@@ -10,6 +10,7 @@
 class Prompts;
 class QAction;
 class QMenu;
+class QMimeData;
 class QPlainTextEdit;
 
 // The light window for small plain text files: shows one file in a plain text area, edits,
@@ -104,8 +105,8 @@ private:
     QString m_currentFile;
     bool m_dataFile = false;
     TextFormat m_format;
-    // A data file's text as read, so that an unedited one goes back byte for byte.
-    QString m_loadedText;
+    // A data file's bytes as read, so that an unedited one goes back byte for byte.
+    QByteArray m_loadedBytes;
     QString m_searchText;
     bool m_acceptFileDrops = true;
     int m_handOverWaitMs = 800;

@@ -1,5 +1,7 @@
 #include "viewer/viewerrules.h"
 
+#include "platform/textfile.h"
+
 #include <QFileInfo>
 
 QStringList viewerTextFilters() {
@@ -9,9 +11,15 @@ QStringList viewerTextFilters() {
 }
 
 QStringList viewerHandOverFilters() {
-    return {QStringLiteral("Text Files (*.txt)"), QStringLiteral("*.log"), QStringLiteral("*.ini"),
-            QStringLiteral("*.bat"),              QStringLiteral("*.inf"), QStringLiteral("*.tmp"),
-            QStringLiteral("*.pas"),              QStringLiteral("*.dpr"), QStringLiteral("*.cpp"),
+    return {QStringLiteral("Text Files (*.txt)"),
+            QStringLiteral("*.log"),
+            QStringLiteral("*.ini"),
+            QStringLiteral("*.bat"),
+            QStringLiteral("*.inf"),
+            QStringLiteral("*.tmp"),
+            QStringLiteral("*.pas"),
+            QStringLiteral("*.dpr"),
+            QStringLiteral("*.cpp"),
             QStringLiteral("*.vba")};
 }
 
@@ -48,15 +56,17 @@ QString firstLineBreak(const QString &text) {
 
 } // namespace
 
-QString dataFileTextForSave(const QString &shown, const QString &loaded) {
-    if (shown == asShown(loaded))
+QByteArray dataFileBytesForSave(const QString &shown, const QByteArray &loaded) {
+    TextFormat format;
+    format.dataFile = true;
+    const QString loadedText = DecodeText(loaded, format);
+    if (shown == asShown(loadedText))
         return loaded;
-    const QString lineBreak = firstLineBreak(loaded);
-    if (lineBreak == QLatin1String("\n"))
-        return shown;
-    QString result = shown;
-    result.replace(QLatin1Char('\n'), lineBreak);
-    return result;
+    QString text = shown;
+    const QString lineBreak = firstLineBreak(loadedText);
+    if (lineBreak != QLatin1String("\n"))
+        text.replace(QLatin1Char('\n'), lineBreak);
+    return EncodeText(text, format);
 }
 
 QString fileNamePart(const QString &path) {

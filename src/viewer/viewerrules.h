@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -20,11 +21,11 @@ bool droppedFileStaysInViewer(int sizeKB);
 // The arguments the new process receives: the file as its only argument, or none.
 QStringList handOverArguments(const QString &file);
 
-// What goes to disk for a data file whose text area now shows `shown` after it was read as
-// `loaded`. The text area turns every line break (CR LF, CR or LF) into one "\n", so when the
-// text is unchanged the file's own bytes go back whole; after an edit the line breaks are written
-// in the style of the file's first one.
-QString dataFileTextForSave(const QString &shown, const QString &loaded);
+// The bytes that go to disk for a data file read as `loaded` whose text area now shows `shown`.
+// The text area turns every line break (CR LF, CR or LF) into one "\n" and shows NUL as the
+// character 1, so an unchanged text gives the file's own bytes back whole; after an edit the
+// line breaks are written in the style of the file's first one and every character 1 as NUL.
+QByteArray dataFileBytesForSave(const QString &shown, const QByteArray &loaded);
 
 // The name part of a path, without its folder.
 QString fileNamePart(const QString &path);
