@@ -1,6 +1,7 @@
 #include "editor/htmlview.h"
 
 #include "editor/picturedecoder.h"
+#include "platform/textfile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -20,29 +21,14 @@ namespace {
 constexpr qint64 MaxPageBytes = 64LL * 1024 * 1024;
 constexpr qint64 MaxPictureBytes = 512LL * 1024 * 1024;
 
-// The characters Windows-1252 puts at 0x80 to 0x9F; the rest of the code page is Latin-1.
-constexpr char16_t Windows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Pages are read as their byte order mark says, else as UTF-8 when they are valid UTF-8, else as
-// Windows-1252, the character set of most old pages that declare none.
+// Pages are read as their byte order mark says, else as the editor reads text files: UTF-8 when
+// they are valid UTF-8, else Windows-1252, the character set of most old pages that declare none.
 QString decodePage(const QByteArray &bytes) {
     if (const auto encoding = QStringConverter::encodingForData(bytes)) {
         QStringDecoder decoder(*encoding);
         return decoder.decode(bytes);
     }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    text.resize(bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        text[i] = byte >= 0x80 && byte < 0xA0 ? QChar(Windows1252High[byte - 0x80]) : QChar(byte);
-    }
-    return text;
+    return DecodeText(bytes, DetectTextFormat(bytes));
 }
 
 std::optional<QByteArray> readLocalFile(const QString &path, qint64 limit) {
