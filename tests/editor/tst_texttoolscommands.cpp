@@ -1,0 +1,342 @@
+#include "editor/texttoolscommands.h"
+#include "editor/texttoolsfinddialog.h"
+#include "editor/texttoolstarget.h"
+#include "platform/scriptedprompts.h"
+#include "platform/usererror.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// An editing area modelled as characters with one size each ('\n' a paragraph break), a
+// selection and the insertion size; enough to watch the text tools change sizes and selection.
+class FakeMemo : public TextToolsTarget {
+public:
+    QString chars;
+    QList<int> sizes;
+    int start = 0;
+    int end = 0;
+    int insertionSize = 10;
+    bool modified = false;
+    int updateDepth = 0;
+    int maxUpdateDepth = 0;
+    TextToolsCommands *commands = nullptr;
+    bool findResult = true;
+    QStringList searches;
+
+    void setText(const QString &text, int size = 10) {
+        chars = text;
+        sizes = QList<int>(text.size(), size);
+    }
+    // A typed character: the key handler first, then the character in the insertion size.
+    void type(QChar key, bool letterStyleChecked) {
+        commands->MemoKeyPress(key, letterStyleChecked);
+        chars.insert(end, key);
+        sizes.insert(end, insertionSize);
+        start = end = end + 1;
+    }
+
+    QString text() const override {
+        QString t = chars;
+        return t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    }
+    int selStart() const override { return start; }
+    int selLength() const override { return end - start; }
+    QString selText() const override {
+        return chars.mid(start, end - start).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    }
+    void setSelText(const QString &text) override {
+        QString t = text;
+        t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        const int size = start < end ? sizes[start] : insertionSize;
+        chars.replace(start, end - start, t);
+        sizes.remove(start, end - start);
+        for (int i = 0; i < t.size(); ++i)
+            sizes.insert(start, size);
+        end = start + int(t.size());
+    }
+    void selectRange(int s, int e, bool) override {
+        start = std::clamp(std::min(s, e), 0, int(chars.size()));
+        end = std::clamp(std::max(s, e), 0, int(chars.size()));
+    }
+    int selSize() const override { return start < end ? sizes[start] : insertionSize; }
+    bool selSizeUniform() const override {
+        for (int i = start; i < end; ++i) {
+            if (sizes[i] != sizes[start])
+                return false;
+        }
+        return true;
+    }
+    void setSelSize(int points) override {
+        if (start == end) {
+            insertionSize = points;
+            return;
+        }
+        for (int i = start; i < end; ++i)
+            sizes[i] = points;
+    }
+    void beginUpdate() override { maxUpdateDepth = std::max(maxUpdateDepth, ++updateDepth); }
+    void endUpdate() override { --updateDepth; }
+    void setModified(bool m) override { modified = m; }
+    bool findNext(const QString &findText, bool matchCase, bool wholeWord, bool down) override {
+        searches << QStringLiteral("find %1 %2%3%4")
+                        .arg(findText)
+                        .arg(matchCase ? "c" : "-")
+                        .arg(wholeWord ? "w" : "-")
+                        .arg(down ? "d" : "u");
+        if (!findResult)
+            commands->MemoTextNotFound(findText);
+        return findResult;
+    }
+    bool replaceNext(const QString &findText, const QString &replacement, bool, bool) override {
+        searches << QStringLiteral("replace %1 %2").arg(findText, replacement);
+        return findResult;
+    }
+    int replaceAll(const QString &findText, const QString &replacement, bool, bool) override {
+        searches << QStringLiteral("all %1 %2").arg(findText, replacement);
+        return findResult ? 2 : 0;
+    }
+    QPoint screenPointAt(int position) const override { return {position * 8, 300}; }
+};
+
+struct Fixture {
+    FakeMemo memo;
+    ScriptedPrompts prompts;
+    TextToolsCommands commands{memo, prompts, nullptr};
+    int beeps = 0;
+    int focused = 0;
+
+    Fixture() {
+        memo.commands = &commands;
+        commands.beep = [this] { ++beeps; };
+        commands.focusMemo = [this] { ++focused; };
+    }
+};
+
+} // namespace
+
+class tst_TextToolsCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void letterStyleOnAndOffRestoresSizes() {
+        Fixture f;
+        f.memo.setText(QStringLiteral("Hello World\nABC def XY"));
+        // Mixed sizes inside a run of capitals.
+        f.memo.sizes[12] = 20;
+        f.memo.sizes[14] = 8;
+        const QList<int> before = f.memo.sizes;
+        f.memo.selectRange(3, 3, false);
+
+        f.commands.LetterStyle(true, QStringLiteral("12"));
+        for (int i = 0; i < f.memo.chars.size(); ++i) {
+            const bool capital = f.memo.chars[i] >= u'A' && f.memo.chars[i] <= u'Z';
+            QCOMPARE(f.memo.sizes[i], before[i] + (capital ? 3 : 0));
+        }
+        QVERIFY(f.memo.modified);
+        QCOMPARE(f.memo.updateDepth, 0);
+        QCOMPARE(f.memo.maxUpdateDepth, 1);
+
+        f.commands.LetterStyle(false, QStringLiteral("12"));
+        QCOMPARE(f.memo.sizes, before);
+    }
+
+    void capitalsTypedWhileOnLoseTheirExtraPoints() {
+        Fixture f;
+        f.memo.setText(QStringLiteral("ab"));
+        f.memo.selectRange(2, 2, false);
+        f.commands.LetterStyle(true, QStringLiteral("10"));
+        for (const QChar c : QStringLiteral("ABc"))
+            f.memo.type(c, true);
+        // A and B three points larger than c.
+        QCOMPARE(f.memo.sizes, (QList<int>{10, 10, 13, 13, 10}));
+        QVERIFY(!f.commands.CapsEnlarged());
+        f.commands.LetterStyle(false, QStringLiteral("10"));
+        QCOMPARE(f.memo.sizes, (QList<int>{10, 10, 10, 10, 10}));
+    }
+
+    void typingWithoutLetterStyleChangesNothing() {
+        Fixture f;
+        f.memo.setText(QString());
+        for (const QChar c : QStringLiteral("ABc"))
+            f.memo.type(c, false);
+        QCOMPARE(f.memo.sizes, (QList<int>{10, 10, 10}));
+        QVERIFY(!f.commands.CapsEnlarged());
+    }
+
+    // Neither the command nor switching the item off resets the typing state.
+    void capsEnlargedSurvivesTheCommand() {
+        Fixture f;
+        f.memo.setText(QString());
+        f.memo.type(u'A', true);
+        QVERIFY(f.commands.CapsEnlarged());
+        f.commands.LetterStyle(false, QStringLiteral("10"));
+        QVERIFY(f.commands.CapsEnlarged());
+        f.memo.type(u'b', true);
+        QVERIFY(!f.commands.CapsEnlarged());
+    }
+
+    void letterStyleLeavesTheCaret_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("caret");
+        QTest::addRow("no selection") << 4 << 0 << 4;
+        QTest::addRow("start at least length") << 6 << 3 << 3;
+        QTest::addRow("start below length") << 1 << 5 << 0;
+    }
+    void letterStyleLeavesTheCaret() {
+        QFETCH(int, start);
+        QFETCH(int, length);
+        QFETCH(int, caret);
+        Fixture f;
+        f.memo.setText(QStringLiteral("One Two Three"));
+        f.memo.selectRange(start, start + length, false);
+        f.commands.LetterStyle(true, QStringLiteral("14"));
+        QCOMPARE(f.memo.selStart(), caret);
+        QCOMPARE(f.memo.selLength(), 0);
+        QCOMPARE(f.memo.insertionSize, 14);
+    }
+
+    void letterStyleWithBadSizeBoxChangesNothing() {
+        Fixture f;
+        f.memo.setText(QStringLiteral("ABC"));
+        f.memo.selectRange(1, 2, false);
+        QVERIFY_THROWS_EXCEPTION(UserError, f.commands.LetterStyle(true, QStringLiteral("12pt")));
+        QCOMPARE(f.memo.sizes, (QList<int>{10, 10, 10}));
+        QCOMPARE(f.memo.selStart(), 1);
+        QCOMPARE(f.memo.selLength(), 1);
+        QVERIFY(!f.memo.modified);
+        QCOMPARE(f.memo.maxUpdateDepth, 0);
+    }
+
+    void caseConversionReplacesTheSelection() {
+        Fixture f;
+        f.memo.setText(QStringLiteral("mixed Case\ntext"));
+        f.memo.sizes[0] = 16; // the first character's format wins
+        f.memo.selectRange(0, 13, false);
+        f.commands.Uppercase1Click();
+        QCOMPARE(f.memo.chars, QStringLiteral("MIXED CASE\nTExt"));
+        QCOMPARE(f.memo.selStart(), 0);
+        QCOMPARE(f.memo.selLength(), 13);
+        QCOMPARE(f.memo.sizes.mid(0, 13), QList<int>(13, 16));
+        f.commands.Lowercase1Click();
+        QCOMPARE(f.memo.chars, QStringLiteral("mixed case\ntext"));
+    }
+
+    void wordCountOfTheWholeText() {
+        Fixture f;
+        f.memo.setText(QStringLiteral("It's 3.14 e-mail\nnaïve é"));
+        QCOMPARE(f.commands.WordCount1Click(), QStringLiteral("7 words"));
+        f.memo.setText(QString());
+        QCOMPARE(f.commands.WordCount1Click(), QStringLiteral("0 words"));
+    }
+
+    void findDialogSeededFromTheSelection() {
+        Fixture f;
+        f.memo.setText(QStringLiteral("alpha beta\ngamma"));
+        f.memo.selectRange(6, 13, false); // "beta", a break and "ga"
+        f.commands.FindActionExecute();
+        TextToolsFindDialog *find = f.commands.findDialog();
+        QVERIFY(find && find->isVisible() && !find->isModal());
+        QCOMPARE(find->findText(), QStringLiteral("beta"));
+
+        // Nothing selected: the previous search text stays.
+        f.memo.selectRange(0, 0, false);
+        f.commands.FindActionExecute();
+        QCOMPARE(f.commands.findDialog(), find);
+        QCOMPARE(find->findText(), QStringLiteral("beta"));
+
+        // The replace dialog, new, takes over the find dialog's text; its replacement stays.
+        f.commands.ReplaceActionExecute();
+        TextToolsFindDialog *replace = f.commands.replaceDialog();
+        QCOMPARE(replace->findText(), QStringLiteral("beta"));
+        replace->setReplaceText(QStringLiteral("delta"));
+        f.memo.selectRange(0, 5, false);
+        f.commands.ReplaceActionExecute();
+        QCOMPARE(replace->findText(), QStringLiteral("alpha"));
+        QCOMPARE(replace->replaceText(), QStringLiteral("delta"));
+    }
+
+    void findNextRepeatsTheLastDialogSearch() {
+        Fixture f;
+        f.memo.setText(QStringLiteral("one two one"));
+        // Nothing searched yet: only a beep.
+        f.commands.FindNextActionExecute();
+        QCOMPARE(f.beeps, 1);
+        QCOMPARE(f.focused, 1);
+        QVERIFY(f.memo.searches.isEmpty());
+        QVERIFY(f.prompts.records().isEmpty());
+
+        f.commands.FindActionExecute();
+        TextToolsFindDialog *find = f.commands.findDialog();
+        find->setFindText(QStringLiteral("one"));
+        find->setMatchCase(true);
+        find->setDown(false);
+        find->findNextButton()->click();
+        f.commands.FindNextActionExecute();
+        QCOMPARE(f.memo.searches,
+                 (QStringList{QStringLiteral("find one c-u"), QStringLiteral("find one c-u")}));
+        QCOMPARE(f.beeps, 1);
+
+        // The replace dialog's search becomes the one repeated, always downward.
+        f.commands.ReplaceActionExecute();
+        TextToolsFindDialog *replace = f.commands.replaceDialog();
+        replace->setFindText(QStringLiteral("two"));
+        replace->setReplaceText(QStringLiteral("2"));
+        replace->replaceButton()->click();
+        f.memo.searches.clear();
+        f.commands.FindNextActionExecute();
+        QCOMPARE(f.memo.searches, QStringList{QStringLiteral("find two --d")});
+    }
+
+    void findNextThatFindsNothingShowsTheBoxThenBeeps() {
+        Fixture f;
+        f.commands.FindActionExecute();
+        f.commands.findDialog()->setFindText(QStringLiteral("needle"));
+        f.commands.findDialog()->findNextButton()->click();
+        f.memo.findResult = false;
+        f.prompts.answerButton(QMessageBox::Ok);
+        f.commands.FindNextActionExecute();
+        QCOMPARE(f.prompts.records().size(), 1);
+        const auto &box = f.prompts.records().first();
+        QCOMPARE(box.text, QStringLiteral("Text \"needle\" not found."));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(f.beeps, 1);
+        QCOMPARE(f.focused, 1);
+    }
+
+    void dialogMovesOffTheMatch() {
+        Fixture f;
+        f.memo.setText(QStringLiteral("find the word here"));
+        f.commands.FindActionExecute();
+        TextToolsFindDialog *find = f.commands.findDialog();
+        find->setFindText(QStringLiteral("word"));
+        // The fake puts every character at y = 300, x = 8 per position; select the match.
+        f.memo.selectRange(9, 13, false);
+        find->move(40, 250);
+        const QRect before = find->frameGeometry();
+        QVERIFY(before.contains(QPoint(72, 300)));
+        find->findNextButton()->click();
+        QVERIFY(!find->frameGeometry().contains(QPoint(72, 300)));
+        QCOMPARE(find->frameGeometry().left(), before.left());
+    }
+
+    void emptySearchTextSearchesNothing() {
+        Fixture f;
+        f.commands.ReplaceActionExecute();
+        TextToolsFindDialog *replace = f.commands.replaceDialog();
+        QVERIFY(!replace->replaceAllButton()->isEnabled());
+        emit replace->replaceAllRequested();
+        QVERIFY(f.memo.searches.isEmpty());
+        f.commands.FindNextActionExecute();
+        QCOMPARE(f.beeps, 1);
+    }
+};
+
+QUILLET_TEST_MAIN(tst_TextToolsCommands)
+#include "tst_texttoolscommands.moc"
