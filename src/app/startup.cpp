@@ -1,17 +1,112 @@
 #include "app/startup.h"
 
-#include <QApplication>
+#include "app/firstpaintwatcher.h"
+#include "app/quilletapplication.h"
+#include "app/splash.h"
+#include "app/startupdecision.h"
+#include "platform/desktopshell.h"
+#include "platform/errorreport.h"
+#include "platform/helpviewer.h"
+#include "platform/namedmutex.h"
+#include "platform/qtprompts.h"
+#include "platform/settingsstore.h"
+#include "viewer/textviewform.h"
+
 #include <QMainWindow>
 #include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+void trace(const char *event, const QString &details = QString()) {
+    static const bool enabled = qEnvironmentVariableIsSet("QUILLET_STARTUP_TRACE");
+    if (!enabled)
+        return;
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch())
+                        .count();
+    std::fprintf(stderr, "quillet-startup: %s %lld %s\n", event, static_cast<long long>(ns),
+                 qPrintable(details));
+    std::fflush(stderr);
+}
+
+// The editor window, given the prompts, the command-line file (empty: none) and how to hide the
+// splash window at the end of its creation. Until the editor window class lands, an empty main
+// window stands in for it.
+std::unique_ptr<QWidget> createEditorWindow(Prompts &, const QString &,
+                                            const std::function<void()> &hideSplash) {
+    auto window = std::make_unique<QMainWindow>();
+    window->setWindowTitle(QStringLiteral("Untitled - Quillet Vado"));
+    window->resize(829, 494);
+    hideSplash();
+    return window;
+}
+
+} // namespace
 
 int runQuillet(int argc, char *argv[]) {
-    QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("Quillet Vado"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Untitled - Quillet Vado"));
-    window.show();
-    // Lets the smoke test and the start-up benchmark quit once the first paint is done.
-    if (qEnvironmentVariableIsSet("QUILLET_QUIT_AFTER_SHOW"))
-        QTimer::singleShot(0, &app, &QApplication::quit);
-    return app.exec();
+    // The choice comes first, before any window or the application object exists.
+    const bool otherInstance =
+        NamedMutex::claim(QStringLiteral("Quillet_Viewer")) == NamedMutex::Claim::AlreadyExisted;
+    const StartupFlags flags = ReadStartupFlags(
+        SettingsStore(SettingsStore::userStorePath(), SettingsStore::Access::ReadOnly));
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const StartWindow choice = ChooseStartWindow(arguments, flags.noTV, otherInstance);
+    const QString file = arguments.value(0);
+
+    // Another editor process holds "Quillet": this one shows no splash window.
+    const bool firstEditor =
+        choice == StartWindow::Editor &&
+        NamedMutex::claim(QStringLiteral("Quillet")) == NamedMutex::Claim::Created;
+    trace("decision", QStringLiteral("window=%1 splash=%2")
+                          .arg(choice == StartWindow::Editor ? QStringLiteral("editor")
+                                                             : QStringLiteral("viewer"),
+                               !firstEditor     ? QStringLiteral("none")
+                               : flags.noSplash ? QStringLiteral("hidden")
+                                                : QStringLiteral("shown")));
+
+    QtPrompts prompts;
+    DesktopShell shell;
+    QuilletApplication app(argc, argv, prompts);
+    HelpViewer help(shell);
+    std::unique_ptr<TSplash> splash;
+    std::unique_ptr<QWidget> mainWindow;
+
+    const bool created = ErrorReport::run(prompts, nullptr, [&] {
+        if (choice == StartWindow::Editor) {
+            if (firstEditor) {
+                splash = std::make_unique<TSplash>(shell);
+                if (!flags.noSplash)
+                    splash->showAndPaint();
+            }
+            QCoreApplication::setApplicationName(QStringLiteral("Quillet Vado"));
+            help.setHelpFile(HelpViewer::defaultHelpFile());
+            // Hiding the splash window never fails the editor's creation.
+            mainWindow = createEditorWindow(prompts, file, [&splash] {
+                if (splash)
+                    splash->hide();
+            });
+        } else {
+            QCoreApplication::setApplicationName(QStringLiteral("Quillet_Viewer"));
+            mainWindow = std::make_unique<TTextViewForm>(prompts, file);
+        }
+    });
+    if (!created || !mainWindow)
+        return 1;
+
+    new FirstPaintWatcher(mainWindow.get(), [&app] {
+        trace("first-paint");
+        if (qEnvironmentVariableIsSet("QUILLET_QUIT_AFTER_SHOW"))
+            app.quit();
+    });
+    mainWindow->show();
+    const int code = app.exec();
+    mainWindow.reset();
+    splash.reset();
+    return code;
 }

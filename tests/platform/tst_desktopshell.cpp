@@ -1,4 +1,6 @@
 #include "platform/desktopshell.h"
+#include "platform/helpviewer.h"
+#include "platform/recordingshell.h"
 #include "platform/waveplayer.h"
 #include "testenvironment.h"
 
@@ -135,6 +137,26 @@ private slots:
         QCOMPARE(PlayWaveFile(dir.filePath(QStringLiteral("missing.wav"))),
                  WavePlayback::Unreadable);
         QCOMPARE(DesktopShell().playWave(text), false);
+    }
+
+    void helpViewerOpensThePage() {
+        RecordingShell shell;
+        HelpViewer help(shell);
+        QVERIFY(!help.showContents()); // no help file yet
+        QTemporaryDir dir;
+        const QString page = dir.filePath(QStringLiteral("Quillet.html"));
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        help.setHelpFile(page);
+        QVERIFY(help.showContents());
+        QVERIFY(help.showTopic(120));
+        QUrl topic = QUrl::fromLocalFile(page);
+        topic.setFragment(QStringLiteral("context-120"));
+        QCOMPARE(shell.urls, (QList<QUrl>{QUrl::fromLocalFile(page), topic}));
+        help.setHelpFile(dir.filePath(QStringLiteral("gone.html")));
+        QVERIFY(!help.showContents());
+        QCOMPARE(shell.urls.size(), 2);
     }
 
 private:
