@@ -48,6 +48,7 @@ std::unique_ptr<QWidget> createEditorWindow(Prompts &, const QString &,
 } // namespace
 
 int runQuillet(int argc, char *argv[]) {
+    trace("main");
     // The choice comes first, before any window or the application object exists.
     const bool otherInstance =
         NamedMutex::claim(QStringLiteral("Quillet_Viewer")) == NamedMutex::Claim::AlreadyExisted;

@@ -5,8 +5,9 @@
 //
 // Environment switches for tests and benchmarks:
 //   QUILLET_QUIT_AFTER_SHOW  quit right after the main window's first paint.
-//   QUILLET_STARTUP_TRACE    print "quillet-startup: decision <ns> window=<editor|viewer>
-//                            splash=<shown|hidden|none>" and "quillet-startup: first-paint <ns>"
-//                            on stderr, <ns> read from the monotonic clock (std::chrono's
-//                            steady_clock), so another process can time the start.
+//   QUILLET_STARTUP_TRACE    print "quillet-startup: main <ns>", "quillet-startup: decision <ns>
+//                            window=<editor|viewer> splash=<shown|hidden|none>" and
+//                            "quillet-startup: first-paint <ns>" on stderr, <ns> read from the
+//                            monotonic clock (std::chrono's steady_clock), so another process can
+//                            time the start.
 int runQuillet(int argc, char *argv[]);
