@@ -4,6 +4,7 @@
 #include "platform/scriptedprompts.h"
 #include "platform/usererror.h"
 #include "testenvironment.h"
+#include "texttoolsfakememo.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -12,96 +13,13 @@
 
 namespace {
 
-// An editing area modelled as characters with one size each ('\n' a paragraph break), a
-// selection and the insertion size; enough to watch the text tools change sizes and selection.
-class FakeMemo : public TextToolsTarget {
-public:
-    QString chars;
-    QList<int> sizes;
-    int start = 0;
-    int end = 0;
-    int insertionSize = 10;
-    bool modified = false;
-    int updateDepth = 0;
-    int maxUpdateDepth = 0;
-    TextToolsCommands *commands = nullptr;
-    bool findResult = true;
-    QStringList searches;
-
-    void setText(const QString &text, int size = 10) {
-        chars = text;
-        sizes = QList<int>(text.size(), size);
-    }
-    // A typed character: the key handler first, then the character in the insertion size.
-    void type(QChar key, bool letterStyleChecked) {
-        commands->MemoKeyPress(key, letterStyleChecked);
-        chars.insert(end, key);
-        sizes.insert(end, insertionSize);
-        start = end = end + 1;
-    }
-
-    QString text() const override {
-        QString t = chars;
-        return t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    }
-    int selStart() const override { return start; }
-    int selLength() const override { return end - start; }
-    QString selText() const override {
-        return chars.mid(start, end - start).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    }
-    void setSelText(const QString &text) override {
-        QString t = text;
-        t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        const int size = start < end ? sizes[start] : insertionSize;
-        chars.replace(start, end - start, t);
-        sizes.remove(start, end - start);
-        for (int i = 0; i < t.size(); ++i)
-            sizes.insert(start, size);
-        end = start + int(t.size());
-    }
-    void selectRange(int s, int e, bool) override {
-        start = std::clamp(std::min(s, e), 0, int(chars.size()));
-        end = std::clamp(std::max(s, e), 0, int(chars.size()));
-    }
-    int selSize() const override { return start < end ? sizes[start] : insertionSize; }
-    bool selSizeUniform() const override {
-        for (int i = start; i < end; ++i) {
-            if (sizes[i] != sizes[start])
-                return false;
-        }
-        return true;
-    }
-    void setSelSize(int points) override {
-        if (start == end) {
-            insertionSize = points;
-            return;
-        }
-        for (int i = start; i < end; ++i)
-            sizes[i] = points;
-    }
-    void beginUpdate() override { maxUpdateDepth = std::max(maxUpdateDepth, ++updateDepth); }
-    void endUpdate() override { --updateDepth; }
-    void setModified(bool m) override { modified = m; }
-    bool findNext(const QString &findText, bool matchCase, bool wholeWord, bool down) override {
-        searches << QStringLiteral("find %1 %2%3%4")
-                        .arg(findText)
-                        .arg(matchCase ? "c" : "-")
-                        .arg(wholeWord ? "w" : "-")
-                        .arg(down ? "d" : "u");
-        if (!findResult)
-            commands->MemoTextNotFound(findText);
-        return findResult;
-    }
-    bool replaceNext(const QString &findText, const QString &replacement, bool, bool) override {
-        searches << QStringLiteral("replace %1 %2").arg(findText, replacement);
-        return findResult;
-    }
-    int replaceAll(const QString &findText, const QString &replacement, bool, bool) override {
-        searches << QStringLiteral("all %1 %2").arg(findText, replacement);
-        return findResult ? 2 : 0;
-    }
-    QPoint screenPointAt(int position) const override { return {position * 8, 300}; }
-};
+// A typed character: the key handler first, then the character in the insertion size.
+void type(FakeMemo &memo, TextToolsCommands &commands, QChar key, bool letterStyleChecked) {
+    commands.MemoKeyPress(key, letterStyleChecked);
+    memo.chars.insert(memo.end, key);
+    memo.sizes.insert(memo.end, memo.insertionSize);
+    memo.start = memo.end = memo.end + 1;
+}
 
 struct Fixture {
     FakeMemo memo;
@@ -111,7 +29,7 @@ struct Fixture {
     int focused = 0;
 
     Fixture() {
-        memo.commands = &commands;
+        memo.notFound = [this](const QString &text) { commands.MemoTextNotFound(text); };
         commands.beep = [this] { ++beeps; };
         commands.focusMemo = [this] { ++focused; };
     }
@@ -151,7 +69,7 @@ private slots:
         f.memo.selectRange(2, 2, false);
         f.commands.LetterStyle(true, QStringLiteral("10"));
         for (const QChar c : QStringLiteral("ABc"))
-            f.memo.type(c, true);
+            type(f.memo, f.commands, c, true);
         // A and B three points larger than c.
         QCOMPARE(f.memo.sizes, (QList<int>{10, 10, 13, 13, 10}));
         QVERIFY(!f.commands.CapsEnlarged());
@@ -163,7 +81,7 @@ private slots:
         Fixture f;
         f.memo.setText(QString());
         for (const QChar c : QStringLiteral("ABc"))
-            f.memo.type(c, false);
+            type(f.memo, f.commands, c, false);
         QCOMPARE(f.memo.sizes, (QList<int>{10, 10, 10}));
         QVERIFY(!f.commands.CapsEnlarged());
     }
@@ -172,11 +90,11 @@ private slots:
     void capsEnlargedSurvivesTheCommand() {
         Fixture f;
         f.memo.setText(QString());
-        f.memo.type(u'A', true);
+        type(f.memo, f.commands, u'A', true);
         QVERIFY(f.commands.CapsEnlarged());
         f.commands.LetterStyle(false, QStringLiteral("10"));
         QVERIFY(f.commands.CapsEnlarged());
-        f.memo.type(u'b', true);
+        type(f.memo, f.commands, u'b', true);
         QVERIFY(!f.commands.CapsEnlarged());
     }
 
