@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QTextFormat>
+
+// Format properties of the editing area that QTextFormat has no own slot for, shared by the RTF
+// reader and writer and by the rich text control adapter, plus the document's length unit.
+namespace RtfFormatProperty {
+
+// Underline type of a character run, an int 0-5 on QTextCharFormat: none, solid, word, double,
+// dotted, wave. Qt draws only some of these itself (double and word show as solid), so the kind
+// is kept here for the writer and the control; absent means 0 (or 1 when Qt's own underline is
+// set, for formats made outside the reader).
+inline constexpr int UnderlineType = QTextFormat::UserProperty + 1;
+
+// Protected text, a bool on QTextCharFormat: the user may not edit it without being asked.
+inline constexpr int Protected = QTextFormat::UserProperty + 2;
+
+// The bytes a picture was read from (QByteArray on QTextImageFormat) and their kind
+// (PictureKind as int), so that a picture Qt cannot draw (metafiles) or would re-encode is
+// written back exactly as it came.
+inline constexpr int PictureData = QTextFormat::UserProperty + 3;
+inline constexpr int PictureKindProperty = QTextFormat::UserProperty + 4;
+
+} // namespace RtfFormatProperty
+
+// Underline types as the control numbers them.
+enum class UnderlineType { None = 0, Solid = 1, Word = 2, Double = 3, Dotted = 4, Wave = 5 };
+
+// Encodings of picture data inside RTF.
+enum class PictureKind { Unknown = 0, Png = 1, Jpeg = 2, Wmf = 3, Emf = 4, Dib = 5, Bitmap = 6 };
+
+// Lengths in QTextBlockFormat, QTextImageFormat and QTextTableFormat (margins, indents, spacing,
+// line heights, picture sizes) are in document units: pixels at 96 dpi, the unit QTextDocument
+// lays out in on screen, so one point is 4/3 of a unit. Font sizes stay in points.
+namespace DocumentUnits {
+inline constexpr double perPoint = 96.0 / 72.0;
+inline constexpr double fromPoints(double points) {
+    return points * perPoint;
+}
+inline constexpr double toPoints(double units) {
+    return units / perPoint;
+}
+inline constexpr double fromTwips(double twips) {
+    return twips / 15.0;
+}
+inline constexpr double toTwips(double units) {
+    return units * 15.0;
+}
+} // namespace DocumentUnits

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextListFormat>
+#include <memory>
+#include <vector>
+
+// Inline content of a paragraph: text in one format, or a picture (format is then a
+// QTextImageFormat and image the picture to show).
+struct RtfInline {
+    QString text;
+    QTextCharFormat format;
+    QImage image;
+    int formatSerial = -1; // runs of the same serial share a format and merge
+};
+
+struct RtfParagraph {
+    std::vector<RtfInline> inlines;
+    QTextBlockFormat format;
+    QTextCharFormat markFormat; // the format of the paragraph mark, for empty paragraphs
+    int listKey = -1;           // paragraphs of one key form one QTextList
+    QTextListFormat listFormat;
+
+    bool isEmpty() const { return inlines.empty(); }
+};
+
+struct RtfTable;
+
+// A paragraph or a nested table inside a table cell.
+struct RtfCellBlock {
+    RtfParagraph paragraph;
+    std::shared_ptr<RtfTable> table;
+};
+
+struct RtfTableCell {
+    std::vector<RtfCellBlock> blocks;
+    int widthTwips = 0;
+    bool mergeWithPrevious = false; // a horizontal continuation cell
+    bool mergeWithAbove = false;    // a vertical continuation cell
+    QColor background;
+};
+
+struct RtfTableRow {
+    std::vector<RtfTableCell> cells;
+};
+
+struct RtfTable {
+    std::vector<RtfTableRow> rows;
+};
+
+// The output side of the RTF reader: receives the document's content in reading order.
+// Consecutive rows form one table; a paragraph ends it.
+class RtfSink {
+public:
+    virtual ~RtfSink() = default;
+    virtual void paragraph(RtfParagraph &&paragraph) = 0;
+    virtual void tableRow(RtfTableRow &&row) = 0;
+    virtual void finish() = 0;
+};

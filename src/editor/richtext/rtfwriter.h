@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QTextBlock;
+class QTextCharFormat;
+class QTextDocument;
+class QTextFrame;
+class QTextList;
+class QTextTable;
+
+// Writes a QTextDocument as RTF that word processors read back: one font and colour table,
+// Windows-1252 text with \uN for the rest, character and paragraph formats, lists (with
+// \listtable and \pntext fallbacks), tables, pictures and links.
+class RtfWriter {
+public:
+    using Progress = std::function<void(qint64 done, qint64 total)>;
+
+    explicit RtfWriter(const QTextDocument &document);
+
+    QByteArray write(const Progress &progress = {});
+
+private:
+    void collect();
+    void collectFrame(QTextFrame *frame);
+    void collectCharFormat(const QTextCharFormat &format);
+    int fontIndex(const QString &family) const;
+    int colorIndex(const QColor &color) const;
+    QString familyOf(const QTextCharFormat &format) const;
+    double pointSizeOf(const QTextCharFormat &format) const;
+
+    void writeHeader();
+    void writeListTable();
+    void writeFrame(QTextFrame *frame, int depth);
+    void writeTable(QTextTable *table, int depth);
+    void writeRowDefinition(QTextTable *table, int row);
+    void writeBlock(const QTextBlock &block, int depth, bool lastInCell);
+    void writeNumberFallback(const QTextBlock &block, QTextList *list);
+    void writeCharFormat(const QTextCharFormat &format);
+    const QByteArray &runFormat(int formatIndex, const QTextCharFormat &format);
+    void writeText(QStringView text);
+    void writePicture(const QTextCharFormat &format);
+    void reportProgress(int position);
+
+    void word(const char *name);
+    void word(const char *name, long long value);
+
+    const QTextDocument &m_document;
+    QByteArray m_out;
+    QStringList m_fonts;
+    QHash<QString, int> m_fontIndex;
+    QList<QColor> m_colors;
+    QHash<QRgb, int> m_colorIndex;
+    QList<QTextList *> m_lists;
+    QHash<QTextList *, int> m_listIndex;
+    QHash<int, QByteArray> m_runFormats; // by the document's format index
+    QString m_openLink;
+    Progress m_progress;
+    qint64 m_nextProgress = 0;
+};
