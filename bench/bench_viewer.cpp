@@ -2,6 +2,7 @@
 // 60 KB text file, beside the editor's start on the same file, and how long opening such a file
 // takes once the Open dialog has closed. Prints medians; run by hand.
 
+#include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
 #include "viewer/textviewform.h"
 
@@ -44,7 +45,8 @@ QString writeFixture(const QTemporaryDir &dir) {
 
 std::vector<double> openAfterDialog(const QString &file, int runs) {
     ScriptedPrompts prompts;
-    TTextViewForm form(prompts);
+    RecordingShell shell;
+    TTextViewForm form(prompts, shell);
     form.show();
     QCoreApplication::processEvents();
     std::vector<double> times;

@@ -1,6 +1,8 @@
 #include "viewer/textviewform.h"
 
+#include "platform/errorreport.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "platform/usererror.h"
 #include "viewer/atomicwrite.h"
 #include "viewer/viewerrules.h"
@@ -25,8 +27,10 @@ namespace {
 
 const QString kDesignCaption = QStringLiteral("Quillet TextViewer ");
 const QString kNewCaption = QStringLiteral("qELTa");
-// Message boxes without a caption of their own carry the viewer's application title.
-const QString kViewerTitle = QStringLiteral("Quillet_Viewer");
+// Message boxes without a caption of their own carry the application's title.
+QString applicationTitle() {
+    return QGuiApplication::applicationDisplayName();
+}
 const QString kWarningCaption = QStringLiteral("Warning");
 const QString kConfirmCaption = QStringLiteral("Confirm");
 
@@ -35,10 +39,10 @@ const QMessageBox::StandardButtons kYesNoCancel =
 
 } // namespace
 
-TTextViewForm::TTextViewForm(Prompts &prompts, const QString &file, QWidget *parent)
+TTextViewForm::TTextViewForm(Prompts &prompts, Shell &shell, const QString &file, QWidget *parent)
     : QMainWindow(parent)
     , m_prompts(prompts)
-    , m_launcher(launchProgram)
+    , m_shell(shell)
     , m_printerSource(defaultSystemPrinter) {
     setObjectName(QStringLiteral("TextViewForm"));
     setWindowTitle(kDesignCaption);
@@ -86,7 +90,8 @@ void TTextViewForm::createActions() {
         auto *action = new QAction(text, this);
         action->setObjectName(QLatin1String(objectName));
         action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, slot);
+        connect(action, &QAction::triggered, this,
+                ErrorReport::guard(m_prompts, this, [this, slot] { (this->*slot)(); }));
         addAction(action);
         return action;
     };
@@ -202,7 +207,7 @@ QString TTextViewForm::memoText() const {
 }
 
 void TTextViewForm::reportError(const QString &text) {
-    m_prompts.error(this, kViewerTitle, text);
+    ErrorReport::show(m_prompts, this, text);
 }
 
 void TTextViewForm::loadFile(const QString &file) {
@@ -300,7 +305,7 @@ void TTextViewForm::SaveMenuClick() {
         return;
     }
     if (m_dataFile) {
-        m_prompts.message(this, kViewerTitle, QStringLiteral("Dont modify data files!"),
+        m_prompts.message(this, applicationTitle(), QStringLiteral("Dont modify data files!"),
                           QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
@@ -392,7 +397,7 @@ void TTextViewForm::findNext() {
 void TTextViewForm::PrintMenuClick() {
     const std::unique_ptr<QPrinter> printer = m_printerSource ? m_printerSource() : nullptr;
     if (!printer) {
-        m_prompts.message(this, kViewerTitle,
+        m_prompts.message(this, applicationTitle(),
                           QStringLiteral("No printer is installed. Install a printer and choose "
                                          "it as the default printer to print this text."),
                           QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok);
@@ -458,7 +463,10 @@ void TTextViewForm::HandOverToEditor() {
 }
 
 void TTextViewForm::handOver(const QString &file) {
-    if (!m_launcher(QCoreApplication::applicationFilePath(), handOverArguments(file))) {
+    // The file reaches the new process whole as its first argument, blanks and all.
+    const int result = m_shell.LaunchFile(QCoreApplication::applicationFilePath(), file, QString(),
+                                          Shell::ShowState::Normal);
+    if (!Shell::succeeded(result)) {
         reportError(QStringLiteral("Quillet could not be started to show the file."));
         return;
     }
@@ -511,7 +519,7 @@ void TTextViewForm::dropEvent(QDropEvent *event) {
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
-    WMDropFiles(files);
+    ErrorReport::run(m_prompts, this, [this, files] { WMDropFiles(files); });
 }
 
 bool TTextViewForm::eventFilter(QObject *watched, QEvent *event) {
@@ -533,7 +541,7 @@ bool TTextViewForm::eventFilter(QObject *watched, QEvent *event) {
             const QStringList files = droppedFiles(drop->mimeData());
             if (!files.isEmpty()) {
                 drop->acceptProposedAction();
-                WMDropFiles(files);
+                ErrorReport::run(m_prompts, this, [this, files] { WMDropFiles(files); });
                 return true;
             }
             break;

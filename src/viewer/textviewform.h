@@ -1,13 +1,13 @@
 #pragma once
 
 #include "platform/textfile.h"
-#include "viewer/handover.h"
 #include "viewer/plaintextprint.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
 class Prompts;
+class Shell;
 class QAction;
 class QMenu;
 class QMimeData;
@@ -20,13 +20,12 @@ class TTextViewForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Shows `file` (the first command-line argument; empty: none). `prompts` must outlive the
-    // window.
-    explicit TTextViewForm(Prompts &prompts, const QString &file = QString(),
-                           QWidget *parent = nullptr);
+    // Shows `file` (the first command-line argument; empty: none). The hand-over starts the new
+    // process through `shell`. `prompts` and `shell` must outlive the window.
+    TTextViewForm(Prompts &prompts, Shell &shell, const QString &file = QString(),
+                  QWidget *parent = nullptr);
 
-    // Replace how the hand-over starts the new process and which printer Print uses.
-    void setEditorLauncher(EditorLauncher launcher) { m_launcher = std::move(launcher); }
+    // Replaces the printer Print uses (the system's default printer).
     void setPrinterSource(PrinterSource source) { m_printerSource = std::move(source); }
     // How long the hand-over waits for the new process to find this one running.
     void setHandOverWait(int milliseconds) { m_handOverWaitMs = milliseconds; }
@@ -84,6 +83,7 @@ private:
     QStringList droppedFiles(const QMimeData *mime) const;
 
     Prompts &m_prompts;
+    Shell &m_shell;
     QPlainTextEdit *m_memo = nullptr;
     QMenu *m_contextMenu = nullptr;
     QAction *m_newAction = nullptr;
@@ -110,6 +110,5 @@ private:
     QString m_searchText;
     bool m_acceptFileDrops = true;
     int m_handOverWaitMs = 800;
-    EditorLauncher m_launcher;
     PrinterSource m_printerSource;
 };

@@ -27,12 +27,6 @@ bool droppedFileStaysInViewer(int sizeKB) {
     return sizeKB <= 64;
 }
 
-QStringList handOverArguments(const QString &file) {
-    if (file.isEmpty())
-        return {};
-    return {file};
-}
-
 namespace {
 
 QString asShown(QString text) {

@@ -18,9 +18,6 @@ QStringList viewerHandOverFilters();
 // The limit is 64 × 1024 bytes: one byte less still counts 64.
 bool droppedFileStaysInViewer(int sizeKB);
 
-// The arguments the new process receives: the file as its only argument, or none.
-QStringList handOverArguments(const QString &file);
-
 // The bytes that go to disk for a data file read as `loaded` whose text area now shows `shown`.
 // The text area turns every line break (CR LF, CR or LF) into one "\n" and shows NUL as the
 // character 1, so an unchanged text gives the file's own bytes back whole; after an edit the

@@ -1,3 +1,4 @@
+#include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
 #include "testenvironment.h"
 #include "viewer/textviewform.h"
@@ -18,11 +19,6 @@ namespace {
 
 // How a file reaches the window.
 enum class Way { Start, Open, Drop };
-
-struct Launch {
-    QString program;
-    QStringList arguments;
-};
 
 // The bytes of a literal, NUL bytes included, without the closing NUL.
 template <qsizetype N>
@@ -49,8 +45,7 @@ class tst_TextViewForm : public QObject {
 private:
     QTemporaryDir *m_dir = nullptr;
     ScriptedPrompts m_prompts;
-    QList<Launch> m_launches;
-    bool m_launchSucceeds = true;
+    RecordingShell m_shell;
 
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
@@ -62,11 +57,7 @@ private:
     }
 
     std::unique_ptr<TTextViewForm> makeForm(const QString &file = QString()) {
-        auto form = std::make_unique<TTextViewForm>(m_prompts, file);
-        form->setEditorLauncher([this](const QString &program, const QStringList &arguments) {
-            m_launches.append({program, arguments});
-            return m_launchSucceeds;
-        });
+        auto form = std::make_unique<TTextViewForm>(m_prompts, m_shell, file);
         form->setPrinterSource([] { return std::unique_ptr<QPrinter>(); });
         form->setHandOverWait(0);
         form->show();
@@ -103,8 +94,7 @@ private slots:
         m_dir = new QTemporaryDir;
         QVERIFY(m_dir->isValid());
         m_prompts.clear();
-        m_launches.clear();
-        m_launchSucceeds = true;
+        m_shell = RecordingShell();
     }
 
     void cleanup() {
@@ -515,14 +505,14 @@ private slots:
         auto form = makeForm(shown);
         form->WMDropFiles({big, shown});
         if (staysInViewer) {
-            QVERIFY(m_launches.isEmpty());
+            QVERIFY(m_shell.launches.isEmpty());
             QCOMPARE(form->currentFileName(), big);
             QCOMPARE(form->memoText().size(), size);
             QCOMPARE(form->windowTitle(), big.toLower());
             QVERIFY(form->isVisible());
         } else {
-            QCOMPARE(m_launches.size(), 1);
-            QCOMPARE(m_launches.first().arguments, QStringList{big});
+            QCOMPARE(m_shell.launches.size(), 1);
+            QCOMPARE(m_shell.launches.first().parameters, big);
             QVERIFY(!form->isVisible());
         }
     }
@@ -537,7 +527,7 @@ private slots:
         type(*form, QStringLiteral("!"));
         m_prompts.answerButton(QMessageBox::Cancel);
         form->WMDropFiles({big});
-        QCOMPARE(m_launches.size(), 1);
+        QCOMPARE(m_shell.launches.size(), 1);
         QVERIFY(form->isVisible());
         QCOMPARE(form->currentFileName(), shown);
         form->SaveMenuClick();
@@ -611,12 +601,12 @@ private slots:
         }
         QCOMPARE(readBytes(file), onDisk);
         if (handsOver) {
-            QCOMPARE(m_launches.size(), 1);
-            QCOMPARE(m_launches.first().program, QCoreApplication::applicationFilePath());
-            QCOMPARE(m_launches.first().arguments, QStringList{file});
+            QCOMPARE(m_shell.launches.size(), 1);
+            QCOMPARE(m_shell.launches.first().file, QCoreApplication::applicationFilePath());
+            QCOMPARE(m_shell.launches.first().parameters, file);
             QVERIFY(!form->isVisible());
         } else {
-            QVERIFY(m_launches.isEmpty());
+            QVERIFY(m_shell.launches.isEmpty());
             QVERIFY(form->isVisible());
             QVERIFY(form->isModified());
         }
@@ -629,8 +619,9 @@ private slots:
         timer.start();
         form->HandOverToEditor();
         QVERIFY(timer.elapsed() >= 800);
-        QCOMPARE(m_launches.size(), 1);
-        QVERIFY(m_launches.first().arguments.isEmpty());
+        QCOMPARE(m_shell.launches.size(), 1);
+        QVERIFY(m_shell.launches.first().parameters.isEmpty());
+        QVERIFY(m_shell.launches.first().folder.isEmpty());
         QVERIFY(!form->isVisible());
         QVERIFY(!form->acceptDrops());
     }
@@ -638,7 +629,7 @@ private slots:
     void failedHandOverKeepsTheViewer() {
         const QString file = writeFile(QStringLiteral("a.txt"), "a");
         auto form = makeForm(file);
-        m_launchSucceeds = false;
+        m_shell.launchResult = Shell::kAccessDenied;
         m_prompts.answerButton(QMessageBox::Ok);
         form->HandOverToEditor();
         QCOMPARE(m_prompts.records().constLast().icon, QMessageBox::Critical);

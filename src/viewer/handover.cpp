@@ -1,7 +1,0 @@
-#include "viewer/handover.h"
-
-#include <QProcess>
-
-bool launchProgram(const QString &program, const QStringList &arguments) {
-    return QProcess::startDetached(program, arguments);
-}
