@@ -94,7 +94,7 @@ int runQuillet(int argc, char *argv[]) {
             });
         } else {
             QCoreApplication::setApplicationName(QStringLiteral("Quillet_Viewer"));
-            mainWindow = std::make_unique<TTextViewForm>(prompts, file);
+            mainWindow = std::make_unique<TTextViewForm>(prompts, shell, file);
         }
     });
     if (!created || !mainWindow)
