@@ -1,0 +1,926 @@
+#include "editor/richtext/rxrichedit.h"
+
+#include "editor/richtext/richtextformat.h"
+#include "editor/richtext/richtextlinks.h"
+#include "editor/richtext/rxpagerenderer.h"
+#include "platform/usererror.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QImageReader>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextLayout>
+
+namespace {
+
+bool isFileDrop(const QMimeData *data) {
+    if (!data || !data->hasUrls())
+        return false;
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+}
+
+// The range a deleting key removes when nothing is selected.
+QTextCursor deletionRange(const QTextCursor &caret, QKeyEvent *event) {
+    QTextCursor range = caret;
+    if (event == QKeySequence::Delete)
+        range.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    else if (event == QKeySequence::DeleteEndOfWord)
+        range.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
+    else if (event == QKeySequence::DeleteStartOfWord)
+        range.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
+    else if (event == QKeySequence::DeleteEndOfLine)
+        range.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    else if (event == QKeySequence::DeleteCompleteLine)
+        range.select(QTextCursor::BlockUnderCursor);
+    else
+        range.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
+    return range;
+}
+
+bool isDeletingKey(QKeyEvent *event) {
+    return event == QKeySequence::Delete || event == QKeySequence::DeleteEndOfWord ||
+           event == QKeySequence::DeleteStartOfWord || event == QKeySequence::DeleteEndOfLine ||
+           event == QKeySequence::DeleteCompleteLine || event->key() == Qt::Key_Backspace;
+}
+
+QTextCharFormat withoutProtection(QTextCharFormat format) {
+    format.clearProperty(RichTextFormat::ProtectedProperty);
+    return format;
+}
+
+} // namespace
+
+TRxRichEdit::TRxRichEdit(QWidget *parent)
+    : QTextEdit(parent)
+    , m_lines(*this)
+    , m_pageRenderer(std::make_unique<TRxPageRenderer>(*document())) {
+    setAcceptRichText(true);
+    setTabChangesFocus(false);
+    document()->setUndoRedoEnabled(true);
+    connect(document(), &QTextDocument::undoCommandAdded, this, &TRxRichEdit::undoStepAdded);
+    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+        if (m_notificationsHeld == 0)
+            emit OnChange();
+    });
+    connect(this, &QTextEdit::cursorPositionChanged, this, &TRxRichEdit::selectionMaybeChanged);
+    connect(this, &QTextEdit::selectionChanged, this, &TRxRichEdit::selectionMaybeChanged);
+    viewport()->setMouseTracking(true);
+    applyWrapMode();
+    SetScrollBars(m_scrollBars);
+    applySelectionPalette();
+}
+
+TRxRichEdit::~TRxRichEdit() = default;
+
+QString TRxRichEdit::withCrLf(const QString &text) {
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xFDD0: // frame start and end marks stand between paragraphs
+        case 0xFDD1:
+        case u'\n':
+            out += QLatin1String("\r\n");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString TRxRichEdit::withNewlines(const QString &text) {
+    QString out = text;
+    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    out.replace(u'\r', u'\n');
+    return out;
+}
+
+QString TRxRichEdit::Text() const {
+    return withCrLf(document()->toRawText());
+}
+
+void TRxRichEdit::SetText(const QString &text) {
+    loadPlainText(withNewlines(text));
+    resetUndoHistory();
+    SetModified(false);
+}
+
+int TRxRichEdit::GetTextLen() const {
+    const QString raw = document()->toRawText();
+    int length = raw.size();
+    for (const QChar c : raw) {
+        const char16_t u = c.unicode();
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xFDD0 ||
+            u == 0xFDD1 || u == u'\n')
+            ++length;
+    }
+    return length;
+}
+
+int TRxRichEdit::TextLength() const {
+    return document()->characterCount() - 1;
+}
+
+QString TRxRichEdit::TextRange(int start, int end) const {
+    const int length = TextLength();
+    QTextCursor cursor(document());
+    cursor.setPosition(qBound(0, start, length));
+    cursor.setPosition(qBound(0, end, length), QTextCursor::KeepAnchor);
+    return withCrLf(cursor.selectedText());
+}
+
+void TRxRichEdit::Clear() {
+    SetText(QString());
+}
+
+void TRxRichEdit::loadPlainText(const QString &text) {
+    const bool undo = document()->isUndoRedoEnabled();
+    document()->setUndoRedoEnabled(false);
+    document()->setPlainText(text);
+    document()->setUndoRedoEnabled(undo);
+    setTextCursor(QTextCursor(document()));
+    m_pageRenderer->release();
+}
+
+void TRxRichEdit::SetPlainText(bool on) {
+    if (on == m_plainText)
+        return;
+    m_plainText = on;
+    setAcceptRichText(!on);
+    if (!on)
+        return;
+    // Pictures and other objects have no place in plain text; everything else stays as text.
+    QString text = document()->toRawText();
+    text.remove(QChar::ObjectReplacementCharacter);
+    const bool modified = Modified();
+    const int anchor = textCursor().anchor();
+    const int position = textCursor().position();
+    loadPlainText(withNewlines(withCrLf(text)));
+    resetUndoHistory();
+    SetModified(modified);
+    SelectRange(anchor, position, false);
+}
+
+bool TRxRichEdit::Modified() const {
+    return document()->isModified();
+}
+
+void TRxRichEdit::SetModified(bool modified) {
+    document()->setModified(modified);
+}
+
+int TRxRichEdit::SelStart() const {
+    return textCursor().selectionStart();
+}
+
+void TRxRichEdit::SetSelStart(int position) {
+    SelectRange(position, position, true);
+}
+
+int TRxRichEdit::SelLength() const {
+    const QTextCursor cursor = textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void TRxRichEdit::SetSelLength(int length) {
+    const int start = SelStart();
+    SelectRange(start, start + qMax(0, length), true);
+}
+
+QString TRxRichEdit::SelText() const {
+    return withCrLf(textCursor().selectedText());
+}
+
+void TRxRichEdit::SetSelText(const QString &text) {
+    const int start = SelStart();
+    const int end = start + SelLength();
+    if (!allowEdit(start, end))
+        return;
+    // Typed-over or replaced text takes the first replaced character's format; new text is
+    // never protected by inheritance, only when protection is set on it.
+    const QTextCharFormat format =
+        withoutProtection(start < end ? charFormatAt(start) : textCursor().charFormat());
+    const QString inserted = withNewlines(text);
+    QTextCursor cursor(document());
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    cursor.beginEditBlock();
+    cursor.insertText(inserted, format);
+    cursor.endEditBlock();
+    SelectRange(start, start + int(inserted.size()), true);
+}
+
+void TRxRichEdit::SelectRange(int start, int end, bool scroll) {
+    const int length = TextLength();
+    QTextCursor cursor(document());
+    cursor.setPosition(qBound(0, start, length));
+    cursor.setPosition(qBound(0, end, length), QTextCursor::KeepAnchor);
+    if (scroll) {
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return;
+    }
+    // QTextEdit scrolls to every cursor it is given; put the view back where it was.
+    const int h = horizontalScrollBar()->value();
+    const int v = verticalScrollBar()->value();
+    setTextCursor(cursor);
+    horizontalScrollBar()->setValue(h);
+    verticalScrollBar()->setValue(v);
+}
+
+void TRxRichEdit::SelectAll() {
+    SelectRange(0, TextLength(), false);
+}
+
+int TRxRichEdit::CaretLine() const {
+    const QTextCursor cursor = textCursor();
+    const int position = cursor.selectionEnd();
+    const QTextBlock block = document()->findBlock(position);
+    // Laying out up to the caret makes the line counts of the blocks before it valid.
+    document()->documentLayout()->blockBoundingRect(block);
+    int line = 0;
+    for (QTextBlock b = document()->begin(); b.isValid() && b != block; b = b.next())
+        line += qMax(1, b.layout() ? b.layout()->lineCount() : 1);
+    if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
+        const QTextLine textLine = layout->lineForTextPosition(position - block.position());
+        if (textLine.isValid())
+            line += textLine.lineNumber();
+    }
+    return line;
+}
+
+int TRxRichEdit::CaretColumn() const {
+    const int position = textCursor().selectionEnd();
+    const QTextBlock block = document()->findBlock(position);
+    document()->documentLayout()->blockBoundingRect(block);
+    const int inBlock = position - block.position();
+    if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
+        const QTextLine textLine = layout->lineForTextPosition(inBlock);
+        if (textLine.isValid())
+            return inBlock - textLine.textStart();
+    }
+    return inBlock;
+}
+
+void TRxRichEdit::ClearSelection() {
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() || !allowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+        return;
+    cursor.removeSelectedText();
+    setTextCursor(cursor);
+}
+
+QTextCharFormat TRxRichEdit::charFormatAt(int position) const {
+    const QTextBlock block = document()->findBlock(position);
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (position >= fragment.position() && position < fragment.position() + fragment.length())
+            return fragment.charFormat();
+    }
+    return block.charFormat();
+}
+
+QTextCharFormat TRxRichEdit::selectionCharFormat() const {
+    const QTextCursor cursor = textCursor();
+    if (cursor.hasSelection())
+        return charFormatAt(cursor.selectionStart());
+    return cursor.charFormat();
+}
+
+void TRxRichEdit::mergeSelectionCharFormat(const QTextCharFormat &delta,
+                                           const QList<int> &cleared) {
+    if (m_plainText)
+        return;
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        QTextCharFormat format = cursor.charFormat();
+        format.merge(delta);
+        for (int property : cleared)
+            format.clearProperty(property);
+        cursor.setCharFormat(format);
+        setTextCursor(cursor);
+        return;
+    }
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    if (!delta.properties().isEmpty()) {
+        edit.setPosition(start);
+        edit.setPosition(end, QTextCursor::KeepAnchor);
+        edit.mergeCharFormat(delta);
+    }
+    if (!cleared.isEmpty()) {
+        // A merge cannot remove a property; rewrite each run of the selection without it.
+        QList<QPair<QPair<int, int>, QTextCharFormat>> runs;
+        for (QTextBlock block = document()->findBlock(start);
+             block.isValid() && block.position() < end; block = block.next()) {
+            for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                const int from = qMax(start, fragment.position());
+                const int to = qMin(end, fragment.position() + fragment.length());
+                if (from < to)
+                    runs.append({{from, to}, fragment.charFormat()});
+            }
+        }
+        for (auto &[span, format] : runs) {
+            for (int property : cleared)
+                format.clearProperty(property);
+            edit.setPosition(span.first);
+            edit.setPosition(span.second, QTextCursor::KeepAnchor);
+            edit.setCharFormat(format);
+        }
+    }
+    edit.endEditBlock();
+}
+
+void TRxRichEdit::modifySelectedBlocks(
+    const std::function<void(const QTextBlock &, QTextBlockFormat &)> &change) {
+    if (m_plainText)
+        return;
+    const QTextCursor cursor = textCursor();
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (QTextBlock block = document()->findBlock(cursor.selectionStart()); block.isValid();
+         block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        change(block, format);
+        edit.setPosition(block.position());
+        edit.setBlockFormat(format);
+        if (block == last)
+            break;
+    }
+    edit.endEditBlock();
+}
+
+bool TRxRichEdit::touchesProtected(int start, int end) const {
+    if (start == end) {
+        // Typing is refused only inside protected text, not at its edges.
+        if (start <= 0 || start >= TextLength())
+            return false;
+        const QTextBlock block = document()->findBlock(start);
+        if (start == block.position() || start == block.position() + block.length() - 1)
+            return false;
+        return RichTextFormat::isProtected(charFormatAt(start - 1)) &&
+               RichTextFormat::isProtected(charFormatAt(start));
+    }
+    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() >= end)
+                break;
+            if (fragment.position() + fragment.length() > start &&
+                RichTextFormat::isProtected(fragment.charFormat()))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool TRxRichEdit::allowEdit(int start, int end) {
+    if (m_protectHandlerDepth > 0 || !touchesProtected(start, end))
+        return true;
+    bool allowChange = false;
+    ++m_protectHandlerDepth;
+    emit OnProtectChange(start, end, allowChange);
+    --m_protectHandlerDepth;
+    return allowChange;
+}
+
+void TRxRichEdit::CutToClipboard() {
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() || !allowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+        return;
+    cut();
+}
+
+void TRxRichEdit::CopyToClipboard() {
+    copy();
+}
+
+void TRxRichEdit::PasteFromClipboard() {
+    const QTextCursor cursor = textCursor();
+    if (!allowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+        return;
+    paste();
+}
+
+bool TRxRichEdit::CanPaste() const {
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    if (!data)
+        return false;
+    const QStringList formats = data->formats();
+    return std::any_of(formats.begin(), formats.end(),
+                       [this](const QString &format) { return CanPasteFormat(format); });
+}
+
+bool TRxRichEdit::CanPasteFormat(const QString &mimeType) const {
+    if (mimeType == QLatin1String("text/plain") ||
+        mimeType.startsWith(QLatin1String("text/plain;")))
+        return true;
+    if (m_plainText)
+        return false;
+    if (mimeType == QLatin1String("text/html") ||
+        mimeType == QLatin1String("application/x-qrichtext") ||
+        mimeType == QLatin1String("application/x-qt-richtext"))
+        return true;
+    if (mimeType == QLatin1String("application/x-qt-image"))
+        return true;
+    return mimeType.startsWith(QLatin1String("image/")) &&
+           QImageReader::supportedMimeTypes().contains(mimeType.toLatin1());
+}
+
+bool TRxRichEdit::canInsertFromMimeData(const QMimeData *source) const {
+    if (m_plainText)
+        return source->hasText();
+    return QTextEdit::canInsertFromMimeData(source);
+}
+
+void TRxRichEdit::insertFromMimeData(const QMimeData *source) {
+    if (m_plainText) {
+        if (source->hasText())
+            textCursor().insertText(withNewlines(source->text()));
+        return;
+    }
+    QTextEdit::insertFromMimeData(source);
+}
+
+void TRxRichEdit::Undo() {
+    if (!CanUndo())
+        return;
+    document()->undo();
+    --m_undoDepth;
+    ++m_redoDepth;
+}
+
+void TRxRichEdit::Redo() {
+    if (!CanRedo())
+        return;
+    document()->redo();
+    --m_redoDepth;
+    ++m_undoDepth;
+}
+
+bool TRxRichEdit::CanUndo() const {
+    return m_undoDepth > 0 && document()->isUndoAvailable();
+}
+
+bool TRxRichEdit::CanRedo() const {
+    return m_redoDepth > 0 && document()->isRedoAvailable();
+}
+
+void TRxRichEdit::SetUndoLimit(int limit) {
+    m_undoLimit = qMax(0, limit);
+    document()->setUndoRedoEnabled(m_undoLimit > 0);
+    if (m_undoLimit == 0)
+        m_undoDepth = m_redoDepth = 0;
+    m_undoDepth = qMin(m_undoDepth, m_undoLimit);
+}
+
+void TRxRichEdit::undoStepAdded() {
+    m_undoDepth = qMin(m_undoDepth + 1, m_undoLimit);
+    m_redoDepth = 0;
+}
+
+void TRxRichEdit::resetUndoHistory() {
+    document()->clearUndoRedoStacks();
+    m_undoDepth = 0;
+    m_redoDepth = 0;
+}
+
+int TRxRichEdit::FindText(const QString &text, int startPos, int length, TSearchTypes options,
+                          bool backward) const {
+    if (text.isEmpty())
+        return -1;
+    const int last = TextLength();
+    const int from = qBound(0, startPos, last);
+    const int to = length < 0 ? last : qBound(from, startPos + length, last);
+    QTextDocument::FindFlags flags;
+    if (options.testFlag(stMatchCase))
+        flags |= QTextDocument::FindCaseSensitively;
+    if (options.testFlag(stWholeWord))
+        flags |= QTextDocument::FindWholeWords;
+    if (backward) {
+        // Step back over matches that end beyond the range until one fits or none is left.
+        int before = to;
+        while (before > from) {
+            const QTextCursor found =
+                document()->find(text, before, flags | QTextDocument::FindBackward);
+            if (found.isNull() || found.selectionStart() < from)
+                return -1;
+            if (found.selectionEnd() <= to)
+                return found.selectionStart();
+            // The next try looks only at matches starting before this one.
+            before = found.selectionStart();
+        }
+        return -1;
+    }
+    const QTextCursor found = document()->find(text, from, flags);
+    if (found.isNull() || found.selectionEnd() > to)
+        return -1;
+    return found.selectionStart();
+}
+
+bool TRxRichEdit::FindNext(const QString &text, TSearchTypes options, bool down) {
+    const QTextCursor cursor = textCursor();
+    const int at = down ? FindText(text, cursor.selectionEnd(), -1, options)
+                        : FindText(text, 0, cursor.selectionStart(), options, true);
+    if (at < 0) {
+        emit OnTextNotFound(text);
+        return false;
+    }
+    SelectRange(at, at + int(text.size()), true);
+    return true;
+}
+
+bool TRxRichEdit::ReplaceNext(const QString &text, const QString &replacement,
+                              TSearchTypes options) {
+    const int at = FindText(text, textCursor().selectionEnd(), -1, options);
+    if (at < 0) {
+        emit OnTextNotFound(text);
+        return false;
+    }
+    SelectRange(at, at + int(text.size()), true);
+    SetSelText(replacement);
+    return true;
+}
+
+int TRxRichEdit::ReplaceAll(const QString &text, const QString &replacement, TSearchTypes options) {
+    int count = 0;
+    if (!text.isEmpty()) {
+        const int replacedLength = int(withNewlines(replacement).size());
+        ++m_notificationsHeld;
+        QTextCursor group(document());
+        group.beginEditBlock();
+        int from = textCursor().selectionEnd();
+        for (int at = FindText(text, from, -1, options); at >= 0;
+             at = FindText(text, from, -1, options)) {
+            SelectRange(at, at + int(text.size()), false);
+            const int before = TextLength();
+            SetSelText(replacement);
+            if (TextLength() == before && SelText() != replacement) {
+                from = at + int(text.size()); // refused: protected text stays
+                continue;
+            }
+            from = at + replacedLength;
+            ++count;
+        }
+        group.endEditBlock();
+        --m_notificationsHeld;
+    }
+    if (count == 0) {
+        emit OnTextNotFound(text);
+        return 0;
+    }
+    ensureCursorVisible();
+    const QTextCursor cursor = textCursor();
+    m_lastAnchor = cursor.anchor();
+    m_lastPosition = cursor.position();
+    emit OnChange();
+    emit OnSelectionChange();
+    return count;
+}
+
+void TRxRichEdit::selectionMaybeChanged() {
+    if (m_notificationsHeld > 0)
+        return;
+    const QTextCursor cursor = textCursor();
+    if (cursor.anchor() == m_lastAnchor && cursor.position() == m_lastPosition)
+        return;
+    m_lastAnchor = cursor.anchor();
+    m_lastPosition = cursor.position();
+    emit OnSelectionChange();
+}
+
+void TRxRichEdit::SetWordWrap(bool on) {
+    m_wordWrap = on;
+    m_targetLineWidth = 0;
+    applyWrapMode();
+}
+
+void TRxRichEdit::SetTargetLineWidth(int twips) {
+    m_targetLineWidth = qMax(0, twips);
+    applyWrapMode();
+}
+
+void TRxRichEdit::applyWrapMode() {
+    if (m_targetLineWidth > 0) {
+        setLineWrapMode(QTextEdit::FixedPixelWidth);
+        setLineWrapColumnOrWidth(qMax(1, int(RichTextFormat::twipsToUnits(m_targetLineWidth))));
+    } else {
+        setLineWrapMode(m_wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    }
+}
+
+void TRxRichEdit::SetScrollBars(TScrollStyle style) {
+    m_scrollBars = style;
+    const bool horizontal = style == ssHorizontal || style == ssBoth;
+    const bool vertical = style == ssVertical || style == ssBoth;
+    setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void TRxRichEdit::SetHideSelection(bool hide) {
+    m_hideSelection = hide;
+    applySelectionPalette();
+}
+
+void TRxRichEdit::applySelectionPalette() {
+    QPalette p = palette();
+    const QPalette standard = QApplication::palette(this);
+    if (m_hideSelection) {
+        p.setColor(QPalette::Inactive, QPalette::Highlight, Qt::transparent);
+        p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   p.color(QPalette::Inactive, QPalette::Text));
+    } else {
+        p.setColor(QPalette::Inactive, QPalette::Highlight,
+                   standard.color(QPalette::Active, QPalette::Highlight));
+        p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   standard.color(QPalette::Active, QPalette::HighlightedText));
+    }
+    setPalette(p);
+}
+
+QColor TRxRichEdit::BackgroundColor() const {
+    return palette().color(QPalette::Base);
+}
+
+void TRxRichEdit::SetBackgroundColor(const QColor &color) {
+    QPalette p = palette();
+    const QColor base = color.isValid() ? color : QApplication::palette(this).color(QPalette::Base);
+    p.setColor(QPalette::Active, QPalette::Base, base);
+    p.setColor(QPalette::Inactive, QPalette::Base, base);
+    setPalette(p);
+}
+
+void TRxRichEdit::SetFormatRect(const QRect &rect) {
+    m_formatRect = rect;
+    applyFormatRect();
+}
+
+void TRxRichEdit::applyFormatRect() {
+    if (m_formatRect.isEmpty()) {
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    const QRect client = contentsRect();
+    const int left = qMax(0, m_formatRect.left());
+    const int top = qMax(0, m_formatRect.top());
+    const int right = qMax(0, client.width() - (m_formatRect.left() + m_formatRect.width()));
+    const int bottom = qMax(0, client.height() - (m_formatRect.top() + m_formatRect.height()));
+    setViewportMargins(left, top, right, bottom);
+}
+
+int TRxRichEdit::FormatRange(const TFormatRange *range, bool render) {
+    if (!range) {
+        m_pageRenderer->release();
+        return 0;
+    }
+    return m_pageRenderer->formatRange(*range, render);
+}
+
+bool TRxRichEdit::streamIsRich() const {
+    return m_streamFormat == sfRichText || (m_streamFormat == sfDefault && !m_plainText);
+}
+
+void TRxRichEdit::loadBytes(const QByteArray &bytes, bool rich) {
+    // Until an RTF reader is at hand a rich load fails, and like every failed load it is tried
+    // once more as plain text.
+    Q_UNUSED(rich);
+    m_plainFile = PlainTextCodec::decode(bytes);
+    loadPlainText(m_plainFile.text);
+    m_plainFile.text.clear();
+    resetUndoHistory();
+    SetModified(false);
+}
+
+QByteArray TRxRichEdit::saveBytes(bool rich) const {
+    if (rich)
+        throw UserError(QStringLiteral("Failed to Save Stream"));
+    QString text = document()->toRawText();
+    text.remove(QChar::ObjectReplacementCharacter);
+    text.replace(QChar::LineSeparator, QChar::ParagraphSeparator);
+    return PlainTextCodec::encode(text, m_plainFile);
+}
+
+QString TRxRichEdit::urlAt(const QPoint &viewportPos) const {
+    const QTextCursor cursor = cursorForPosition(viewportPos);
+    const QTextBlock block = cursor.block();
+    int offset = cursor.position() - block.position();
+    // cursorForPosition answers the nearest gap; the character under the pointer is the one
+    // whose box holds it.
+    const QRect caret = cursorRect(cursor);
+    if (viewportPos.x() < caret.x())
+        --offset;
+    return RichTextLinks::urlAt(block.text(), offset);
+}
+
+void TRxRichEdit::keyPressEvent(QKeyEvent *event) {
+    emit OnKeyDown(event->key(), event->modifiers());
+    if (event == QKeySequence::Undo) {
+        Undo();
+        event->accept();
+        return;
+    }
+    if (event == QKeySequence::Redo) {
+        Redo();
+        event->accept();
+        return;
+    }
+    if (event == QKeySequence::Cut) {
+        CutToClipboard();
+        event->accept();
+        return;
+    }
+    if (event == QKeySequence::Paste) {
+        PasteFromClipboard();
+        event->accept();
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    QString text = event->text();
+    if (!text.isEmpty()) {
+        QChar key = text.at(0);
+        emit OnKeyPress(key);
+        if (key.isNull()) {
+            event->accept();
+            return;
+        }
+        text[0] = key;
+    }
+    if (isDeletingKey(event)) {
+        const QTextCursor range = cursor.hasSelection() ? cursor : deletionRange(cursor, event);
+        if (range.hasSelection() && !allowEdit(range.selectionStart(), range.selectionEnd())) {
+            event->accept();
+            return;
+        }
+        QTextEdit::keyPressEvent(event);
+        return;
+    }
+    const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool inserts = isReturn || (!text.isEmpty() && text.at(0).isPrint()) ||
+                         (event->key() == Qt::Key_Tab && !event->modifiers());
+    if (!inserts) {
+        QTextEdit::keyPressEvent(event);
+        return;
+    }
+    if (!allowEdit(cursor.selectionStart(), cursor.selectionEnd())) {
+        event->accept();
+        return;
+    }
+    if (isReturn) {
+        // A line break inside a paragraph has no place in this text model: every Return ends
+        // the paragraph.
+        cursor.insertBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return;
+    }
+    QTextCharFormat format =
+        cursor.hasSelection() ? charFormatAt(cursor.selectionStart()) : cursor.charFormat();
+    if (RichTextFormat::isProtected(format) || text != event->text()) {
+        cursor.insertText(text, withoutProtection(format));
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void TRxRichEdit::keyReleaseEvent(QKeyEvent *event) {
+    QTextEdit::keyReleaseEvent(event);
+    emit OnKeyUp(event->key(), event->modifiers());
+}
+
+void TRxRichEdit::inputMethodEvent(QInputMethodEvent *event) {
+    if (!event->commitString().isEmpty()) {
+        const QTextCursor cursor = textCursor();
+        if (!allowEdit(cursor.selectionStart(), cursor.selectionEnd())) {
+            event->accept();
+            return;
+        }
+    }
+    QTextEdit::inputMethodEvent(event);
+}
+
+void TRxRichEdit::mousePressEvent(QMouseEvent *event) {
+    m_pressedUrl = urlAt(event->position().toPoint());
+    m_pressedUrlButton = event->button();
+    QTextEdit::mousePressEvent(event);
+    emit OnMouseDown(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void TRxRichEdit::mouseReleaseEvent(QMouseEvent *event) {
+    QTextEdit::mouseReleaseEvent(event);
+    emit OnMouseUp(event->button(), event->modifiers(), event->position().toPoint());
+    const QString pressed = m_pressedUrl;
+    m_pressedUrl.clear();
+    if (!pressed.isEmpty() && event->button() == m_pressedUrlButton &&
+        urlAt(event->position().toPoint()) == pressed)
+        emit OnURLClick(pressed, event->button());
+}
+
+void TRxRichEdit::mouseMoveEvent(QMouseEvent *event) {
+    QTextEdit::mouseMoveEvent(event);
+    if (event->buttons() == Qt::NoButton)
+        viewport()->setCursor(urlAt(event->position().toPoint()).isEmpty()
+                                  ? Qt::IBeamCursor
+                                  : Qt::PointingHandCursor);
+}
+
+void TRxRichEdit::contextMenuEvent(QContextMenuEvent *event) {
+    if (contextMenuPolicy() != Qt::DefaultContextMenu) {
+        QTextEdit::contextMenuEvent(event);
+        return;
+    }
+    // The standard menu edits through the inner control, past the protection check; send its
+    // editing entries through this control's own calls instead.
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    const QList<QPair<QString, std::function<void()>>> routes = {
+        {QStringLiteral("edit-undo"), [this] { Undo(); }},
+        {QStringLiteral("edit-redo"), [this] { Redo(); }},
+        {QStringLiteral("edit-cut"), [this] { CutToClipboard(); }},
+        {QStringLiteral("edit-paste"), [this] { PasteFromClipboard(); }},
+        {QStringLiteral("edit-delete"), [this] { ClearSelection(); }},
+    };
+    for (QAction *action : menu->actions()) {
+        for (const auto &[name, route] : routes) {
+            if (action->objectName() != name)
+                continue;
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, route);
+        }
+        if (action->objectName() == QLatin1String("edit-undo"))
+            action->setEnabled(CanUndo());
+        if (action->objectName() == QLatin1String("edit-redo"))
+            action->setEnabled(CanRedo());
+    }
+    menu->exec(event->globalPos());
+}
+
+void TRxRichEdit::dragEnterEvent(QDragEnterEvent *event) {
+    // Files dropped from the file manager belong to the window, which opens them.
+    if (isFileDrop(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    QTextEdit::dragEnterEvent(event);
+}
+
+void TRxRichEdit::dragMoveEvent(QDragMoveEvent *event) {
+    if (isFileDrop(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    QTextEdit::dragMoveEvent(event);
+}
+
+void TRxRichEdit::dropEvent(QDropEvent *event) {
+    if (isFileDrop(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    const int target = cursorForPosition(event->position().toPoint()).position();
+    const QTextCursor cursor = textCursor();
+    const bool movesOwnText =
+        event->source() == this && event->dropAction() == Qt::MoveAction && cursor.hasSelection();
+    bool allowed = allowEdit(target, target);
+    if (allowed && movesOwnText)
+        allowed = allowEdit(cursor.selectionStart(), cursor.selectionEnd());
+    if (!allowed) {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        QDragLeaveEvent leave;
+        QTextEdit::dragLeaveEvent(&leave);
+        return;
+    }
+    QTextEdit::dropEvent(event);
+}
+
+void TRxRichEdit::resizeEvent(QResizeEvent *event) {
+    QTextEdit::resizeEvent(event);
+    if (!m_formatRect.isEmpty())
+        applyFormatRect();
+}
