@@ -1,6 +1,8 @@
 #include "editor/filelistbox.h"
 
 #include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace {
 
@@ -40,11 +42,19 @@ QStringList FileListBox::listFolder(const QString &folder, const QString &mask) 
 }
 
 void FileListBox::setFolder(const QString &folder) {
+    // Listing the same folder again keeps the highlighted entry where it was.
+    const QString highlighted =
+        folder == m_folder && currentItem() ? currentItem()->text() : QString();
     m_folder = folder;
     const QStringList names = listFolder(folder, m_mask);
     setUpdatesEnabled(false);
     clear();
     addItems(names);
+    if (!highlighted.isEmpty()) {
+        const int row = int(names.indexOf(highlighted));
+        if (row >= 0)
+            setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    }
     setUpdatesEnabled(true);
 }
 
@@ -76,4 +86,18 @@ void FileListBox::highlightEntry(int row) {
         clearSelection();
     }
     setUpdatesEnabled(true);
+}
+
+void FileListBox::mouseDoubleClickEvent(QMouseEvent *event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit fileDoubleClicked();
+}
+
+void FileListBox::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit enterPressed();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }

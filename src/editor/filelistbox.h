@@ -20,6 +20,7 @@ public:
     QString mask() const { return m_mask; }
 
     // Points the list at a folder and lists it anew; a folder that cannot be read lists nothing.
+    // Listed again, the same folder keeps its highlighted entry.
     void setFolder(const QString &folder);
     QString folder() const { return m_folder; }
 
@@ -33,6 +34,16 @@ public:
 
     // The names the list shows for a folder and mask.
     static QStringList listFolder(const QString &folder, const QString &mask);
+
+signals:
+    // A double click anywhere on the list, and the Enter key while it has the focus: both open
+    // the selected file, or report that nothing can be loaded when none is selected.
+    void fileDoubleClicked();
+    void enterPressed();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QString m_folder;

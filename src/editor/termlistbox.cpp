@@ -1,6 +1,7 @@
 #include "editor/termlistbox.h"
 
 #include <QFocusEvent>
+#include <QMouseEvent>
 
 namespace {
 
@@ -71,4 +72,10 @@ void TermListBox::focusOutEvent(QFocusEvent *event) {
     QListWidget::focusOutEvent(event);
     if (event->reason() != Qt::PopupFocusReason)
         emit exited();
+}
+
+void TermListBox::mouseDoubleClickEvent(QMouseEvent *event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit termDoubleClicked();
 }

@@ -26,7 +26,10 @@ public:
 signals:
     // The list lost the keyboard focus (not to its own popup menu).
     void exited();
+    // A double click anywhere on the list.
+    void termDoubleClicked();
 
 protected:
     void focusOutEvent(QFocusEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 };

@@ -85,6 +85,9 @@ private slots:
         QCOMPARE(list.selectedPath(), QString());
         list.setFolder(m_dir.path()); // the same folder again lists it again
         QCOMPARE(list.count(), 7);
+        list.highlightEntry(3);
+        list.setFolder(m_dir.path()); // and keeps the highlight
+        QCOMPARE(list.selectedPath(), path(QStringLiteral("c.RTF")));
     }
 };
 
