@@ -13,7 +13,7 @@ public:
     virtual QString plainText() const = 0;
 
     // Replaces the whole document by this text in the default character format, every CR LF
-    // becoming a paragraph break; all formatting, objects and pictures go. One undoable step.
+    // becoming a paragraph break; all formatting, objects and pictures go.
     virtual void setPlainText(const QString &text) = 0;
 
     virtual void setModified(bool modified) = 0;
