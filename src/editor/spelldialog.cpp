@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -36,10 +35,12 @@ TSpellDialog::TSpellDialog(SpellSession &session, const QList<SpellDictionary> &
     setObjectName(QStringLiteral("SpellDialog"));
     setWindowTitle(QStringLiteral("Spell Check"));
 
-    m_context = new QTextEdit(this);
-    m_context->setReadOnly(true);
+    m_context = new QLabel(this);
+    m_context->setTextFormat(Qt::RichText);
+    m_context->setWordWrap(true);
+    m_context->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_context->setMinimumWidth(320);
     m_context->setAccessibleName(QStringLiteral("Not in dictionary"));
-    m_context->setFixedHeight(m_context->fontMetrics().lineSpacing() * 4 + 10);
     m_changeTo = new QLineEdit(this);
     m_changeTo->setAccessibleName(QStringLiteral("Change to"));
     m_suggestions = new QListWidget(this);
@@ -109,16 +110,13 @@ TSpellDialog::TSpellDialog(SpellSession &session, const QList<SpellDictionary> &
 void TSpellDialog::showCurrent() {
     const SpellContext context = m_session.context();
     const int length = int(m_session.word().size());
-    // The context as plain text with only the word marked, whatever characters it holds.
-    m_context->clear();
-    QTextCursor cursor(m_context->document());
-    QTextCharFormat plain;
-    QTextCharFormat marked;
-    marked.setFontWeight(QFont::Bold);
-    marked.setForeground(Qt::red);
-    cursor.insertText(context.text.left(context.offset), plain);
-    cursor.insertText(context.text.mid(context.offset, length), marked);
-    cursor.insertText(context.text.mid(context.offset + length), plain);
+    m_contextText = context.text;
+    // Only the word is marked; the text around it is escaped, whatever characters it holds.
+    m_context->setText(context.text.left(context.offset).toHtmlEscaped() +
+                       QStringLiteral("<b><font color=\"red\">") +
+                       context.text.mid(context.offset, length).toHtmlEscaped() +
+                       QStringLiteral("</font></b>") +
+                       context.text.mid(context.offset + length).toHtmlEscaped());
 
     const QStringList suggestions = m_session.suggestions();
     {
@@ -131,6 +129,10 @@ void TSpellDialog::showCurrent() {
     }
     m_changeTo->setText(suggestions.value(0, m_session.word()));
     m_changeTo->setFocus();
+}
+
+QString TSpellDialog::word() const {
+    return m_session.word();
 }
 
 void TSpellDialog::advance() {

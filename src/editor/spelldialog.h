@@ -10,7 +10,7 @@ class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QTextEdit;
+class QLabel;
 class SpellSession;
 
 // The spell check's modal dialog: shows each unknown word in its context with suggestions and
@@ -29,7 +29,10 @@ public:
     // Shows the session's current word.
     void showCurrent();
 
-    QTextEdit *contextView() const { return m_context; }
+    // The word shown and its context as plain text.
+    QString word() const;
+    QString contextText() const { return m_contextText; }
+    QLabel *contextView() const { return m_context; }
     QLineEdit *changeTo() const { return m_changeTo; }
     QListWidget *suggestionList() const { return m_suggestions; }
     QComboBox *dictionaryBox() const { return m_dictionaries; }
@@ -48,7 +51,8 @@ private:
     std::function<bool(int)> m_switchDictionary;
     Prompts &m_prompts;
     int m_dictionaryIndex;
-    QTextEdit *m_context = nullptr;
+    QLabel *m_context = nullptr;
+    QString m_contextText;
     QLineEdit *m_changeTo = nullptr;
     QListWidget *m_suggestions = nullptr;
     QComboBox *m_dictionaries = nullptr;

@@ -11,12 +11,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
 
 namespace {
 
@@ -51,7 +51,7 @@ struct DialogDriver {
                 QStringList suggestions;
                 for (int i = 0; i < dialog.suggestionList()->count(); ++i)
                     suggestions << dialog.suggestionList()->item(i)->text();
-                const QString context = dialog.contextView()->toPlainText();
+                const QString context = dialog.contextText();
                 steps.append({currentWord(dialog), context, suggestions});
                 if (!changeTo.isEmpty())
                     dialog.changeTo()->setText(changeTo);
@@ -60,18 +60,7 @@ struct DialogDriver {
         };
     }
 
-    static QString currentWord(TSpellDialog &dialog) {
-        // The word is the marked part of the context.
-        QTextCursor c(dialog.contextView()->document());
-        QString word;
-        while (!c.atEnd()) {
-            c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
-            if (c.charFormat().fontWeight() == QFont::Bold)
-                word += c.selectedText().right(1);
-            c.clearSelection();
-        }
-        return word;
-    }
+    static QString currentWord(TSpellDialog &dialog) { return dialog.word(); }
 
     static QPushButton *button(TSpellDialog &dialog, const QString &name) {
         if (name == QLatin1String("Ignore"))
@@ -324,6 +313,22 @@ private slots:
         QCOMPARE(memo.selStart(), int(memo.chars.size()));
         QCOMPARE(memo.selLength(), 0);
         QCOMPARE(command.dictionaryName(), QStringLiteral("xx_AA"));
+    }
+
+    void contextShowsTheWordMarkedAndTheRestAsText() {
+        FakeMemo memo;
+        memo.setText(QStringLiteral("the<cat> teh & a"));
+        ScriptedPrompts prompts;
+        SpellCommand command(memo, prompts, nullptr, {kFirst}, personalPath());
+        QString shown;
+        prompts.answerDialog(false, [&](QDialog &d) {
+            auto &dialog = static_cast<TSpellDialog &>(d);
+            shown = dialog.contextView()->text();
+            dialog.CancelBut()->click();
+        });
+        command.SpellActionExecute();
+        QCOMPARE(shown, QStringLiteral("the&lt;cat&gt; <b><font color=\"red\">teh</font></b> "
+                                       "&amp; a"));
     }
 
     void textWithoutUnknownWordsNeedsNoDialog() {
