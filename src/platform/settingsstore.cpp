@@ -223,7 +223,7 @@ QByteArray SettingsStore::readBinary(const QString &key, const QString &name) co
 }
 
 void SettingsStore::createKey(const QString &key) {
-    write(key, QString(), [&](RegistryData &data) {
+    write(key, QString(), [key](RegistryData &data) {
         if (data.keyExists(key))
             return false;
         data.createKey(key);
@@ -232,7 +232,7 @@ void SettingsStore::createKey(const QString &key) {
 }
 
 void SettingsStore::writeInteger(const QString &key, const QString &name, qint32 value) {
-    write(key, name, [&](RegistryData &data) {
+    write(key, name, [key, name, value](RegistryData &data) {
         data.setValue(key, name, RegistryValue::ofInteger(value));
         return true;
     });
@@ -243,44 +243,71 @@ void SettingsStore::writeBool(const QString &key, const QString &name, bool valu
 }
 
 void SettingsStore::writeString(const QString &key, const QString &name, const QString &value) {
-    write(key, name, [&](RegistryData &data) {
+    write(key, name, [key, name, value](RegistryData &data) {
         data.setValue(key, name, RegistryValue::ofString(value));
         return true;
     });
 }
 
 void SettingsStore::writeBinary(const QString &key, const QString &name, const QByteArray &value) {
-    write(key, name, [&](RegistryData &data) {
+    write(key, name, [key, name, value](RegistryData &data) {
         data.setValue(key, name, RegistryValue::ofBinary(value));
         return true;
     });
 }
 
 bool SettingsStore::deleteValue(const QString &key, const QString &name) {
-    bool existed = false;
-    write(key, name, [&](RegistryData &data) {
-        existed = data.removeValue(key, name);
-        return existed;
-    });
-    return existed;
+    return write(key, name,
+                 [key, name](RegistryData &data) { return data.removeValue(key, name); });
 }
 
-void SettingsStore::write(const QString &key, const QString &name,
-                          const std::function<bool(RegistryData &)> &change) {
+void SettingsStore::batch(const std::function<void()> &writes) {
+    if (m_pending) {
+        writes(); // already inside a batch: joins it
+        return;
+    }
+    m_pending.emplace();
+    try {
+        writes();
+    } catch (...) {
+        // What was written before the error stays written.
+        std::vector<Change> changes = std::move(*m_pending);
+        m_pending.reset();
+        commit(changes, QStringLiteral("the settings"));
+        throw;
+    }
+    std::vector<Change> changes = std::move(*m_pending);
+    m_pending.reset();
+    commit(changes, QStringLiteral("the settings"));
+}
+
+bool SettingsStore::write(const QString &key, const QString &name, const Change &change) {
     const QString what =
         name.isEmpty() ? quotedName(RegistryData::normalizedKey(key)) : quotedName(name);
+    if (m_access == Access::ReadOnly)
+        throw StoreError(QStringLiteral("Failed to set data for %1: the settings store %2 is "
+                                        "read-only")
+                             .arg(what, m_path));
+    for (const QChar c : key) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QLatin1Char('[') ||
+            c == QLatin1Char(']'))
+            throw StoreError(
+                QStringLiteral("Failed to set data for %1: invalid key path").arg(what));
+    }
+    if (m_pending) {
+        m_pending->push_back(change);
+        return change(m_data);
+    }
+    return commit({change}, what);
+}
+
+bool SettingsStore::commit(const std::vector<Change> &changes, const QString &what) {
     auto fail = [&](const QString &reason) {
         throw StoreError(QStringLiteral("Failed to set data for ") + what + QStringLiteral(": ") +
                          reason);
     };
-    if (m_access == Access::ReadOnly)
-        fail(QStringLiteral("the settings store %1 is read-only").arg(m_path));
-    for (const QChar c : key) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QLatin1Char('[') ||
-            c == QLatin1Char(']'))
-            fail(QStringLiteral("invalid key path"));
-    }
-
+    if (changes.empty())
+        return false;
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
         fail(QStringLiteral("cannot create the folder %1").arg(folder));
@@ -292,9 +319,12 @@ void SettingsStore::write(const QString &key, const QString &name,
     LoadedFile current = loadFile(m_path);
     if (current.state == LoadedFile::State::Unreadable)
         reportUnreadableOnce(m_path, current.reason);
-    if (!change(current.data)) {
+    bool changed = false;
+    for (const Change &change : changes)
+        changed = change(current.data) || changed;
+    if (!changed) {
         m_data = std::move(current.data);
-        return;
+        return false;
     }
     QString reason;
     if (current.state == LoadedFile::State::Unreadable) {
@@ -311,4 +341,5 @@ void SettingsStore::write(const QString &key, const QString &name,
         fail(file.errorString());
     reportedPaths().remove(m_path);
     m_data = std::move(current.data);
+    return true;
 }

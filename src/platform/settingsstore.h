@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class SettingsKey;
 
@@ -56,13 +57,22 @@ public:
     // Answers whether the value existed.
     bool deleteValue(const QString &key, const QString &name);
 
+    // Runs `writes` (calls of the write functions above) and stores all of them in one write:
+    // one lock, one file replacement, instead of one per value. Reads inside see the new values.
+    // When `writes` throws, what it wrote before the error is stored, then the error goes on.
+    void batch(const std::function<void()> &writes);
+
 private:
+    // One change of the contents; answers whether it changed anything.
+    using Change = std::function<bool(RegistryData &)>;
+
     const RegistryValue *typed(const QString &key, const QString &name,
                                RegistryValue::Type type) const;
-    void write(const QString &key, const QString &name,
-               const std::function<bool(RegistryData &)> &change);
+    bool write(const QString &key, const QString &name, const Change &change);
+    bool commit(const std::vector<Change> &changes, const QString &what);
 
     QString m_path;
     Access m_access;
     RegistryData m_data;
+    std::optional<std::vector<Change>> m_pending; // set while a batch runs
 };

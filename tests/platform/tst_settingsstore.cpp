@@ -171,6 +171,34 @@ private slots:
         QCOMPARE(first.readInteger(kKey, QStringLiteral("B")), 2);
     }
 
+    void batchWritesOnceAndKeepsWhatWasWrittenBeforeAnError() {
+        SettingsStore store(m_path, SettingsStore::Access::ReadWrite);
+        store.writeInteger(kKey, QStringLiteral("Before"), 1);
+        const QByteArray before = readBytes(m_path);
+        store.batch([&] {
+            store.writeInteger(kKey, QStringLiteral("Top"), 10);
+            store.writeString(kKey, QStringLiteral("FontStyle"), QStringLiteral("Courier"));
+            QCOMPARE(store.readInteger(kKey, QStringLiteral("Top")), 10);
+            QCOMPARE(readBytes(m_path), before); // nothing on disk yet
+        });
+        SettingsStore reread(m_path, SettingsStore::Access::ReadOnly);
+        QCOMPARE(reread.readInteger(kKey, QStringLiteral("Top")), 10);
+        QCOMPARE(reread.readString(kKey, QStringLiteral("fontstyle")), QStringLiteral("Courier"));
+
+        try {
+            store.batch([&] {
+                store.writeInteger(kKey, QStringLiteral("Left"), 5);
+                store.writeInteger(QStringLiteral("Bad]Key"), QStringLiteral("X"), 1);
+                store.writeInteger(kKey, QStringLiteral("Width"), 7);
+            });
+            QFAIL("no error raised");
+        } catch (const StoreError &) {
+        }
+        reread.reload();
+        QCOMPARE(reread.readInteger(kKey, QStringLiteral("Left")), 5);
+        QVERIFY(!reread.valueExists(kKey, QStringLiteral("Width")));
+    }
+
     void machineStoreIsReadOnly() {
         const QString path = m_dir->filePath(QStringLiteral("machine.reg"));
         writeBytes(path, kHeader + "[SOFTWARE\\Microsoft\\Shared Tools\\Text Converters\\Import\\"
