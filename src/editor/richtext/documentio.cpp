@@ -101,7 +101,8 @@ PlainTextFormat detectPlainTextFormat(const QByteArray &bytes) {
     PlainTextFormat format;
     format.byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(bytes);
+    // The decoder works only when its result becomes a string; hasError() is false before.
+    const QString decoded = decoder.decode(bytes);
     format.encoding = decoder.hasError() ? TextEncoding::Windows1252 : TextEncoding::Utf8;
     if (format.encoding == TextEncoding::Windows1252)
         format.byteOrderMark = false;

@@ -1,29 +1,23 @@
 #include "editor/richtext/richeditstrings.h"
 
-#include "editor/richtext/plaintextcodec.h"
+#include "editor/richtext/documentio.h"
 #include "editor/richtext/rxrichedit.h"
-#include "platform/usererror.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
 
-const QString kLoadError = QStringLiteral("Failed to Load Stream");
-const QString kSaveError = QStringLiteral("Failed to Save Stream");
-
-bool richByName(const QString &fileName, bool richByDefault) {
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix == QLatin1String("txt"))
-        return false;
-    if (suffix == QLatin1String("rtf"))
-        return true;
-    return richByDefault;
+StreamFormat streamFormatOf(TRxRichEdit::TStreamFormat format) {
+    switch (format) {
+    case TRxRichEdit::sfRichText:
+        return StreamFormat::RichText;
+    case TRxRichEdit::sfPlainText:
+        return StreamFormat::PlainText;
+    default:
+        return StreamFormat::Default;
+    }
 }
 
 } // namespace
@@ -80,31 +74,21 @@ void TRichEditStrings::EndUpdate() {
 }
 
 void TRichEditStrings::LoadFromStream(QIODevice &stream) {
-    if (!stream.isReadable())
-        throw UserError(kLoadError);
-    const QByteArray bytes = stream.readAll();
-    m_control->loadBytes(bytes, m_control->streamIsRich());
+    loadDocument(stream, *m_control->document(), streamFormatOf(m_control->StreamFormat()),
+                 m_control->PlainText());
+    m_control->loaded();
 }
 
 void TRichEditStrings::SaveToStream(QIODevice &stream) const {
-    const QByteArray bytes = m_control->saveBytes(m_control->streamIsRich());
-    if (!stream.isWritable() || stream.write(bytes) != bytes.size())
-        throw UserError(kSaveError);
+    saveDocument(*m_control->document(), stream, streamFormatOf(m_control->StreamFormat()),
+                 m_control->PlainText());
 }
 
 void TRichEditStrings::LoadFromFile(const QString &fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw UserError(kLoadError);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw UserError(kLoadError);
-    m_control->loadBytes(bytes, richByName(fileName, m_control->streamIsRich()));
+    loadDocumentFile(fileName, *m_control->document(), m_control->PlainText());
+    m_control->loaded();
 }
 
 void TRichEditStrings::SaveToFile(const QString &fileName) const {
-    const QByteArray bytes = m_control->saveBytes(richByName(fileName, m_control->streamIsRich()));
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw UserError(kSaveError);
+    saveDocumentFile(*m_control->document(), fileName, m_control->PlainText());
 }

@@ -36,8 +36,9 @@ public:
     // Raises UserError("Failed to Save Stream") when the stream cannot be written.
     void SaveToStream(QIODevice &stream) const;
     // As the stream calls, with the format from the extension: "txt" plain, "rtf" rich (any
-    // letter case), any other name per the stream format. A file that cannot be opened raises
-    // the same errors. Saving is atomic: a failed save leaves the old file as it was.
+    // letter case), any other name plain when PlainText is on. A file that cannot be opened
+    // raises the same errors. Saving is atomic: a failed save leaves the old file as it was.
+    // Plain text keeps the encoding and line breaks it was read with.
     void LoadFromFile(const QString &fileName);
     void SaveToFile(const QString &fileName) const;
 

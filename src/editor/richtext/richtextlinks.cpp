@@ -16,6 +16,10 @@ bool isTrailingPunctuation(QChar c) {
            c == u')' || c == u'\'' || c == u']' || c == u'}';
 }
 
+bool isLeadingPunctuation(QChar c) {
+    return c == u'(' || c == u'[' || c == u'{' || c == u'\'';
+}
+
 bool startsLikeLink(const QString &run) {
     static constexpr std::array<const char16_t *, 10> prefixes = {
         u"http://", u"https://", u"ftp://",  u"file:", u"mailto:",
@@ -39,9 +43,11 @@ QString urlAt(const QString &text, int offset) {
     int end = offset + 1;
     while (end < text.size() && !endsRun(text.at(end)))
         ++end;
+    while (start < end && isLeadingPunctuation(text.at(start)))
+        ++start;
     while (end > start && isTrailingPunctuation(text.at(end - 1)))
         --end;
-    if (offset >= end)
+    if (offset < start || offset >= end)
         return {};
     const QString run = text.mid(start, end - start);
     return startsLikeLink(run) ? run : QString();

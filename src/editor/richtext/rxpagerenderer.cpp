@@ -29,9 +29,8 @@ void TRxPageRenderer::release() {
 QTextDocument *TRxPageRenderer::layoutFor(QPaintDevice *device, double width) {
     if (m_copy && m_device == device && m_width == width && m_revision == m_document.revision())
         return m_copy.get();
-    // The copy's parent is the original, so pictures it cannot find are asked from there.
-    m_copy.reset(m_document.clone(const_cast<QTextDocument *>(&m_document)));
-    m_copy->setParent(nullptr);
+    // A clone carries the original's pictures with it.
+    m_copy.reset(m_document.clone());
     m_copy->setUndoRedoEnabled(false);
     m_copy->setDocumentMargin(0);
     m_copy->documentLayout()->setPaintDevice(device);

@@ -1,9 +1,9 @@
 #include "editor/richtext/rxrichedit.h"
 
+#include "editor/richtext/documentio.h"
 #include "editor/richtext/richtextformat.h"
 #include "editor/richtext/richtextlinks.h"
 #include "editor/richtext/rxpagerenderer.h"
-#include "platform/usererror.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -61,6 +61,30 @@ bool isDeletingKey(QKeyEvent *event) {
 QTextCharFormat withoutProtection(QTextCharFormat format) {
     format.clearProperty(RichTextFormat::ProtectedProperty);
     return format;
+}
+
+const QStringList &rtfMimeTypes() {
+    static const QStringList types = {QStringLiteral("text/rtf"), QStringLiteral("text/richtext"),
+                                      QStringLiteral("application/rtf")};
+    return types;
+}
+
+// Pictures live in a document's resources, which a fragment does not carry; give `to` the
+// pictures its text refers to.
+void copyPictures(const QTextDocument &from, QTextDocument &to) {
+    for (QTextBlock block = to.begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat())
+                continue;
+            const QUrl name(format.toImageFormat().name());
+            if (to.resource(QTextDocument::ImageResource, name).isValid())
+                continue;
+            const QVariant picture = from.resource(QTextDocument::ImageResource, name);
+            if (picture.isValid())
+                to.addResource(QTextDocument::ImageResource, name, picture);
+        }
+    }
 }
 
 } // namespace
@@ -419,9 +443,7 @@ void TRxRichEdit::CopyToClipboard() {
 }
 
 void TRxRichEdit::PasteFromClipboard() {
-    const QTextCursor cursor = textCursor();
-    if (!allowEdit(cursor.selectionStart(), cursor.selectionEnd()))
-        return;
+    // The protection check happens where every paste, drop and middle-click insertion meets.
     paste();
 }
 
@@ -453,16 +475,61 @@ bool TRxRichEdit::CanPasteFormat(const QString &mimeType) const {
 bool TRxRichEdit::canInsertFromMimeData(const QMimeData *source) const {
     if (m_plainText)
         return source->hasText();
-    return QTextEdit::canInsertFromMimeData(source);
+    const QStringList &rtf = rtfMimeTypes();
+    return QTextEdit::canInsertFromMimeData(source) ||
+           std::any_of(rtf.begin(), rtf.end(),
+                       [source](const QString &type) { return source->hasFormat(type); });
 }
 
 void TRxRichEdit::insertFromMimeData(const QMimeData *source) {
+    QTextCursor cursor = textCursor();
+    if (!m_insertApproved && !allowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+        return;
+    // What is pasted beside protected text does not take its protection.
+    if (!cursor.hasSelection() && RichTextFormat::isProtected(cursor.charFormat())) {
+        cursor.setCharFormat(withoutProtection(cursor.charFormat()));
+        setTextCursor(cursor);
+    }
     if (m_plainText) {
-        if (source->hasText())
-            textCursor().insertText(withNewlines(source->text()));
+        if (source->hasText()) {
+            cursor.insertText(withNewlines(source->text()));
+            setTextCursor(cursor);
+            ensureCursorVisible();
+        }
+        return;
+    }
+    // RTF keeps what HTML cannot carry (underline kinds, protection), so it goes first.
+    for (const QString &type : rtfMimeTypes()) {
+        if (!source->hasFormat(type))
+            continue;
+        QTextDocument pasted;
+        pasted.setDefaultFont(document()->defaultFont());
+        if (!readRtf(source->data(type), pasted).ok())
+            break;
+        copyPictures(pasted, *document());
+        cursor.insertFragment(QTextDocumentFragment(&pasted));
+        setTextCursor(cursor);
+        ensureCursorVisible();
         return;
     }
     QTextEdit::insertFromMimeData(source);
+}
+
+QMimeData *TRxRichEdit::createMimeDataFromSelection() const {
+    const QTextCursor cursor = textCursor();
+    if (m_plainText || !cursor.hasSelection())
+        return QTextEdit::createMimeDataFromSelection();
+    // Qt's own selection data lists a fixed set of formats; build one that can carry RTF.
+    const QTextDocumentFragment fragment = cursor.selection();
+    auto *data = new QMimeData;
+    data->setText(fragment.toPlainText());
+    data->setHtml(fragment.toHtml());
+    QTextDocument copied;
+    copied.setDefaultFont(document()->defaultFont());
+    QTextCursor(&copied).insertFragment(fragment);
+    copyPictures(*document(), copied);
+    data->setData(rtfMimeTypes().first(), rtfFromDocument(copied));
+    return data;
 }
 
 void TRxRichEdit::Undo() {
@@ -699,28 +766,11 @@ int TRxRichEdit::FormatRange(const TFormatRange *range, bool render) {
     return m_pageRenderer->formatRange(*range, render);
 }
 
-bool TRxRichEdit::streamIsRich() const {
-    return m_streamFormat == sfRichText || (m_streamFormat == sfDefault && !m_plainText);
-}
-
-void TRxRichEdit::loadBytes(const QByteArray &bytes, bool rich) {
-    // Until an RTF reader is at hand a rich load fails, and like every failed load it is tried
-    // once more as plain text.
-    Q_UNUSED(rich);
-    m_plainFile = PlainTextCodec::decode(bytes);
-    loadPlainText(m_plainFile.text);
-    m_plainFile.text.clear();
+void TRxRichEdit::loaded() {
+    setTextCursor(QTextCursor(document()));
+    m_pageRenderer->release();
     resetUndoHistory();
     SetModified(false);
-}
-
-QByteArray TRxRichEdit::saveBytes(bool rich) const {
-    if (rich)
-        throw UserError(QStringLiteral("Failed to Save Stream"));
-    QString text = document()->toRawText();
-    text.remove(QChar::ObjectReplacementCharacter);
-    text.replace(QChar::LineSeparator, QChar::ParagraphSeparator);
-    return PlainTextCodec::encode(text, m_plainFile);
 }
 
 QString TRxRichEdit::urlAt(const QPoint &viewportPos) const {
@@ -916,7 +966,9 @@ void TRxRichEdit::dropEvent(QDropEvent *event) {
         QTextEdit::dragLeaveEvent(&leave);
         return;
     }
+    m_insertApproved = true;
     QTextEdit::dropEvent(event);
+    m_insertApproved = false;
 }
 
 void TRxRichEdit::resizeEvent(QResizeEvent *event) {

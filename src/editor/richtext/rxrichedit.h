@@ -1,6 +1,5 @@
 #pragma once
 
-#include "editor/richtext/plaintextcodec.h"
 #include "editor/richtext/richeditstrings.h"
 #include "editor/richtext/rxformatrange.h"
 #include "editor/richtext/rxparaattributes.h"
@@ -173,6 +172,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
     friend class TRxTextAttributes;
@@ -201,12 +201,8 @@ private:
     void resetUndoHistory();
     // Replaces everything by plain text ('\n' between paragraphs) in the default format.
     void loadPlainText(const QString &text);
-    // Whether the stream calls read and write RTF.
-    bool streamIsRich() const;
-    // Replaces the content by a loaded document; raises UserError("Failed to Load Stream").
-    void loadBytes(const QByteArray &bytes, bool rich);
-    // Raises UserError("Failed to Save Stream").
-    QByteArray saveBytes(bool rich) const;
+    // After the document was replaced by a load: caret at 0, no undo history, unmodified.
+    void loaded();
     // Paragraph and line separators as CR LF.
     static QString withCrLf(const QString &text);
     // CR LF, CR and LF as '\n', which the document takes as a paragraph break.
@@ -216,8 +212,6 @@ private:
     TRichEditStrings m_lines;
     std::unique_ptr<TRxPageRenderer> m_pageRenderer;
     TStreamFormat m_streamFormat = sfDefault;
-    // How the last plain text file was stored, so that saving writes it back alike.
-    PlainTextCodec::TextFile m_plainFile;
     int m_updateCount = 0;
     bool m_plainText = false;
     bool m_wordWrap = true;
@@ -229,6 +223,8 @@ private:
     int m_undoDepth = 0;
     int m_redoDepth = 0;
     int m_protectHandlerDepth = 0;
+    // A drop already checked both of its ranges; its insertion is not asked about again.
+    bool m_insertApproved = false;
     int m_notificationsHeld = 0;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
