@@ -11,7 +11,8 @@
 // file (one holding a NUL byte) is read byte for byte: each byte becomes one character (the
 // character code equals the byte), NUL becomes the character 1, and no line break is touched.
 // Saving in the data-file format writes it back the same way, so an unedited data file comes out
-// byte for byte as it was read (except that a byte 1 of the original comes back as NUL).
+// byte for byte as it was read (except that a byte 1 of the original comes back as NUL);
+// characters above 255, which only typing can bring in, are written as UTF-8.
 //
 // Nothing here throws except ReadTextFile; every other failure is a value.
 
