@@ -74,8 +74,7 @@ void TSplash::Label2Click() {
 bool TSplash::eventFilter(QObject *watched, QEvent *event) {
     if (watched != m_label2)
         return QWidget::eventFilter(watched, event);
-    if (event->type() != QEvent::MouseButtonRelease &&
-        event->type() != QEvent::MouseButtonDblClick)
+    if (event->type() != QEvent::MouseButtonRelease && event->type() != QEvent::MouseButtonDblClick)
         return QWidget::eventFilter(watched, event);
     if (static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
         return false;
