@@ -18,8 +18,6 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QScreen>
-#include <QScrollBar>
-#include <QTextBlock>
 #include <QThread>
 #include <QUrl>
 
@@ -339,20 +337,19 @@ void TTextViewForm::WordWrapMenuClick() {
     m_wordWrapAction->setChecked(wrap);
 }
 
-bool TTextViewForm::selectNextOccurrence(qsizetype from) {
-    const QString text = memoText();
+qsizetype TTextViewForm::selectOccurrence(const QString &text, qsizetype from) {
     const qsizetype found = text.indexOf(m_searchText, from, Qt::CaseSensitive);
     QTextCursor cursor = m_memo->textCursor();
     if (found < 0) {
         cursor.clearSelection();
         m_memo->setTextCursor(cursor);
-        return false;
+        return -1;
     }
     cursor.setPosition(int(found));
     cursor.setPosition(int(found + m_searchText.size()), QTextCursor::KeepAnchor);
     m_memo->setTextCursor(cursor);
     m_memo->ensureCursorVisible();
-    return true;
+    return found + m_searchText.size();
 }
 
 void TTextViewForm::FindMenuClick() {
@@ -366,18 +363,9 @@ void TTextViewForm::FindMenuClick() {
     const QString text = memoText();
     qsizetype start = 0;
     for (;;) {
-        const qsizetype found = text.indexOf(m_searchText, start, Qt::CaseSensitive);
-        QTextCursor cursor = m_memo->textCursor();
-        if (found < 0) {
-            cursor.clearSelection();
-            m_memo->setTextCursor(cursor);
+        start = selectOccurrence(text, start);
+        if (start < 0)
             return;
-        }
-        cursor.setPosition(int(found));
-        cursor.setPosition(int(found + m_searchText.size()), QTextCursor::KeepAnchor);
-        m_memo->setTextCursor(cursor);
-        m_memo->ensureCursorVisible();
-        start = found + m_searchText.size();
         const QMessageBox::StandardButton answer = m_prompts.message(
             this, kConfirmCaption, QStringLiteral("Yes search next. No exit search."),
             QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
@@ -387,11 +375,12 @@ void TTextViewForm::FindMenuClick() {
 }
 
 void TTextViewForm::findNext() {
+    // F3 searches on with the last search text from the end of the selection, without asking.
     if (m_searchText.isEmpty()) {
         FindMenuClick();
         return;
     }
-    selectNextOccurrence(m_memo->textCursor().selectionEnd());
+    selectOccurrence(memoText(), m_memo->textCursor().selectionEnd());
 }
 
 void TTextViewForm::PrintMenuClick() {

@@ -77,7 +77,9 @@ private:
     // closes this window.
     void handOver(const QString &file);
     void findNext();
-    bool selectNextOccurrence(qsizetype from);
+    // Selects the first occurrence of the search text in `text` at or after `from` and answers
+    // the position after it; with none, collapses the selection and answers -1.
+    qsizetype selectOccurrence(const QString &text, qsizetype from);
     void setModified(bool modified);
     void reportError(const QString &text);
     QStringList droppedFiles(const QMimeData *mime) const;
