@@ -66,6 +66,30 @@ void readValues(const SettingsKey &key, EditorSettingsRead &result) {
         result.listBoxStatus = ListBoxStatusOf(key.readInteger(QStringLiteral("ListBoxStatus")));
 }
 
+void writeValues(SettingsStore &store, const EditorSettingsValues &values) {
+    std::optional<SettingsKey> key = store.openKey(Key, true);
+    if (!key)
+        throw StoreError(QStringLiteral("Failed to create key ") + Key);
+    key->writeInteger(QStringLiteral("WindowState"), values.windowState);
+    if (values.windowState != Maximized) {
+        key->writeInteger(QStringLiteral("Top"), values.bounds.top());
+        key->writeInteger(QStringLiteral("Left"), values.bounds.left());
+        key->writeInteger(QStringLiteral("Width"), values.bounds.width());
+        key->writeInteger(QStringLiteral("Height"), values.bounds.height());
+    }
+    // "LastFile1" holds the oldest entry, "LastFile4" the newest.
+    for (int n = 0; n < TRecentFiles::Count; ++n)
+        key->writeString(LastFileNames[n], values.recentSlots.value(TRecentFiles::Count - 1 - n));
+    key->writeString(QStringLiteral("ToolBarPic"), values.toolBarPic);
+    key->writeBool(QStringLiteral("NOSplash"), values.noSplash);
+    key->writeBool(QStringLiteral("NoTV"), values.noTV);
+    key->writeString(QStringLiteral("Bulletsstyle"), values.bulletsStyle);
+    key->writeString(QStringLiteral("UScoreType"), values.uScoreType);
+    key->writeString(QStringLiteral("FontStyle"), values.fontStyle);
+    key->writeString(QStringLiteral("FontSize"), values.fontSize);
+    key->writeInteger(QStringLiteral("ListBoxStatus"), values.listBoxStatus);
+}
+
 } // namespace
 
 EditorSettingsRead ReadEditorSettings(SettingsStore &store,
@@ -88,27 +112,9 @@ EditorSettingsRead ReadEditorSettings(SettingsStore &store,
 }
 
 void WriteEditorSettings(SettingsStore &store, const EditorSettingsValues &values) {
-    std::optional<SettingsKey> key = store.openKey(Key, true);
-    if (!key)
-        throw StoreError(QStringLiteral("Failed to create key ") + Key);
-    key->writeInteger(QStringLiteral("WindowState"), values.windowState);
-    if (values.windowState != Maximized) {
-        key->writeInteger(QStringLiteral("Top"), values.bounds.top());
-        key->writeInteger(QStringLiteral("Left"), values.bounds.left());
-        key->writeInteger(QStringLiteral("Width"), values.bounds.width());
-        key->writeInteger(QStringLiteral("Height"), values.bounds.height());
-    }
-    // "LastFile1" holds the oldest entry, "LastFile4" the newest.
-    for (int n = 0; n < TRecentFiles::Count; ++n)
-        key->writeString(LastFileNames[n], values.recentSlots.value(TRecentFiles::Count - 1 - n));
-    key->writeString(QStringLiteral("ToolBarPic"), values.toolBarPic);
-    key->writeBool(QStringLiteral("NOSplash"), values.noSplash);
-    key->writeBool(QStringLiteral("NoTV"), values.noTV);
-    key->writeString(QStringLiteral("Bulletsstyle"), values.bulletsStyle);
-    key->writeString(QStringLiteral("UScoreType"), values.uScoreType);
-    key->writeString(QStringLiteral("FontStyle"), values.fontStyle);
-    key->writeString(QStringLiteral("FontSize"), values.fontSize);
-    key->writeInteger(QStringLiteral("ListBoxStatus"), values.listBoxStatus);
+    // One locked replacement of the store file for all values, so that an editor closing at the
+    // same time never mixes its values with ours.
+    store.batch([&store, &values] { writeValues(store, values); });
 }
 
 int FontSizePoints(const QString &text) {
