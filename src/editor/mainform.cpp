@@ -1,0 +1,276 @@
+#include "editor/mainform.h"
+
+#include "editor/coolbar.h"
+#include "editor/documentstate.h"
+#include "editor/editlayout.h"
+#include "editor/editoractions.h"
+#include "editor/editormodes.h"
+#include "editor/htmlview.h"
+#include "editor/mainmenu.h"
+#include "editor/richtext/rxrichedit.h"
+#include "editor/statuspanels.h"
+#include "editor/toolbars.h"
+#include "editor/windowoptions.h"
+#include "platform/errorreport.h"
+#include "platform/namedmutex.h"
+#include "platform/prompts.h"
+#include "platform/usererror.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDate>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusTipEvent>
+#include <QThread>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace {
+constexpr QSize DesignSize(829, 494);
+constexpr QSize MinimumSize(500, 300);
+constexpr int RulerPanelHeight = 27;
+constexpr int ListPanelWidth = 185;
+constexpr int SplitterWidth = 2;
+constexpr int FontItemHeight = 19;
+constexpr int SplashPause = 300;
+
+QWidget *panel(QWidget *parent, const char *name, const QString &accessibleName) {
+    auto *widget = new QWidget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setAccessibleName(accessibleName);
+    return widget;
+}
+} // namespace
+
+TMainForm::TMainForm(MainFormContext context, QWidget *parent)
+    : QMainWindow(parent)
+    , m_context(std::move(context)) {
+    if (!m_context.wait)
+        m_context.wait = [](int milliseconds) { QThread::msleep(milliseconds); };
+    setObjectName(QStringLiteral("MainForm"));
+    buildForm();
+
+    m_document = std::make_unique<TDocumentState>(*this, *m_status);
+    m_layout = std::make_unique<TEditLayout>(*m_memo, m_mode);
+    m_modes = new TEditorModes(
+        EditorModesContext{*this, m_mode, *m_actions, *m_menus, *m_toolBars, *m_memo, *m_htmlLite1,
+                           *m_editPanel, *m_rulerPanel, *m_listBoxT, *m_layout, m_context.prompts},
+        this);
+    m_windowOptions =
+        new TWindowOptions(WindowOptionsContext{*this, *m_toolBars->CoolBar1, *m_actions,
+                                                m_document->OpenPictureDialog, m_context.prompts},
+                           this);
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::buildForm() {
+    resize(DesignSize);
+    setMinimumSize(MinimumSize);
+    if (QScreen *desktop = screen()) {
+        QRect bounds(QPoint(), DesignSize);
+        bounds.moveCenter(desktop->availableGeometry().center());
+        move(bounds.topLeft());
+    }
+
+    m_actions = new TEditorActions(*this, m_context.prompts);
+    // Shortcuts work wherever the focus is in the window, whichever menu holds the command.
+    addActions(m_actions->all());
+    m_menus = std::make_unique<TMainMenu>(*this, *m_actions);
+    setMenuBar(m_menus->MainMenu);
+    m_toolBars = std::make_unique<TToolBars>(*this, *m_actions);
+    m_status = std::make_unique<TStatusPanels>(*this);
+    setStatusBar(m_status->StatusBar);
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    auto *clientLayout = new QVBoxLayout(client);
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    clientLayout->setSpacing(0);
+    clientLayout->addWidget(m_toolBars->CoolBar1);
+
+    m_panel1 = panel(client, "Panel1", QStringLiteral("Document"));
+    clientLayout->addWidget(m_panel1, 1);
+    auto *panel1Layout = new QVBoxLayout(m_panel1);
+    panel1Layout->setContentsMargins(0, 0, 0, 0);
+    panel1Layout->setSpacing(0);
+
+    m_rulerPanel = panel(m_panel1, "RulerPanel", QStringLiteral("Ruler"));
+    m_rulerPanel->setFixedHeight(RulerPanelHeight);
+    auto *rulerLayout = new QHBoxLayout(m_rulerPanel);
+    rulerLayout->setContentsMargins(0, 0, 0, 0);
+    rulerLayout->setAlignment(Qt::AlignLeft);
+    panel1Layout->addWidget(m_rulerPanel);
+
+    m_groupPanel = panel(m_panel1, "GroupPanel", QStringLiteral("Editor and Side Panel"));
+    panel1Layout->addWidget(m_groupPanel, 1);
+    auto *groupLayout = new QHBoxLayout(m_groupPanel);
+    groupLayout->setContentsMargins(0, 0, 0, 0);
+    m_splitter1 = new QSplitter(Qt::Horizontal, m_groupPanel);
+    m_splitter1->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter1->setAccessibleName(QStringLiteral("Side Panel Splitter"));
+    m_splitter1->setHandleWidth(SplitterWidth);
+    m_splitter1->setChildrenCollapsible(false);
+    groupLayout->addWidget(m_splitter1);
+
+    m_editPanel = new QStackedWidget(m_splitter1);
+    m_editPanel->setObjectName(QStringLiteral("EditPanel"));
+    m_editPanel->setAccessibleName(QStringLiteral("Editing Area"));
+    m_memo = new TRxRichEdit(m_editPanel);
+    m_memo->setObjectName(QStringLiteral("Memo"));
+    m_memo->setAccessibleName(QStringLiteral("Text"));
+    m_memo->SetWordWrap(false);
+    m_memo->setTabChangesFocus(false);
+    m_memo->SetHideSelection(false);
+    m_memo->SetUndoLimit(100);
+    m_memo->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_memo, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        m_menus->PopupMenu1->popup(m_memo->viewport()->mapToGlobal(at));
+    });
+    m_htmlLite1 = new HtmlView(m_editPanel);
+    m_htmlLite1->setObjectName(QStringLiteral("htmlLite1"));
+    m_htmlLite1->setAccessibleName(QStringLiteral("HTML and Picture Viewer"));
+    m_editPanel->addWidget(m_memo);
+    m_editPanel->addWidget(m_htmlLite1);
+    m_splitter1->addWidget(m_editPanel);
+
+    m_listPanel = panel(m_splitter1, "ListPanel", QStringLiteral("Side Panel"));
+    auto *listLayout = new QGridLayout(m_listPanel);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    m_listBoxF = new QListWidget(m_listPanel);
+    m_listBoxF->setObjectName(QStringLiteral("ListBoxF"));
+    m_listBoxF->setAccessibleName(QStringLiteral("File List"));
+    m_listBoxT = new QListWidget(m_listPanel);
+    m_listBoxT->setObjectName(QStringLiteral("ListBoxT"));
+    m_listBoxT->setAccessibleName(QStringLiteral("Text Term Box"));
+    m_listBoxT->setToolTip(QStringLiteral("Text Term Box"));
+    m_listBoxT->setStatusTip(QStringLiteral(" DblClk to bring copy you Text Term to the Memo"));
+    m_listBoxT->setFocusPolicy(Qt::ClickFocus);
+    m_listBoxT->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_listBoxT, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        m_menus->PopupMenu1->popup(m_listBoxT->viewport()->mapToGlobal(at));
+    });
+    m_listBoxT->hide();
+    // Both lists fill the side panel, one over the other.
+    listLayout->addWidget(m_listBoxF, 0, 0);
+    listLayout->addWidget(m_listBoxT, 0, 0);
+    m_splitter1->addWidget(m_listPanel);
+    m_splitter1->setStretchFactor(0, 1);
+    m_splitter1->setStretchFactor(1, 0);
+    m_splitter1->setSizes({DesignSize.width() - ListPanelWidth - SplitterWidth, ListPanelWidth});
+
+    setCentralWidget(client);
+}
+
+template <class Step>
+void TMainForm::creationStep(Step step) {
+    try {
+        step();
+    } catch (const UserError &error) {
+        m_creationErrors.append(error.text());
+    } catch (const std::exception &error) {
+        m_creationErrors.append(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void TMainForm::FormCreate() {
+    creationStep([this] { m_modes->StartInRTFMode(); });
+    creationStep([this] {
+        if (m_context.commandLineFile.isEmpty()) {
+            m_document->SetDocumentName(TDocumentState::Untitled);
+            return;
+        }
+        StartedWithFile = true;
+        m_document->SetDocumentName(m_context.commandLineFile);
+    });
+    creationStep([this] {
+        m_document->OpenDialog.InitialDir = StartFolder;
+        m_document->OpenPictureDialog.InitialDir = StartFolder;
+        m_document->SaveDialog.InitialDir = StartFolder;
+    });
+    creationStep([this] {
+        m_status->setText(TStatusPanels::Date,
+                          QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    });
+    creationStep([this] {
+        const int start = m_memo->SelStart();
+        const int length = m_memo->SelLength();
+        m_memo->SelectRange(start - length, start - length + 1, true);
+    });
+    creationStep([this] { fillFontBox(); });
+    creationStep([this] { m_document->DataFile = false; });
+    creationStep([this] {
+        // The start-up claimed this name already, so with the splash shown the window always
+        // waits and the splash stays up a moment.
+        if (!NoSplash &&
+            NamedMutex::claim(QStringLiteral("Quillet")) == NamedMutex::Claim::AlreadyExisted)
+            m_context.wait(SplashPause);
+    });
+    // The splash goes whatever failed before; its own errors do not matter to the editor.
+    try {
+        if (m_context.hideSplash)
+            m_context.hideSplash();
+    } catch (...) {
+    }
+    creationStep([this] {
+        const QString picture = m_windowOptions->ToolBarPic;
+        if (!picture.isEmpty() && QFileInfo(picture).isFile())
+            m_windowOptions->LoadToolBarPicture(picture);
+    });
+    creationStep([this] {
+        if (m_memo->isEnabled())
+            m_memo->setFocus();
+    });
+    creationStep([this] { m_listBoxT->raise(); });
+    creationStep([this] { m_memo->SetModified(false); });
+
+    for (const QString &error : std::as_const(m_creationErrors))
+        ShowError(error);
+    m_creationErrors.clear();
+}
+
+void TMainForm::fillFontBox() {
+    QComboBox *box = m_toolBars->FontCombo;
+    box->clear();
+    box->addItems(QFontDatabase::families());
+    for (int i = 0; i < box->count(); ++i)
+        box->setItemData(i, QSize(0, FontItemHeight), Qt::SizeHintRole);
+}
+
+void TMainForm::ShowError(const QString &text) {
+    ErrorReport::show(m_context.prompts, this, text);
+}
+
+bool TMainForm::event(QEvent *event) {
+    // Hints go to the "Help" panel instead of replacing the panels with a temporary message.
+    if (event->type() == QEvent::StatusTip) {
+        m_status->setText(TStatusPanels::Help, static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::FormResize() {
+    if (Closing)
+        return;
+    // A layout change never marks the document as changed.
+    const bool modified = m_memo->Modified();
+    m_layout->SetEditRect();
+    m_memo->SetModified(modified);
+}

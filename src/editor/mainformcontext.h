@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Prompts;
+
+// What the process start-up hands the editor window: services it does not own and the little
+// it knows about this run. Every reference must outlive the window.
+struct MainFormContext {
+    Prompts &prompts;
+    // The first command-line argument, empty when the process was started without one.
+    QString commandLineFile;
+    // Hides the splash window if one is shown; may be empty. Its errors are the caller's.
+    std::function<void()> hideSplash;
+    // Blocks for the given milliseconds; empty means sleeping. Tests pass one that records.
+    std::function<void(int)> wait;
+};
