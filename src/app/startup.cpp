@@ -4,6 +4,7 @@
 #include "app/quilletapplication.h"
 #include "app/splash.h"
 #include "app/startupdecision.h"
+#include "editor/mainform.h"
 #include "platform/desktopshell.h"
 #include "platform/errorreport.h"
 #include "platform/helpviewer.h"
@@ -12,7 +13,6 @@
 #include "platform/settingsstore.h"
 #include "viewer/textviewform.h"
 
-#include <QMainWindow>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -34,15 +34,10 @@ void trace(const char *event, const QString &details = QString()) {
 }
 
 // The editor window, given the prompts, the command-line file (empty: none) and how to hide the
-// splash window at the end of its creation. Until the editor window class lands, an empty main
-// window stands in for it.
-std::unique_ptr<QWidget> createEditorWindow(Prompts &, const QString &,
+// splash window at the end of its creation.
+std::unique_ptr<QWidget> createEditorWindow(Prompts &prompts, const QString &file,
                                             const std::function<void()> &hideSplash) {
-    auto window = std::make_unique<QMainWindow>();
-    window->setWindowTitle(QStringLiteral("Untitled - Quillet Vado"));
-    window->resize(829, 494);
-    hideSplash();
-    return window;
+    return std::make_unique<TMainForm>(MainFormContext{prompts, file, hideSplash, {}});
 }
 
 } // namespace

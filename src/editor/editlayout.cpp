@@ -15,13 +15,18 @@ TEditLayout::TEditLayout(TRxRichEdit &memo, const TModeFlags &mode)
     , m_mode(mode) {}
 
 void TEditLayout::SetEditRect() {
-    const int height = m_memo.viewport()->height();
+    // The control's client area, margins included: the rectangle is given within it.
+    const QRect client = m_memo.contentsRect();
+    const int height = client.height();
     if (m_mode.PlainLayout) {
         // Text mode keeps its own line width (unbroken lines, or the window with Word Wrap).
-        m_memo.SetFormatRect(rectangle(6, 0, m_memo.viewport()->width() - 6, height));
+        m_memo.SetFormatRect(rectangle(6, 0, client.width() - 6, height));
         return;
     }
     m_memo.SetFormatRect(rectangle(MarginLeftPx, 0, RulerWidthPx - MarginRightPx + 8, height));
     const int width = RulerWidthPx - MarginRightPx;
-    m_memo.SetTargetLineWidth(width * 13 + width / 2);
+    const int twips = width * 13 + width / 2;
+    // Setting the width lays the whole document out again; a resize must not pay for that.
+    if (m_memo.TargetLineWidth() != twips)
+        m_memo.SetTargetLineWidth(twips);
 }

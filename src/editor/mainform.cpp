@@ -5,10 +5,12 @@
 #include "editor/editlayout.h"
 #include "editor/editoractions.h"
 #include "editor/editormodes.h"
+#include "editor/filelistbox.h"
 #include "editor/htmlview.h"
 #include "editor/mainmenu.h"
 #include "editor/richtext/rxrichedit.h"
 #include "editor/statuspanels.h"
+#include "editor/termlistbox.h"
 #include "editor/toolbars.h"
 #include "editor/windowoptions.h"
 #include "platform/errorreport.h"
@@ -22,10 +24,8 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
-#include <QListWidget>
 #include <QLocale>
 #include <QMenu>
-#include <QResizeEvent>
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -135,6 +135,7 @@ void TMainForm::buildForm() {
     m_memo->SetHideSelection(false);
     m_memo->SetUndoLimit(100);
     m_memo->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_memo->installEventFilter(this);
     connect(m_memo, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         m_menus->PopupMenu1->popup(m_memo->viewport()->mapToGlobal(at));
     });
@@ -148,15 +149,14 @@ void TMainForm::buildForm() {
     m_listPanel = panel(m_splitter1, "ListPanel", QStringLiteral("Side Panel"));
     auto *listLayout = new QGridLayout(m_listPanel);
     listLayout->setContentsMargins(0, 0, 0, 0);
-    m_listBoxF = new QListWidget(m_listPanel);
+    m_listBoxF = new FileListBox(m_listPanel);
     m_listBoxF->setObjectName(QStringLiteral("ListBoxF"));
     m_listBoxF->setAccessibleName(QStringLiteral("File List"));
-    m_listBoxT = new QListWidget(m_listPanel);
+    m_listBoxT = new TermListBox(m_listPanel);
     m_listBoxT->setObjectName(QStringLiteral("ListBoxT"));
     m_listBoxT->setAccessibleName(QStringLiteral("Text Term Box"));
     m_listBoxT->setToolTip(QStringLiteral("Text Term Box"));
     m_listBoxT->setStatusTip(QStringLiteral(" DblClk to bring copy you Text Term to the Memo"));
-    m_listBoxT->setFocusPolicy(Qt::ClickFocus);
     m_listBoxT->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_listBoxT, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         m_menus->PopupMenu1->popup(m_listBoxT->viewport()->mapToGlobal(at));
@@ -202,6 +202,8 @@ void TMainForm::FormCreate() {
     creationStep([this] {
         m_status->setText(TStatusPanels::Date,
                           QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+        // Some locales write the short date longer than the panel's design width.
+        m_status->widenToText(TStatusPanels::Date);
     });
     creationStep([this] {
         const int start = m_memo->SelStart();
@@ -261,13 +263,15 @@ bool TMainForm::event(QEvent *event) {
     return QMainWindow::event(event);
 }
 
-void TMainForm::resizeEvent(QResizeEvent *event) {
-    QMainWindow::resizeEvent(event);
-    FormResize();
+bool TMainForm::eventFilter(QObject *watched, QEvent *event) {
+    // The editing area changes size with the window and with the splitter; its layout follows.
+    if (watched == m_memo && event->type() == QEvent::Resize)
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::FormResize() {
-    if (Closing)
+    if (Closing || !m_layout)
         return;
     // A layout change never marks the document as changed.
     const bool modified = m_memo->Modified();

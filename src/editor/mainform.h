@@ -7,9 +7,9 @@
 #include <QStringList>
 #include <memory>
 
-class QListWidget;
 class QSplitter;
 class QStackedWidget;
+class FileListBox;
 class HtmlView;
 class TDocumentState;
 class TEditLayout;
@@ -18,6 +18,7 @@ class TEditorModes;
 class TMainMenu;
 class TRxRichEdit;
 class TStatusPanels;
+class TermListBox;
 class TToolBars;
 class TWindowOptions;
 
@@ -40,8 +41,8 @@ public:
     QSplitter &Splitter1() const { return *m_splitter1; }
     QStackedWidget &EditPanel() const { return *m_editPanel; }
     QWidget &ListPanel() const { return *m_listPanel; }
-    QListWidget &ListBoxF() const { return *m_listBoxF; }
-    QListWidget &ListBoxT() const { return *m_listBoxT; }
+    FileListBox &ListBoxF() const { return *m_listBoxF; }
+    TermListBox &ListBoxT() const { return *m_listBoxT; }
 
     TEditorActions &actions() const { return *m_actions; }
     TMainMenu &menus() const { return *m_menus; }
@@ -67,7 +68,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildForm();
@@ -94,8 +95,8 @@ private:
     QSplitter *m_splitter1 = nullptr;
     QStackedWidget *m_editPanel = nullptr;
     QWidget *m_listPanel = nullptr;
-    QListWidget *m_listBoxF = nullptr;
-    QListWidget *m_listBoxT = nullptr;
+    FileListBox *m_listBoxF = nullptr;
+    TermListBox *m_listBoxT = nullptr;
     TRxRichEdit *m_memo = nullptr;
     HtmlView *m_htmlLite1 = nullptr;
 

@@ -67,6 +67,14 @@ void TStatusPanels::setTextSized(Panel panel, const QString &text) {
     setWidth(panel, int(text.size()) * PixelsPerCharacter);
 }
 
+void TStatusPanels::widenToText(Panel panel) {
+    QLabel *label = m_labels[panel];
+    const int needed = label->fontMetrics().horizontalAdvance(label->text()) +
+                       2 * label->frameWidth() + 2 * label->margin() + 6;
+    if (needed > m_widths[panel])
+        setWidth(panel, needed);
+}
+
 QString TStatusPanels::text(Panel panel) const {
     return m_labels[panel]->text();
 }

@@ -19,6 +19,8 @@ public:
     void setText(Panel panel, const QString &text);
     // Sets the text and makes the panel 7 pixels wide per character of it.
     void setTextSized(Panel panel, const QString &text);
+    // Widens the panel when its text would not fit its width (never narrows it).
+    void widenToText(Panel panel);
     QString text(Panel panel) const;
     int width(Panel panel) const;
     QLabel *label(Panel panel) const { return m_labels[panel]; }
