@@ -200,6 +200,9 @@ void HtmlView::refitPicture() {
         return;
     if (m_movie) {
         m_movie->setScaledSize(target);
+        // A movie that has stopped (its loops played out) shows no new frame by itself.
+        if (m_movie->state() != QMovie::Running)
+            m_movie->jumpToFrame(m_movie->currentFrameNumber());
         return;
     }
     QImage image;
