@@ -1,13 +1,19 @@
-// The text tools on large documents: Word Count over 1 MB, and the spell check of a
+// The text tools on large documents: Word Count, Replace All of a word occurring 10,000 times,
+// Letter Style and scrambling over 1 MB in a real editing area, and the spell check of a
 // 10,000-word document reaching its first unknown word (placed at the very end), with the
 // dictionary loaded by the check itself and with it already loaded. Prints milliseconds.
+#include "crypt/cryptpswdu.h"
+#include "editor/richtext/rxrichedit.h"
 #include "editor/spellchecker.h"
 #include "editor/spellpersonalwords.h"
 #include "editor/spellsession.h"
 #include "editor/texttools.h"
+#include "editor/texttoolscommands.h"
+#include "editor/texttoolsrichedit.h"
 #include "editor/texttoolstarget.h"
+#include "platform/scriptedprompts.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -73,13 +79,69 @@ private:
 int main(int argc, char *argv[]) {
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
 
     QString mb = prose(200000);
     mb.truncate(1 << 20);
     int count = 0;
     const double wc = bestOfFive([&] { count = WordCount(mb); });
     std::printf("Word Count, 1 MB (%d words): %.2f ms (target < 50 ms)\n", count, wc);
+
+    {
+        // A 1 MB document of short paragraphs with "needle" 10,000 times among its words.
+        QString haystack;
+        QRandomGenerator rng(5);
+        for (int i = 0; haystack.size() < (1 << 20) - 16; ++i) {
+            haystack += i % 16 == 0 && i / 16 < 10000
+                            ? QStringLiteral("needle ")
+                            : QLatin1String(kWords[rng.bounded(int(std::size(kWords)))]) +
+                                  (i % 15 == 14 ? QLatin1String(".\r\n") : QLatin1String(" "));
+        }
+        TRxRichEdit memo;
+        TextToolsRichEdit target(memo);
+        ScriptedPrompts prompts;
+        TextToolsCommands commands(target, prompts, nullptr);
+        memo.SetText(haystack);
+        memo.SelectRange(0, 0, false);
+        QElapsedTimer timer;
+        timer.start();
+        const int replaced =
+            target.replaceAll(QStringLiteral("needle"), QStringLiteral("pin"), false, true);
+        std::printf("Replace All, 1 MB, %d replacements: %.1f ms (target < 1000 ms)\n", replaced,
+                    timer.nsecsElapsed() / 1e6);
+
+        // Letter Style over a 1 MB document whose sentences begin with capitals.
+        QString capitals = mb;
+        for (qsizetype i = 0; i + 1 < capitals.size(); ++i) {
+            if (capitals[i] == u'\n')
+                capitals[i + 1] = capitals[i + 1].toUpper();
+        }
+        memo.SetText(capitals);
+        const int runs = int(CapitalRuns(capitals).size());
+        timer.restart();
+        commands.LetterStyle(true, QStringLiteral("10"));
+        const double on = timer.nsecsElapsed() / 1e6;
+        timer.restart();
+        commands.LetterStyle(false, QStringLiteral("10"));
+        std::printf("Letter Style, 1 MB, %d runs of capitals: on %.1f ms, off %.1f ms "
+                    "(target < 2000 ms)\n",
+                    runs, on, timer.nsecsElapsed() / 1e6);
+
+        // Scrambling the whole area: reading it, scrambling, and setting it back.
+        memo.SetText(mb);
+        timer.restart();
+        target.setPlainText(EncryptText(target.plainText(), QStringLiteral("secret")));
+        const double enc = timer.nsecsElapsed() / 1e6;
+        timer.restart();
+        const std::optional<QString> back =
+            DecryptText(target.plainText(), QStringLiteral("secret"));
+        if (back)
+            target.setPlainText(*back);
+        std::printf("Encrypt and Decrypt in the area, 1 MB: %.1f ms and %.1f ms%s\n", enc,
+                    timer.nsecsElapsed() / 1e6, back == mb ? "" : "  ROUND TRIP FAILED");
+    }
 
     const QList<SpellDictionary> dictionaries = FindSpellDictionaries(DefaultDictionaryFolders());
     const int chosen = ChooseSpellDictionary(dictionaries, QStringLiteral("en_US"));

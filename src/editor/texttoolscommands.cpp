@@ -55,6 +55,14 @@ TextToolsCommands::~TextToolsCommands() {
     delete m_replaceDialog;
 }
 
+TextToolsFindDialog *TextToolsCommands::findDialog() const {
+    return m_findDialog;
+}
+
+TextToolsFindDialog *TextToolsCommands::replaceDialog() const {
+    return m_replaceDialog;
+}
+
 void TextToolsCommands::Lowercase1Click() {
     const QString selected = m_memo.selText();
     if (!selected.isEmpty())

@@ -39,8 +39,9 @@ public:
     // The editing area's not-found notification.
     void MemoTextNotFound(const QString &findText);
 
-    TextToolsFindDialog *findDialog() const { return m_findDialog; }
-    TextToolsFindDialog *replaceDialog() const { return m_replaceDialog; }
+    // Null until first opened.
+    TextToolsFindDialog *findDialog() const;
+    TextToolsFindDialog *replaceDialog() const;
 
     // Sounds the warning beep (the platform's by default) and gives the editing area the focus;
     // the window sets them.
