@@ -1,16 +1,19 @@
 #include "editor/richtext/rtfdocumentsink.h"
 
 #include "editor/richtext/rtfformatproperties.h"
+#include "editor/richtext/rtfreader.h"
+#include "editor/richtext/rtftablelayout.h"
 
 #include <QCryptographicHash>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
-QTextTableFormat tableFormatFor(const RtfTableRow &row) {
+QTextTableFormat tableFormatFor(const RtfTableGrid &grid) {
     QTextTableFormat format;
     format.setBorder(1);
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
@@ -18,18 +21,9 @@ QTextTableFormat tableFormatFor(const RtfTableRow &row) {
     format.setCellSpacing(0);
     format.setCellPadding(3);
     QList<QTextLength> widths;
-    bool anyWidth = false;
-    for (const RtfTableCell &cell : row.cells) {
-        if (cell.widthTwips > 0) {
-            anyWidth = true;
-            widths.append(
-                QTextLength(QTextLength::FixedLength, DocumentUnits::fromTwips(cell.widthTwips)));
-        } else {
-            widths.append(QTextLength());
-        }
-    }
-    if (anyWidth)
-        format.setColumnWidthConstraints(widths);
+    for (int width : grid.columnWidths)
+        widths.append(QTextLength(QTextLength::FixedLength, DocumentUnits::fromTwips(width)));
+    format.setColumnWidthConstraints(widths);
     return format;
 }
 
@@ -58,20 +52,11 @@ void RtfDocumentSink::finish() {
 }
 
 void RtfDocumentSink::paragraph(RtfParagraph &&paragraph) {
-    if (m_table.table != nullptr) {
-        m_table = OpenTable();
-        m_position.cursor.movePosition(QTextCursor::End);
-        m_position.blockUsed = false;
-    }
     writeParagraph(m_position, paragraph);
 }
 
-void RtfDocumentSink::tableRow(RtfTableRow &&row) {
-    if (row.cells.empty())
-        return;
-    appendRow(m_position, m_table, row);
-    m_position.cursor.movePosition(QTextCursor::End);
-    m_position.blockUsed = false;
+void RtfDocumentSink::table(RtfTable &&table) {
+    writeTable(m_position, table);
 }
 
 void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {
@@ -112,68 +97,52 @@ void RtfDocumentSink::insertPicture(QTextCursor &cursor, RtfInline &picture) {
 }
 
 void RtfDocumentSink::writeTable(Position &at, RtfTable &table) {
-    OpenTable open;
-    for (RtfTableRow &row : table.rows) {
-        if (!row.cells.empty())
-            appendRow(at, open, row);
-    }
-    if (open.table != nullptr) {
-        at.cursor.setPosition(open.table->lastPosition() + 1);
-        at.blockUsed = false;
-    }
-}
-
-void RtfDocumentSink::appendRow(Position &at, OpenTable &open, RtfTableRow &row) {
-    const int cellCount = static_cast<int>(row.cells.size());
-    int rowIndex = 0;
-    if (open.table == nullptr) {
-        // The table goes after the cursor's block (an unused one stays empty before it: a
-        // document or cell cannot start with a table).
-        open.table = at.cursor.insertTable(1, cellCount, tableFormatFor(row));
-        open.mergeStartRow.assign(static_cast<std::size_t>(cellCount), 0);
-    } else {
-        QTextTable *table = open.table;
-        rowIndex = table->rows();
-        table->appendRows(1);
-        if (cellCount > table->columns()) {
-            table->appendColumns(cellCount - table->columns());
-            open.mergeStartRow.resize(static_cast<std::size_t>(cellCount), rowIndex);
+    if (table.rows.empty())
+        return;
+    const RtfTableGrid grid = layoutRtfTable(table, RtfReader::maxColumns);
+    // The table goes after the cursor's block; an unused one stays empty before it, as a
+    // document or cell cannot start with a table.
+    QTextTable *qtTable = at.cursor.insertTable(static_cast<int>(table.rows.size()),
+                                                grid.columnCount(), tableFormatFor(grid));
+    // Cells covered by a span hand what they hold to the cell that spans them.
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        auto &cells = table.rows[r].cells;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const RtfTableGrid::Placement &place = grid.cells[r][i];
+            const auto holdsSomething = [](const RtfCellBlock &block) {
+                return block.table || !block.paragraph.isEmpty();
+            };
+            if (!place.covered ||
+                std::none_of(cells[i].blocks.begin(), cells[i].blocks.end(), holdsSomething))
+                continue;
+            auto &origin = table.rows[static_cast<std::size_t>(place.originRow)]
+                               .cells[static_cast<std::size_t>(place.originIndex)]
+                               .blocks;
+            for (RtfCellBlock &block : cells[i].blocks)
+                origin.push_back(std::move(block));
+            cells[i].blocks.clear();
         }
     }
-    QTextTable *table = open.table;
-    for (int column = 0; column < cellCount; ++column) {
-        RtfTableCell &cell = row.cells[static_cast<std::size_t>(column)];
-        if (!cell.mergeWithPrevious && !cell.mergeWithAbove)
-            writeCell(table, rowIndex, column, cell);
-    }
-    // A short row: its last cell spans the remaining columns.
-    if (cellCount < table->columns())
-        table->mergeCells(rowIndex, cellCount - 1, 1, table->columns() - cellCount + 1);
-    for (int column = 0; column < cellCount; ++column) {
-        const RtfTableCell &cell = row.cells[static_cast<std::size_t>(column)];
-        auto &start = open.mergeStartRow[static_cast<std::size_t>(column)];
-        if (cell.mergeWithAbove && !cell.mergeWithPrevious && rowIndex > 0) {
-            const QTextTableCell above = table->cellAt(start, column);
-            if (above.isValid() && above.columnSpan() == 1)
-                table->mergeCells(start, column, rowIndex - start + 1, 1);
-        } else {
-            start = rowIndex;
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        auto &cells = table.rows[r].cells;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const RtfTableGrid::Placement &place = grid.cells[r][i];
+            if (!place.covered)
+                writeCell(qtTable->cellAt(static_cast<int>(r), place.column), cells[i]);
         }
     }
-    int column = 0;
-    while (column < cellCount) {
-        int span = 1;
-        while (column + span < cellCount &&
-               row.cells[static_cast<std::size_t>(column + span)].mergeWithPrevious)
-            ++span;
-        if (span > 1)
-            table->mergeCells(rowIndex, column, 1, span);
-        column += span;
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        for (const RtfTableGrid::Placement &place : grid.cells[r]) {
+            if (!place.covered && (place.rowSpan > 1 || place.columnSpan > 1))
+                qtTable->mergeCells(static_cast<int>(r), place.column, place.rowSpan,
+                                    place.columnSpan);
+        }
     }
+    at.cursor.setPosition(qtTable->lastPosition() + 1);
+    at.blockUsed = false;
 }
 
-void RtfDocumentSink::writeCell(QTextTable *table, int row, int column, RtfTableCell &cell) {
-    QTextTableCell target = table->cellAt(row, column);
+void RtfDocumentSink::writeCell(QTextTableCell target, RtfTableCell &cell) {
     if (!target.isValid())
         return;
     if (cell.background.isValid()) {

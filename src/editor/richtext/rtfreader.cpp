@@ -14,6 +14,8 @@ constexpr qint64 progressStep = 256 * 1024;
 constexpr int maxPlaceholderSide = 256;
 constexpr int maxPictureSide = 20000; // document units
 constexpr int pictureAllocationLimitMb = 256;
+// Cell edges in twips: wide tables reach beyond any page, but sums must not overflow.
+constexpr int maxTableEdge = 1000000;
 
 QTextListFormat::Style listStyle(int kind) {
     switch (kind) {
@@ -869,11 +871,11 @@ bool RtfReader::tableWord(RtfWord word, bool hasParameter, int parameter) {
         table.leftEdge = 0;
         return true;
     case RtfWord::Trleft:
-        table.leftEdge = qBound(-31680, parameter, 31680);
+        table.leftEdge = qBound(-maxTableEdge, parameter, maxTableEdge);
         return true;
     case RtfWord::Cellx:
         if (table.definitions.size() < static_cast<std::size_t>(maxColumns)) {
-            table.pendingDefinition.rightEdge = qBound(-31680, parameter, 31680);
+            table.pendingDefinition.rightEdge = qBound(-maxTableEdge, parameter, maxTableEdge);
             table.definitions.push_back(table.pendingDefinition);
         }
         table.pendingDefinition = CellDefinition();
@@ -1510,13 +1512,21 @@ void RtfReader::setListOf(RtfParagraph &paragraph, const ParaState &para) {
                 definition = &*list;
         }
         ListKind kind = ListKind::Decimal;
-        QString levelText;
+        QString prefix;
+        QString suffix = QStringLiteral(".");
         if (definition != nullptr &&
             static_cast<std::size_t>(para.listLevel) < definition->levels.size()) {
-            kind = definition->levels[static_cast<std::size_t>(para.listLevel)].kind;
-            levelText = definition->levels[static_cast<std::size_t>(para.listLevel)].text;
+            const ListLevel &level = definition->levels[static_cast<std::size_t>(para.listLevel)];
+            kind = level.kind;
+            if (!level.text.isEmpty()) {
+                prefix = levelAffix(level.text, true);
+                suffix = levelAffix(level.text, false);
+            }
         } else if (para.numbering.kind != ListKind::None) {
+            // No list table entry: the old-style numbering next to \ls describes the list.
             kind = para.numbering.kind;
+            prefix = para.numbering.prefix;
+            suffix = para.numbering.suffix;
         }
         if (kind == ListKind::None)
             return;
@@ -1527,9 +1537,9 @@ void RtfReader::setListOf(RtfParagraph &paragraph, const ParaState &para) {
         paragraph.listKey = *key;
         paragraph.listFormat.setStyle(listStyle(static_cast<int>(kind)));
         paragraph.listFormat.setIndent(para.listLevel + 1);
-        if (kind != ListKind::Bullet && !levelText.isEmpty()) {
-            paragraph.listFormat.setNumberPrefix(levelAffix(levelText, true));
-            paragraph.listFormat.setNumberSuffix(levelAffix(levelText, false));
+        if (kind != ListKind::Bullet) {
+            paragraph.listFormat.setNumberPrefix(prefix);
+            paragraph.listFormat.setNumberSuffix(suffix);
         }
         m_previousNumberingKey = -1;
         return;
@@ -1604,9 +1614,18 @@ void RtfReader::closeTablesAbove(int depth) {
             endCell(d);
         if (!table.row.cells.empty())
             endRow(d);
-        // What follows in the parent cell comes after the nested table.
-        table.nested.reset();
+        closeTable(d);
     }
+}
+
+void RtfReader::closeTable(int depth) {
+    TableLevel &level = tableLevel(depth);
+    if (!level.table)
+        return;
+    std::shared_ptr<RtfTable> table = std::move(level.table);
+    level.table.reset();
+    if (depth == 1)
+        m_sink.table(std::move(*table));
 }
 
 void RtfReader::endCell(int depth) {
@@ -1614,11 +1633,11 @@ void RtfReader::endCell(int depth) {
     closeTablesAbove(depth);
     TableLevel &table = tableLevel(depth);
     flushBytes();
-    // The cell's last paragraph ends at \cell; one left empty after a \par is no paragraph.
-    if (!m_paragraph.isEmpty() || table.cell.blocks.empty()) {
+    // \cell ends the cell's last paragraph, an empty one too (as after "\par\cell").
+    {
         RtfParagraph paragraph = std::move(m_paragraph);
         m_paragraph = RtfParagraph();
-        ParaState para = state().para;
+        const ParaState &para = state().para;
         paragraph.format = blockFormat(para);
         paragraph.markFormat = currentCharFormat();
         setListOf(paragraph, para);
@@ -1652,29 +1671,26 @@ void RtfReader::endRow(int depth) {
     int left = level.leftEdge;
     for (std::size_t i = 0; i < row.cells.size(); ++i) {
         RtfTableCell &cell = row.cells[i];
-        if (i < level.definitions.size()) {
-            const CellDefinition &definition = level.definitions[i];
-            cell.widthTwips = qMax(0, definition.rightEdge - left);
-            left = definition.rightEdge;
-            cell.mergeWithPrevious = definition.mergeWithPrevious && i > 0;
-            cell.mergeWithAbove = definition.mergeWithAbove;
-            if (definition.background > 0 &&
-                definition.background < static_cast<int>(m_colors.size()))
-                cell.background = m_colors[static_cast<std::size_t>(definition.background)];
-        }
+        if (i >= level.definitions.size())
+            continue;
+        const CellDefinition &definition = level.definitions[i];
+        cell.hasEdges = true;
+        cell.leftEdge = left;
+        cell.rightEdge = definition.rightEdge;
+        left = definition.rightEdge;
+        cell.mergeWithPrevious = definition.mergeWithPrevious && i > 0;
+        cell.mergeWithAbove = definition.mergeWithAbove;
+        if (definition.background > 0 && definition.background < static_cast<int>(m_colors.size()))
+            cell.background = m_colors[static_cast<std::size_t>(definition.background)];
     }
-    if (depth == 1) {
-        m_sink.tableRow(std::move(row));
-        return;
-    }
-    // A nested row goes into the table its parent cell holds, started by its first row.
-    TableLevel &parent = tableLevel(depth - 1);
     TableLevel &self = tableLevel(depth);
-    if (!self.nested) {
-        self.nested = std::make_shared<RtfTable>();
-        parent.cell.blocks.push_back(RtfCellBlock{RtfParagraph(), self.nested});
+    if (!self.table) {
+        self.table = std::make_shared<RtfTable>();
+        // A nested table takes its place in the parent cell with its first row.
+        if (depth > 1)
+            tableLevel(depth - 1).cell.blocks.push_back(RtfCellBlock{RtfParagraph(), self.table});
     }
-    self.nested->rows.push_back(std::move(row));
+    self.table->rows.push_back(std::move(row));
 }
 
 void RtfReader::endOfInput() {

@@ -156,7 +156,9 @@ private:
         int leftEdge = 0;
         RtfTableRow row;
         RtfTableCell cell;
-        std::shared_ptr<RtfTable> nested; // the table this level builds inside its parent cell
+        // The table of this level while its rows follow each other; a nested one is already
+        // in its parent cell.
+        std::shared_ptr<RtfTable> table;
     };
 
     void handleToken(const RtfToken &token);
@@ -198,6 +200,7 @@ private:
     void closeTablesAbove(int depth);
     void endCell(int depth);
     void endRow(int depth);
+    void closeTable(int depth);
     TableLevel &tableLevel(int depth);
     void finishPicture();
     void finishField(const Field &field);

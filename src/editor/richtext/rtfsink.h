@@ -38,7 +38,9 @@ struct RtfCellBlock {
 
 struct RtfTableCell {
     std::vector<RtfCellBlock> blocks;
-    int widthTwips = 0;
+    bool hasEdges = false; // the row defined where the cell is
+    int leftEdge = 0;      // twips from the table's origin
+    int rightEdge = 0;
     bool mergeWithPrevious = false; // a horizontal continuation cell
     bool mergeWithAbove = false;    // a vertical continuation cell
     QColor background;
@@ -53,11 +55,10 @@ struct RtfTable {
 };
 
 // The output side of the RTF reader: receives the document's content in reading order.
-// Consecutive rows form one table; a paragraph ends it.
 class RtfSink {
 public:
     virtual ~RtfSink() = default;
     virtual void paragraph(RtfParagraph &&paragraph) = 0;
-    virtual void tableRow(RtfTableRow &&row) = 0;
+    virtual void table(RtfTable &&table) = 0;
     virtual void finish() = 0;
 };

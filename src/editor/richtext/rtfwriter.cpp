@@ -51,6 +51,12 @@ bool isBullet(QTextListFormat::Style style) {
     return listStyleWords(style).levelNfc == 23;
 }
 
+// Qt numbers "1." when a list sets no suffix of its own.
+QString numberSuffix(const QTextListFormat &format) {
+    return format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
+                                                             : QStringLiteral(".");
+}
+
 int underlineTypeOf(const QTextCharFormat &format) {
     const QTextCharFormat::UnderlineStyle style = format.underlineStyle();
     if (style == QTextCharFormat::NoUnderline && !format.fontUnderline())
@@ -85,6 +91,12 @@ const char *underlineWord(int type) {
     default:
         return "ul";
     }
+}
+
+// An empty block with no format of its own, as Qt puts before a table that starts a frame.
+bool isBareBlock(const QTextBlock &block) {
+    return block.length() == 1 && block.blockFormat().properties().isEmpty() &&
+           block.textList() == nullptr;
 }
 
 bool hasBrush(const QTextFormat &format, int property) {
@@ -125,80 +137,48 @@ double RtfWriter::pointSizeOf(const QTextCharFormat &format) const {
     return 12;
 }
 
-void RtfWriter::collectCharFormat(const QTextCharFormat &format) {
-    const QString family = familyOf(format);
-    if (!m_fontIndex.contains(family)) {
-        m_fontIndex.insert(family, static_cast<int>(m_fonts.size()));
-        m_fonts.append(family);
-    }
-    for (int property : {int(QTextFormat::ForegroundBrush), int(QTextFormat::BackgroundBrush)}) {
-        if (!hasBrush(format, property))
-            continue;
-        const QColor color = format.brushProperty(property).color();
-        const QRgb key = color.rgb();
-        if (!m_colorIndex.contains(key)) {
-            m_colorIndex.insert(key, static_cast<int>(m_colors.size()) + 1);
-            m_colors.append(color);
-        }
-    }
+int RtfWriter::fontIndex(const QString &family) {
+    const auto it = m_fontIndex.constFind(family);
+    if (it != m_fontIndex.constEnd())
+        return *it;
+    const int index = static_cast<int>(m_fonts.size());
+    m_fontIndex.insert(family, index);
+    m_fonts.append(family);
+    return index;
 }
 
-void RtfWriter::collectFrame(QTextFrame *frame) {
-    for (auto it = frame->begin(); !it.atEnd(); ++it) {
-        if (QTextFrame *child = it.currentFrame()) {
-            collectFrame(child);
-            continue;
-        }
-        const QTextBlock block = it.currentBlock();
-        collectCharFormat(block.charFormat());
-        if (QTextList *list = block.textList(); list != nullptr && !m_listIndex.contains(list)) {
-            m_listIndex.insert(list, static_cast<int>(m_lists.size()) + 1);
-            m_lists.append(list);
-        }
-        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
-            collectCharFormat(fragment.fragment().charFormat());
-    }
-    // Table cells may carry a background of their own.
-    if (auto *table = qobject_cast<QTextTable *>(frame)) {
-        for (int r = 0; r < table->rows(); ++r) {
-            for (int c = 0; c < table->columns(); ++c) {
-                const QTextTableCellFormat cellFormat =
-                    table->cellAt(r, c).format().toTableCellFormat();
-                if (hasBrush(cellFormat, QTextFormat::BackgroundBrush)) {
-                    const QColor color = cellFormat.background().color();
-                    if (!m_colorIndex.contains(color.rgb())) {
-                        m_colorIndex.insert(color.rgb(), static_cast<int>(m_colors.size()) + 1);
-                        m_colors.append(color);
-                    }
-                }
-            }
-        }
-    }
+int RtfWriter::colorIndex(const QColor &color) {
+    const auto it = m_colorIndex.constFind(color.rgb());
+    if (it != m_colorIndex.constEnd())
+        return *it;
+    m_colors.append(color);
+    const int index = static_cast<int>(m_colors.size()); // 0 is "automatic"
+    m_colorIndex.insert(color.rgb(), index);
+    return index;
 }
 
-void RtfWriter::collect() {
-    const QString defaultFamily = m_document.defaultFont().family();
-    m_fontIndex.insert(defaultFamily, 0);
-    m_fonts.append(defaultFamily);
-    collectFrame(m_document.rootFrame());
-}
-
-int RtfWriter::fontIndex(const QString &family) const {
-    return m_fontIndex.value(family, 0);
-}
-
-int RtfWriter::colorIndex(const QColor &color) const {
-    return m_colorIndex.value(color.rgb(), 0);
+int RtfWriter::listIndex(QTextList *list) {
+    const auto it = m_listIndex.constFind(list);
+    if (it != m_listIndex.constEnd())
+        return *it;
+    m_lists.append(list);
+    const int index = static_cast<int>(m_lists.size());
+    m_listIndex.insert(list, index);
+    return index;
 }
 
 QByteArray RtfWriter::write(const Progress &progress) {
     m_progress = progress;
+    // The body first: the tables in the header list what it used, and only that.
     m_out.clear();
     m_out.reserve(static_cast<qsizetype>(m_document.characterCount()) * 2 + 4096);
-    collect();
-    writeHeader();
+    fontIndex(m_document.defaultFont().family()); // \deff0
     writeFrame(m_document.rootFrame(), 0);
     m_out.append("}\n");
+    QByteArray body;
+    std::swap(body, m_out);
+    writeHeader();
+    m_out.append(body);
     if (m_progress)
         m_progress(m_document.characterCount(), m_document.characterCount());
     return std::move(m_out);
@@ -257,7 +237,7 @@ void RtfWriter::writeListTable() {
                 m_out.append("\\'01\\u8226 ?;}{\\levelnumbers;}");
             } else {
                 const QString prefix = format.numberPrefix();
-                const QString suffix = format.numberSuffix();
+                const QString suffix = numberSuffix(format);
                 const qsizetype length = qMin<qsizetype>(prefix.size() + 1 + suffix.size(), 255);
                 m_out.append("\\'");
                 m_out.append(QByteArray::number(length, 16).rightJustified(2, '0'));
@@ -303,7 +283,7 @@ void RtfWriter::writeFrame(QTextFrame *frame, int depth) {
         ++next;
         // The empty block a document needs before a table it starts with is no paragraph of
         // the text; a reader makes it again.
-        const bool leadsTable = first && it.currentBlock().length() == 1 && !next.atEnd() &&
+        const bool leadsTable = first && isBareBlock(it.currentBlock()) && !next.atEnd() &&
                                 qobject_cast<QTextTable *>(next.currentFrame()) != nullptr;
         if (!leadsTable)
             writeBlock(it.currentBlock(), depth, false);
@@ -393,7 +373,7 @@ void RtfWriter::writeTable(QTextTable *table, int depth) {
                 }
             }
             // As in a document, an empty first block before a nested table is Qt's own.
-            if (items.size() > 1 && items[0].second == nullptr && items[0].first.length() == 1 &&
+            if (items.size() > 1 && items[0].second == nullptr && isBareBlock(items[0].first) &&
                 items[1].second != nullptr)
                 items.erase(items.begin());
             bool ended = false;
@@ -485,15 +465,14 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
     }
     QTextList *list = block.textList();
     if (list != nullptr) {
-        word("ls", m_listIndex.value(list, 1));
+        word("ls", listIndex(list));
         word("ilvl", qBound(0, list->format().indent() - 1, 8));
     }
     if (depth == 0 && (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
         m_out.append("\\page");
-    // The paragraph mark's format: what an empty paragraph shows in.
-    m_out.append("\\plain");
-    writeCharFormat(block.charFormat());
-    m_out.append(' ');
+    // Runs are groups that start from plain text; the paragraph mark's format (what an empty
+    // paragraph shows in) comes after them.
+    m_out.append("\\plain ");
     if (list != nullptr)
         writeNumberFallback(block, list);
 
@@ -529,6 +508,7 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         m_out.append("}}");
         m_openLink.clear();
     }
+    writeCharFormat(block.charFormat());
     if (!lastInCell)
         m_out.append("\\par\n");
 }
@@ -555,7 +535,7 @@ void RtfWriter::writeNumberFallback(const QTextBlock &block, QTextList *list) {
         m_out.append('}');
     }
     m_out.append("{\\pntxta ");
-    writeText(format.numberSuffix());
+    writeText(numberSuffix(format));
     m_out.append("}}");
 }
 

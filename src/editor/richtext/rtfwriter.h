@@ -26,11 +26,10 @@ public:
     QByteArray write(const Progress &progress = {});
 
 private:
-    void collect();
-    void collectFrame(QTextFrame *frame);
-    void collectCharFormat(const QTextCharFormat &format);
-    int fontIndex(const QString &family) const;
-    int colorIndex(const QColor &color) const;
+    // Table indexes, assigned on first use.
+    int fontIndex(const QString &family);
+    int colorIndex(const QColor &color);
+    int listIndex(QTextList *list);
     QString familyOf(const QTextCharFormat &format) const;
     double pointSizeOf(const QTextCharFormat &format) const;
 
