@@ -13,6 +13,10 @@ TCryptCommands::~TCryptCommands() {
     delete m_form;
 }
 
+TCryptForm *TCryptCommands::form() const {
+    return m_form;
+}
+
 void TCryptCommands::Encrypt1Click() {
     run(true);
 }

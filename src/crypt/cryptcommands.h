@@ -23,7 +23,7 @@ public:
     void Decrypt1Click();
 
     // The password dialog of the last command (null before the first one).
-    TCryptForm *form() const { return m_form; }
+    TCryptForm *form() const;
     const CryptRequests &requests() const { return m_requests; }
 
 private:

@@ -11,6 +11,7 @@
 #include "editor/richtext/rxrichedit.h"
 #include "editor/statuspanels.h"
 #include "editor/termlistbox.h"
+#include "editor/texttoolsconcern.h"
 #include "editor/toolbars.h"
 #include "editor/windowoptions.h"
 #include "platform/errorreport.h"
@@ -69,6 +70,9 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
         new TWindowOptions(WindowOptionsContext{*this, *m_toolBars->CoolBar1, *m_actions,
                                                 m_document->OpenPictureDialog, m_context.prompts},
                            this);
+    new TTextToolsConcern(TextToolsConcernContext{*this, *m_actions, *m_memo, *m_status,
+                                                  *m_toolBars->FontSizeBox, m_context.prompts},
+                          this);
 
     FormCreate();
 }
