@@ -5,6 +5,7 @@
 #include "editor/editlayout.h"
 #include "editor/editoractions.h"
 #include "editor/editormodes.h"
+#include "editor/filecommands.h"
 #include "editor/filelistbox.h"
 #include "editor/htmlview.h"
 #include "editor/mainmenu.h"
@@ -14,6 +15,8 @@
 #include "editor/texttoolsconcern.h"
 #include "editor/toolbars.h"
 #include "editor/windowoptions.h"
+#include "editor/windowsettings.h"
+#include "platform/desktopshell.h"
 #include "platform/errorreport.h"
 #include "platform/namedmutex.h"
 #include "platform/prompts.h"
@@ -73,11 +76,26 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
     new TTextToolsConcern(TextToolsConcernContext{*this, *m_actions, *m_memo, *m_status,
                                                   *m_toolBars->FontSizeBox, m_context.prompts},
                           this);
+    if (!m_context.shell) {
+        m_ownShell = std::make_unique<DesktopShell>();
+        m_context.shell = m_ownShell.get();
+    }
+    m_fileCommands = new TFileCommands(
+        FileCommandsContext{*this, m_mode, *m_actions, *m_modes, *m_memo, *m_htmlLite1, *m_document,
+                            *m_status, m_context.prompts, *m_context.shell, StartedWithFile,
+                            Closing},
+        this);
+    m_settings = new TWindowSettings(WindowSettingsContext{*this, *m_actions, *m_memo, *m_toolBars,
+                                                           *m_windowOptions, *m_fileCommands,
+                                                           NoSplash, m_context.claimMutex},
+                                     this);
 
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    FormDestroy();
+}
 
 void TMainForm::buildForm() {
     resize(DesignSize);
@@ -197,6 +215,7 @@ void TMainForm::FormCreate() {
         }
         StartedWithFile = true;
         m_document->SetDocumentName(m_context.commandLineFile);
+        m_fileCommands->OpenFile(m_context.commandLineFile);
     });
     creationStep([this] {
         m_document->OpenDialog.InitialDir = StartFolder;
@@ -214,8 +233,15 @@ void TMainForm::FormCreate() {
         const int length = m_memo->SelLength();
         m_memo->SelectRange(start - length, start - length + 1, true);
     });
+    creationStep([this] { m_fileCommands->OpenAsText = false; });
+    // After the font box is filled, so that it shows the stored font.
     creationStep([this] { fillFontBox(); });
-    creationStep([this] { m_document->DataFile = false; });
+    creationStep([this] { m_settings->ReadSettings(); });
+    // A data file named on the command line stays protected against saving over it.
+    creationStep([this] {
+        if (!StartedWithFile)
+            m_document->DataFile = false;
+    });
     creationStep([this] {
         // The start-up claimed this name already, so with the splash shown the window always
         // waits and the splash stays up a moment.
@@ -244,6 +270,11 @@ void TMainForm::FormCreate() {
     for (const QString &error : std::as_const(m_creationErrors))
         ShowError(error);
     m_creationErrors.clear();
+}
+
+void TMainForm::FormDestroy() {
+    // A settings store that refuses the values is reported; the rest of the shutdown goes on.
+    ErrorReport::run(m_context.prompts, this, [this] { m_settings->WriteSettings(); });
 }
 
 void TMainForm::fillFontBox() {

@@ -15,12 +15,15 @@ class TDocumentState;
 class TEditLayout;
 class TEditorActions;
 class TEditorModes;
+class TFileCommands;
 class TMainMenu;
 class TRxRichEdit;
 class TStatusPanels;
 class TermListBox;
 class TToolBars;
 class TWindowOptions;
+class TWindowSettings;
+class Shell;
 
 // The editor window `MainForm`. A composition root: it builds the form's controls, creates the
 // concerns (modes, window options, ...) with the references each needs, and runs the creation
@@ -53,6 +56,8 @@ public:
     TEditLayout &layoutRoutine() const { return *m_layout; }
     TEditorModes &modes() const { return *m_modes; }
     TWindowOptions &windowOptions() const { return *m_windowOptions; }
+    TFileCommands &fileCommands() const { return *m_fileCommands; }
+    TWindowSettings &settings() const { return *m_settings; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -73,6 +78,7 @@ protected:
 private:
     void buildForm();
     void FormCreate();
+    void FormDestroy();
     void FormResize();
     // Runs one step of the creation sequence; a failure is kept for the report and never keeps
     // the later steps from running.
@@ -104,4 +110,7 @@ private:
     std::unique_ptr<TEditLayout> m_layout;
     TEditorModes *m_modes = nullptr;
     TWindowOptions *m_windowOptions = nullptr;
+    std::unique_ptr<Shell> m_ownShell;
+    TFileCommands *m_fileCommands = nullptr;
+    TWindowSettings *m_settings = nullptr;
 };

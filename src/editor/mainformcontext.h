@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/namedmutex.h"
+
 #include <QString>
 #include <functional>
 
 class Prompts;
+class Shell;
 
 // What the process start-up hands the editor window: services it does not own and the little
 // it knows about this run. Every reference must outlive the window.
@@ -15,4 +18,8 @@ struct MainFormContext {
     std::function<void()> hideSplash;
     // Blocks for the given milliseconds; empty means sleeping. Tests pass one that records.
     std::function<void(int)> wait;
+    // Starts programs, opens documents, plays sounds; null: the desktop's shell.
+    Shell *shell = nullptr;
+    // Claims a system-wide name; empty: NamedMutex::claim. Tests pass one per simulated process.
+    std::function<NamedMutex::Claim(const QString &)> claimMutex = {};
 };
