@@ -285,6 +285,10 @@ void TMainForm::fillFontBox() {
         box->setItemData(i, QSize(0, FontItemHeight), Qt::SizeHintRole);
 }
 
+TRxTextAttributes TMainForm::CurrText() const {
+    return m_memo->SelAttributes();
+}
+
 void TMainForm::ShowError(const QString &text) {
     ErrorReport::show(m_context.prompts, this, text);
 }

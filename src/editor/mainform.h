@@ -2,6 +2,7 @@
 
 #include "editor/mainformcontext.h"
 #include "editor/modeflags.h"
+#include "editor/richtext/rxtextattributes.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -46,6 +47,9 @@ public:
     QWidget &ListPanel() const { return *m_listPanel; }
     FileListBox &ListBoxF() const { return *m_listBoxF; }
     TermListBox &ListBoxT() const { return *m_listBoxT; }
+
+    // The character format of the editing area's selection, which the formatting commands set.
+    TRxTextAttributes CurrText() const;
 
     TEditorActions &actions() const { return *m_actions; }
     TMainMenu &menus() const { return *m_menus; }

@@ -246,6 +246,8 @@ private slots:
         style(0, 4, TRxTextAttributes::fsItalic);
         trigger(QStringLiteral("HTML & Picture Mode"));
         QCOMPARE(m_form->EditPanel().currentWidget(), &m_form->htmlLite1());
+        // Nothing typed can reach the editing area while its commands are off.
+        QVERIFY(!memo().isVisible());
         QCOMPARE(memo().Text(), QStringLiteral("kept text"));
         trigger(QStringLiteral("RTF Mode"));
         QCOMPARE(m_form->EditPanel().currentWidget(), &memo());

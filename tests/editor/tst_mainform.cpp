@@ -198,6 +198,10 @@ private slots:
         QCOMPARE(m_form->status().text(TStatusPanels::Help),
                  QStringLiteral("Next Picture or HTML Document"));
         QVERIFY(m_form->statusBar()->currentMessage().isEmpty());
+        // A menu item under the mouse reports through the menu bar.
+        m_form->actions().Send1->showStatusText(m_form->menuBar());
+        QCOMPARE(m_form->status().text(TStatusPanels::Help),
+                 QStringLiteral(" Send Plain Text in Mail"));
     }
 
     void layoutOfTheForm() {
