@@ -1,0 +1,53 @@
+#include "editor/sidepanelwindowhost.h"
+
+#include "editor/documentstate.h"
+#include "editor/modeflags.h"
+#include "editor/richtext/rxrichedit.h"
+
+TSidePanelWindowHost::TSidePanelWindowHost(TDocumentState &document, TRxRichEdit &memo,
+                                           const TModeFlags &mode,
+                                           std::function<bool()> askSaveChanges,
+                                           std::function<void(const QString &)> openFile)
+    : m_document(document)
+    , m_memo(memo)
+    , m_mode(mode)
+    , m_askSaveChanges(std::move(askSaveChanges))
+    , m_openFile(std::move(openFile)) {}
+
+QString TSidePanelWindowHost::documentName() const {
+    return m_document.DocumentName;
+}
+
+QString TSidePanelWindowHost::documentFolder() const {
+    return m_document.DocumentFolder;
+}
+
+bool TSidePanelWindowHost::isModified() const {
+    return m_memo.Modified();
+}
+
+bool TSidePanelWindowHost::isEditing() const {
+    return m_mode.RTFMode || m_mode.TextMode;
+}
+
+QString TSidePanelWindowHost::selectedText() const {
+    return m_memo.SelText();
+}
+
+void TSidePanelWindowHost::replaceSelection(const QString &text) {
+    m_memo.SetSelText(text);
+}
+
+void TSidePanelWindowHost::focusMemo() {
+    if (m_memo.isEnabled() && m_memo.isVisible())
+        m_memo.setFocus();
+}
+
+bool TSidePanelWindowHost::askSaveChanges() {
+    return m_askSaveChanges ? m_askSaveChanges() : true;
+}
+
+void TSidePanelWindowHost::openFile(const QString &path) {
+    if (m_openFile)
+        m_openFile(path);
+}
