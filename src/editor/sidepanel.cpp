@@ -1,5 +1,6 @@
 #include "editor/sidepanel.h"
 
+#include "editor/editoractions.h"
 #include "editor/filelistbox.h"
 #include "editor/sidepanelhost.h"
 #include "editor/termfile.h"
@@ -14,30 +15,29 @@
 TSidePanel::TSidePanel(SidePanelContext context, QObject *parent)
     : QObject(parent)
     , m_context(std::move(context)) {
-    SidePanelContext &c = m_context;
+    TEditorActions &a = m_context.actions;
+    a.route(a.NoListMenu, this, &TSidePanel::ShowNoList);
+    a.route(a.FileListBoxMenu, this, &TSidePanel::ShowFileList);
+    a.route(a.ListBoxMenu, this, &TSidePanel::ShowTermBox);
+    a.route(a.AddToListBox1, this, &TSidePanel::AddToListBox1Click);
+    a.route(a.DeleteListBoxEntry1, this, &TSidePanel::DeleteListBoxEntry1Click);
+    a.route(a.ClearallListMenu, this, &TSidePanel::ClearallListMenuClick);
+    a.route(a.ClearFileListBox1, this, &TSidePanel::ClearFileListBox1Click);
+    a.route(a.Last, this, &TSidePanel::LastFileClick);
+    a.route(a.Next, this, &TSidePanel::NextClick);
+
     auto guard = [this](void (TSidePanel::*handler)()) {
         return ErrorReport::guard(m_context.prompts, &m_context.window,
                                   [this, handler] { (this->*handler)(); });
     };
-    connect(&c.NoListMenu, &QAction::triggered, this, guard(&TSidePanel::ShowNoList));
-    connect(&c.FileListBoxMenu, &QAction::triggered, this, guard(&TSidePanel::ShowFileList));
-    connect(&c.ListBoxMenu, &QAction::triggered, this, guard(&TSidePanel::ShowTermBox));
-    connect(&c.AddToListBox1, &QAction::triggered, this, guard(&TSidePanel::AddToListBox1Click));
-    connect(&c.DeleteListBoxEntry1, &QAction::triggered, this,
-            guard(&TSidePanel::DeleteListBoxEntry1Click));
-    connect(&c.ClearallListMenu, &QAction::triggered, this,
-            guard(&TSidePanel::ClearallListMenuClick));
-    connect(&c.ClearFileListBox1, &QAction::triggered, this,
-            guard(&TSidePanel::ClearFileListBox1Click));
-    connect(&c.Last, &QAction::triggered, this, guard(&TSidePanel::LastFileClick));
-    connect(&c.Next, &QAction::triggered, this, guard(&TSidePanel::NextClick));
-    connect(&c.PopupMenu1, &QMenu::aboutToShow, this, guard(&TSidePanel::PopupMenu1Popup));
-    connect(&c.ListBoxT, &TermListBox::termDoubleClicked, this,
+    connect(&m_context.PopupMenu1, &QMenu::aboutToShow, this, guard(&TSidePanel::PopupMenu1Popup));
+    connect(&m_context.ListBoxT, &TermListBox::termDoubleClicked, this,
             guard(&TSidePanel::ListBoxTDblClick));
-    connect(&c.ListBoxT, &TermListBox::exited, this, guard(&TSidePanel::ListBoxTExit));
-    connect(&c.ListBoxF, &FileListBox::fileDoubleClicked, this,
+    connect(&m_context.ListBoxT, &TermListBox::exited, this, guard(&TSidePanel::ListBoxTExit));
+    connect(&m_context.ListBoxF, &FileListBox::fileDoubleClicked, this,
             guard(&TSidePanel::ListBoxFDblClick));
-    connect(&c.ListBoxF, &FileListBox::enterPressed, this, guard(&TSidePanel::ListBoxFDblClick));
+    connect(&m_context.ListBoxF, &FileListBox::enterPressed, this,
+            guard(&TSidePanel::ListBoxFDblClick));
 }
 
 void TSidePanel::ShowListPanel() {
@@ -49,12 +49,12 @@ void TSidePanel::ShowListPanel() {
 
 void TSidePanel::HideListPanel() {
     m_context.ListPanel.hide();
-    m_context.AddToListBox1.setEnabled(true);
+    m_context.actions.setAllowed(m_context.actions.AddToListBox1, true);
 }
 
 void TSidePanel::ShowNoList() {
     HideListPanel();
-    m_context.NoListMenu.setChecked(true);
+    m_context.actions.checkRadio(m_context.actions.NoListMenu);
     m_listBoxStatus = 0;
 }
 
@@ -63,7 +63,7 @@ void TSidePanel::ShowFileList() {
     m_context.ListBoxT.hide();
     m_context.ListBoxF.show();
     m_context.ListBoxF.raise();
-    m_context.FileListBoxMenu.setChecked(true);
+    m_context.actions.checkRadio(m_context.actions.FileListBoxMenu);
     m_listBoxStatus = 1;
 }
 
@@ -72,7 +72,7 @@ void TSidePanel::ShowTermBox() {
     m_context.ListBoxT.show();
     m_context.ListBoxT.raise();
     m_context.ListBoxF.hide();
-    m_context.ListBoxMenu.setChecked(true);
+    m_context.actions.checkRadio(m_context.actions.ListBoxMenu);
     m_listBoxStatus = 2;
 }
 
@@ -129,17 +129,17 @@ void TSidePanel::ListBoxTExit() {
 }
 
 void TSidePanel::PopupMenu1Popup() {
-    const TermPopupItems items =
-        prepareTermPopup(m_context.ListBoxT.hasFocus(), m_context.CopyAction.isEnabled(),
-                         !m_context.ListBoxT.isHidden());
-    m_context.PoPCut.setEnabled(items.cut);
-    m_context.PoPCopy.setEnabled(items.copy);
-    m_context.PoPPaste.setEnabled(items.paste);
-    m_context.PoPSelectAll.setEnabled(items.selectAll);
-    m_context.AddToListBox1.setEnabled(items.addToTermBox);
-    m_context.DeleteListBoxEntry1.setEnabled(items.deleteTerm);
-    m_context.ClearallListMenu.setEnabled(items.clearTermList);
-    m_context.ClearFileListBox1.setEnabled(items.clearFileList);
+    TEditorActions &a = m_context.actions;
+    const TermPopupItems items = prepareTermPopup(
+        m_context.ListBoxT.hasFocus(), a.CopyAction->isEnabled(), !m_context.ListBoxT.isHidden());
+    a.setAllowed(a.PoPCut, items.cut);
+    a.setAllowed(a.PoPCopy, items.copy);
+    a.setAllowed(a.PoPPaste, items.paste);
+    a.setAllowed(a.PoPSelectAll, items.selectAll);
+    a.setAllowed(a.AddToListBox1, items.addToTermBox);
+    a.setAllowed(a.DeleteListBoxEntry1, items.deleteTerm);
+    a.setAllowed(a.ClearallListMenu, items.clearTermList);
+    a.setAllowed(a.ClearFileListBox1, items.clearFileList);
 }
 
 void TSidePanel::SetFileListFolder(const QString &folder) {

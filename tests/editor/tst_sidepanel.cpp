@@ -1,3 +1,4 @@
+#include "editor/editoractions.h"
 #include "editor/filelistbox.h"
 #include "editor/sidepanel.h"
 #include "editor/sidepanelhost.h"
@@ -63,23 +64,15 @@ public:
 // The controls of the window that the panel works on.
 struct Window {
     QWidget window;
+    ScriptedPrompts prompts;
+    TEditorActions *actions = new TEditorActions(window, prompts);
+    TEditorActions &a = *actions;
     QSplitter *splitter = new QSplitter(&window);
     QWidget *editPanel = new QWidget;
     QWidget *listPanel = new QWidget;
     FileListBox *listBoxF = new FileListBox;
     TermListBox *listBoxT = new TermListBox;
     QMenu popup;
-    QAction noList{QStringLiteral("No List")};
-    QAction fileList{QStringLiteral("FileList Box")};
-    QAction termBox{QStringLiteral("Term Box")};
-    QAction cut{QStringLiteral("Cut")}, copy{QStringLiteral("Copy")},
-        paste{QStringLiteral("Paste")}, selectAll{QStringLiteral("Select All")},
-        add{QStringLiteral("Add to Term Box")}, remove{QStringLiteral("Delete Term ")},
-        clearTerms{QStringLiteral("Clear Text Term List")},
-        clearFiles{QStringLiteral("Clear File ListBox")};
-    QAction copyAction{QStringLiteral("Copy")};
-    QAction last{QStringLiteral("LastFile")}, next{QStringLiteral("NextFile")};
-    ScriptedPrompts prompts;
     FakeHost host;
     std::unique_ptr<TSidePanel> panel;
 
@@ -92,19 +85,19 @@ struct Window {
         lists->addWidget(listBoxF, 0, 0);
         lists->addWidget(listBoxT, 0, 0);
         listBoxT->hide();
-        for (QAction *item : {&noList, &fileList, &termBox})
-            item->setCheckable(true);
-        fileList.setChecked(true);
-        popup.addActions(
-            {&cut, &copy, &paste, &selectAll, &add, &remove, &clearTerms, &clearFiles});
-        panel = std::make_unique<TSidePanel>(
-            SidePanelContext{host,       prompts,    window,    *splitter, *listPanel, *listBoxF,
-                             *listBoxT,  noList,     fileList,  termBox,   popup,      cut,
-                             copy,       paste,      selectAll, add,       remove,     clearTerms,
-                             clearFiles, copyAction, last,      next,      termFile,   termFile});
+        popup.addActions({a.PoPCut, a.PoPCopy, a.PoPPaste, a.PoPSelectAll, a.AddToListBox1,
+                          a.DeleteListBoxEntry1, a.ClearallListMenu, a.ClearFileListBox1});
+        // The editing commands belong to another concern; here they only need to be usable.
+        for (QAction *command : {a.PoPCut, a.PoPCopy, a.PoPPaste, a.PoPSelectAll, a.CopyAction})
+            a.route(command, this, &Window::nothing);
+        panel = std::make_unique<TSidePanel>(SidePanelContext{host, prompts, window, a, popup,
+                                                              *splitter, *listPanel, *listBoxF,
+                                                              *listBoxT, termFile, termFile});
         host.panel = panel.get();
         window.resize(829, 494);
     }
+
+    void nothing() {}
 
     // The enabled popup items by their captions.
     QStringList enabledPopupItems() {
@@ -150,23 +143,23 @@ private slots:
         w.window.show();
         QCOMPARE(w.panel->ListBoxStatus(), 1);
 
-        w.termBox.trigger();
+        w.a.ListBoxMenu->trigger();
         QCOMPARE(w.panel->ListBoxStatus(), 2);
         QVERIFY(w.listPanel->isVisible());
         QVERIFY(w.listBoxT->isVisible());
         QVERIFY(!w.listBoxF->isVisible());
-        QVERIFY(w.termBox.isChecked());
+        QVERIFY(w.a.ListBoxMenu->isChecked());
 
         // "No List" hides the panel and leaves the lists as they were.
-        w.noList.trigger();
+        w.a.NoListMenu->trigger();
         QCOMPARE(w.panel->ListBoxStatus(), 0);
         QVERIFY(!w.listPanel->isVisible());
         QVERIFY(!w.listBoxT->isHidden());
         QVERIFY(w.listBoxF->isHidden());
-        QVERIFY(w.noList.isChecked());
-        QVERIFY(w.add.isEnabled());
+        QVERIFY(w.a.NoListMenu->isChecked());
+        QVERIFY(w.a.AddToListBox1->isEnabled());
 
-        w.fileList.trigger();
+        w.a.FileListBoxMenu->trigger();
         QCOMPARE(w.panel->ListBoxStatus(), 1);
         QVERIFY(w.listPanel->isVisible());
         QVERIFY(w.listBoxF->isVisible());
@@ -229,9 +222,9 @@ private slots:
             w.panel->LoadTerms();
             QVERIFY(w.listBoxT->terms().isEmpty());
             w.host.selection = QStringLiteral("First paragraph\r\nSecond paragraph");
-            w.add.trigger();
+            w.a.AddToListBox1->trigger();
             w.host.selection.clear();
-            w.add.trigger();
+            w.a.AddToListBox1->trigger();
             QCOMPARE(w.listBoxT->count(), 2);
             QVERIFY(w.panel->SaveTerms());
         }
@@ -244,12 +237,12 @@ private slots:
     void deleteAndClear() {
         Window w(termFile());
         w.listBoxT->setTerms({"one", "two", "three"});
-        w.remove.trigger(); // none selected
+        w.a.DeleteListBoxEntry1->trigger(); // none selected
         QCOMPARE(w.listBoxT->count(), 3);
         w.listBoxT->setCurrentRow(1);
-        w.remove.trigger();
+        w.a.DeleteListBoxEntry1->trigger();
         QCOMPARE(w.listBoxT->terms(), (QStringList{"one", "three"}));
-        w.clearTerms.trigger();
+        w.a.ClearallListMenu->trigger();
         QVERIFY(w.panel->SaveTerms());
         QVERIFY(QFileInfo::exists(termFile()));
         QCOMPARE(QFileInfo(termFile()).size(), 0);
@@ -284,7 +277,7 @@ private slots:
         w.panel->ShowTermBox();
         w.listBoxT->setTerms({"a"});
 
-        w.copyAction.setEnabled(true);
+        w.a.setAllowed(w.a.CopyAction, true);
         w.listBoxT->setFocus(Qt::MouseFocusReason);
         QTRY_VERIFY(w.listBoxT->hasFocus());
         QCOMPARE(w.enabledPopupItems(),
@@ -296,7 +289,7 @@ private slots:
         QCOMPARE(w.enabledPopupItems(),
                  (QStringList{"Cut", "Copy", "Paste", "Select All", "Add to Term Box",
                               "Clear Text Term List", "Clear File ListBox"}));
-        w.copyAction.setEnabled(false);
+        w.a.setAllowed(w.a.CopyAction, false);
         QCOMPARE(w.enabledPopupItems(),
                  (QStringList{"Paste", "Select All", "Add to Term Box", "Clear Text Term List",
                               "Clear File ListBox"}));
@@ -340,16 +333,16 @@ private slots:
         w.host.openFile(pic("b.jpg"));
         QCOMPARE(w.listBoxF->currentRow(), 1);
 
-        w.next.trigger();
+        w.a.Next->trigger();
         QCOMPARE(w.host.name, pic("c.jpg"));
         QCOMPARE(w.listBoxF->currentRow(), 2);
-        w.next.trigger();
+        w.a.Next->trigger();
         QCOMPARE(w.host.name, pic("a.jpg"));
         QCOMPARE(w.listBoxF->currentRow(), 0);
-        w.last.trigger();
+        w.a.Last->trigger();
         QCOMPARE(w.host.name, pic("c.jpg"));
         QCOMPARE(w.listBoxF->currentRow(), 2);
-        w.last.trigger();
+        w.a.Last->trigger();
         QCOMPARE(w.host.name, pic("b.jpg"));
         QCOMPARE(w.listBoxF->currentRow(), 1);
         QCOMPARE(w.host.saveQuestions, 0);
@@ -360,11 +353,11 @@ private slots:
         w.host.openFile(pic("a.jpg"));
         w.host.modified = true;
         w.host.answerSave = false;
-        w.next.trigger();
+        w.a.Next->trigger();
         QCOMPARE(w.host.name, pic("a.jpg"));
         QCOMPARE(w.host.saveQuestions, 1);
         w.host.answerSave = true;
-        w.next.trigger();
+        w.a.Next->trigger();
         QCOMPARE(w.host.name, pic("b.jpg"));
     }
 
@@ -373,7 +366,7 @@ private slots:
         w.window.show();
         w.host.openFile(pic("a.jpg"));
         w.panel->ShowTermBox();
-        w.next.trigger();
+        w.a.Next->trigger();
         QCOMPARE(w.host.name, pic("b.jpg"));
         QCOMPARE(w.listBoxF->currentRow(), 0);
     }
@@ -382,11 +375,11 @@ private slots:
         Window w(termFile());
         w.window.show();
         w.host.openFile(pic("b.jpg"));
-        w.clearFiles.trigger();
+        w.a.ClearFileListBox1->trigger();
         QCOMPARE(w.listBoxF->count(), 0);
         QVERIFY(w.panel->pathList().isEmpty());
-        w.next.trigger();
-        w.last.trigger();
+        w.a.Next->trigger();
+        w.a.Last->trigger();
         QCOMPARE(w.host.opened, QStringList{pic("b.jpg")});
 
         // Enter on the empty list hands the loader an empty name, which it reports.
@@ -399,7 +392,7 @@ private slots:
         w.panel->SetFileListFolder(m_folder);
         QCOMPARE(w.listBoxF->count(), 3);
         QVERIFY(w.panel->pathList().isEmpty());
-        w.next.trigger();
+        w.a.Next->trigger();
         QVERIFY(w.host.opened.isEmpty());
     }
 };
