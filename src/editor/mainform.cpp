@@ -6,11 +6,15 @@
 #include "editor/editoractions.h"
 #include "editor/editormodes.h"
 #include "editor/filecommands.h"
+#include "editor/filekind.h"
 #include "editor/filelistbox.h"
 #include "editor/htmlview.h"
 #include "editor/mainmenu.h"
 #include "editor/richtext/rxrichedit.h"
+#include "editor/sidepanel.h"
+#include "editor/sidepanelwindowhost.h"
 #include "editor/statuspanels.h"
+#include "editor/termfile.h"
 #include "editor/termlistbox.h"
 #include "editor/texttoolsconcern.h"
 #include "editor/toolbars.h"
@@ -24,6 +28,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -89,6 +94,34 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
                                                            *m_windowOptions, *m_fileCommands,
                                                            NoSplash, m_context.claimMutex},
                                      this);
+    m_sidePanelHost = std::make_unique<TSidePanelWindowHost>(*m_document, *m_memo, m_mode);
+    const QString programFolder = m_context.programFolder.isEmpty()
+                                      ? QCoreApplication::applicationDirPath()
+                                      : m_context.programFolder;
+    m_sidePanel = new TSidePanel(
+        SidePanelContext{*m_sidePanelHost, m_context.prompts, *this, *m_actions,
+                         *m_menus->PopupMenu1, *m_splitter1, *m_listPanel, *m_listBoxF, *m_listBoxT,
+                         TermFile::readPath(programFolder, TermFile::dataHome()),
+                         TermFile::writePath(programFolder, TermFile::dataHome())},
+        this);
+    m_sidePanelHost->AskSaveChanges = [this] { return m_fileCommands->AskSaveChanges(); };
+    m_sidePanelHost->OpenFile = [this](const QString &name) { m_fileCommands->OpenFile(name); };
+    m_fileCommands->ShowDocumentFolder = [this] { m_sidePanel->ShowDocumentFolder(); };
+    m_fileCommands->SyncFileListSelection = [this] { m_sidePanel->SyncFileListSelection(); };
+    m_settings->ListBoxStatus = [this] { return m_sidePanel->ListBoxStatus(); };
+    m_settings->ApplyListBoxStatus = [this](int status) {
+        m_sidePanel->ApplyListBoxStatus(status);
+    };
+    // Links in a page: web and mail addresses go to the desktop; pages and pictures open as if
+    // chosen, except pictures the loader would take for text, which the viewer shows itself.
+    m_htmlLite1->setExternalLinkHandler([this](const QUrl &url) { m_context.shell->openUrl(url); });
+    m_htmlLite1->setLocalLinkHandler([this](const QString &path) {
+        const FileKind kind = DecideFileKind(path);
+        if (kind == FileKind::Page || kind == FileKind::Picture)
+            m_fileCommands->OpenFile(path);
+        else
+            m_htmlLite1->loadPicture(path);
+    });
 
     FormCreate();
 }
@@ -217,6 +250,7 @@ void TMainForm::FormCreate() {
         m_document->SetDocumentName(m_context.commandLineFile);
         m_fileCommands->OpenFile(m_context.commandLineFile);
     });
+    creationStep([this] { m_sidePanel->SetFileListFolder(StartFolder); });
     creationStep([this] {
         m_document->OpenDialog.InitialDir = StartFolder;
         m_document->OpenPictureDialog.InitialDir = StartFolder;
@@ -255,6 +289,7 @@ void TMainForm::FormCreate() {
             m_context.hideSplash();
     } catch (...) {
     }
+    creationStep([this] { m_sidePanel->LoadTerms(); });
     creationStep([this] {
         const QString picture = m_windowOptions->ToolBarPic;
         if (!picture.isEmpty() && QFileInfo(picture).isFile())
@@ -273,6 +308,8 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormDestroy() {
+    // A term file that cannot be written is reported, and the settings are written all the same.
+    m_sidePanel->SaveTerms();
     // A settings store that refuses the values is reported; the rest of the shutdown goes on.
     ErrorReport::run(m_context.prompts, this, [this] { m_settings->WriteSettings(); });
 }

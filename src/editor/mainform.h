@@ -19,6 +19,8 @@ class TEditorModes;
 class TFileCommands;
 class TMainMenu;
 class TRxRichEdit;
+class TSidePanel;
+class TSidePanelWindowHost;
 class TStatusPanels;
 class TermListBox;
 class TToolBars;
@@ -62,6 +64,7 @@ public:
     TWindowOptions &windowOptions() const { return *m_windowOptions; }
     TFileCommands &fileCommands() const { return *m_fileCommands; }
     TWindowSettings &settings() const { return *m_settings; }
+    TSidePanel &sidePanel() const { return *m_sidePanel; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -117,4 +120,6 @@ private:
     std::unique_ptr<Shell> m_ownShell;
     TFileCommands *m_fileCommands = nullptr;
     TWindowSettings *m_settings = nullptr;
+    std::unique_ptr<TSidePanelWindowHost> m_sidePanelHost;
+    TSidePanel *m_sidePanel = nullptr;
 };

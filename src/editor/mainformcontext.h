@@ -22,4 +22,6 @@ struct MainFormContext {
     Shell *shell = nullptr;
     // Claims a system-wide name; empty: NamedMutex::claim. Tests pass one per simulated process.
     std::function<NamedMutex::Claim(const QString &)> claimMutex = {};
+    // The folder of the program's own file, where the term file lives; empty: the executable's.
+    QString programFolder = {};
 };

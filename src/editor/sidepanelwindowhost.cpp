@@ -5,14 +5,10 @@
 #include "editor/richtext/rxrichedit.h"
 
 TSidePanelWindowHost::TSidePanelWindowHost(TDocumentState &document, TRxRichEdit &memo,
-                                           const TModeFlags &mode,
-                                           std::function<bool()> askSaveChanges,
-                                           std::function<void(const QString &)> openFile)
+                                           const TModeFlags &mode)
     : m_document(document)
     , m_memo(memo)
-    , m_mode(mode)
-    , m_askSaveChanges(std::move(askSaveChanges))
-    , m_openFile(std::move(openFile)) {}
+    , m_mode(mode) {}
 
 QString TSidePanelWindowHost::documentName() const {
     return m_document.DocumentName;
@@ -44,10 +40,10 @@ void TSidePanelWindowHost::focusMemo() {
 }
 
 bool TSidePanelWindowHost::askSaveChanges() {
-    return m_askSaveChanges ? m_askSaveChanges() : true;
+    return AskSaveChanges ? AskSaveChanges() : true;
 }
 
 void TSidePanelWindowHost::openFile(const QString &path) {
-    if (m_openFile)
-        m_openFile(path);
+    if (OpenFile)
+        OpenFile(path);
 }

@@ -12,9 +12,12 @@ struct TModeFlags;
 // mode flags, with the file commands' loader and save question handed in as calls.
 class TSidePanelWindowHost : public SidePanelHost {
 public:
-    TSidePanelWindowHost(TDocumentState &document, TRxRichEdit &memo, const TModeFlags &mode,
-                         std::function<bool()> askSaveChanges,
-                         std::function<void(const QString &)> openFile);
+    TSidePanelWindowHost(TDocumentState &document, TRxRichEdit &memo, const TModeFlags &mode);
+
+    // The file commands' save question and loader, set by the window once they exist. Without
+    // them no question is asked and opening from the side panel does nothing.
+    std::function<bool()> AskSaveChanges;
+    std::function<void(const QString &)> OpenFile;
 
     QString documentName() const override;
     QString documentFolder() const override;
@@ -30,6 +33,4 @@ private:
     TDocumentState &m_document;
     TRxRichEdit &m_memo;
     const TModeFlags &m_mode;
-    std::function<bool()> m_askSaveChanges;
-    std::function<void(const QString &)> m_openFile;
 };

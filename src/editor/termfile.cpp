@@ -96,13 +96,9 @@ QString readPath(const QString &programFolder, const QString &dataHome) {
     return written;
 }
 
-namespace {
-
 QString dataHome() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 }
-
-} // namespace
 
 QString defaultWritePath() {
     return writePath(QCoreApplication::applicationDirPath(), dataHome());

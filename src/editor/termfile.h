@@ -35,6 +35,9 @@ QString writePath(const QString &programFolder, const QString &dataHome);
 // installed with the program), else the written one (which then does not exist yet).
 QString readPath(const QString &programFolder, const QString &dataHome);
 
+// The per-user data folder ($XDG_DATA_HOME, by default ~/.local/share).
+QString dataHome();
+
 // The two paths for this process: the executable's folder and $XDG_DATA_HOME.
 QString defaultWritePath();
 QString defaultReadPath();

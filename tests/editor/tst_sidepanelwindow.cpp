@@ -1,0 +1,184 @@
+#include "editor/editoractions.h"
+#include "editor/filelistbox.h"
+#include "editor/mainform.h"
+#include "editor/mainmenu.h"
+#include "editor/richtext/rxrichedit.h"
+#include "editor/sidepanel.h"
+#include "editor/termfile.h"
+#include "editor/termlistbox.h"
+#include "platform/recordingshell.h"
+#include "platform/scriptedprompts.h"
+#include "testenvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+// The side panel inside the editor window: its state at start, the term box against the real
+// editing area and modes, the term file across a restart, and the popup menu.
+class tst_SidePanelWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_programFolder;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<TMainForm> m_form;
+    RecordingShell m_shell;
+
+    QString termFile() const { return m_programFolder->filePath(QStringLiteral("TxtTmpl.txt")); }
+
+    void open() {
+        m_form.reset();
+        m_form =
+            std::make_unique<TMainForm>(MainFormContext{.prompts = *m_prompts,
+                                                        .wait = [](int) {},
+                                                        .shell = &m_shell,
+                                                        .programFolder = m_programFolder->path()});
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
+
+    void close() { m_form.reset(); }
+
+    TEditorActions &actions() const { return m_form->actions(); }
+
+    QStringList enabledPopupItems() const {
+        QMenu *popup = m_form->menus().PopupMenu1;
+        emit popup->aboutToShow();
+        QStringList enabled;
+        for (QAction *item : popup->actions())
+            if (item->isEnabled() && !item->isSeparator())
+                enabled << item->text();
+        return enabled;
+    }
+
+private slots:
+    void init() {
+        m_programFolder = std::make_unique<QTemporaryDir>();
+        m_prompts = std::make_unique<ScriptedPrompts>();
+    }
+
+    void cleanup() {
+        m_form.reset();
+        QCOMPARE(m_prompts->unexpectedCount(), 0);
+    }
+
+    void startsWithTheFileListShown() {
+        open();
+        QCOMPARE(m_form->sidePanel().ListBoxStatus(), 1);
+        QVERIFY(m_form->ListPanel().isVisible());
+        QVERIFY(m_form->ListBoxF().isVisible());
+        QVERIFY(!m_form->ListBoxT().isVisible());
+        QVERIFY(actions().FileListBoxMenu->isChecked());
+        QCOMPARE(m_form->ListBoxF().folder(), m_form->StartFolder);
+        // Without a term file the term list starts empty; closing creates the file.
+        QCOMPARE(m_form->ListBoxT().count(), 0);
+        close();
+        QVERIFY(QFileInfo(termFile()).isFile());
+    }
+
+    void viewMenuSwitchesThePanel() {
+        open();
+        actions().ListBoxMenu->trigger();
+        QVERIFY(m_form->ListBoxT().isVisible());
+        QVERIFY(actions().ListBoxMenu->isChecked());
+        QVERIFY(!actions().FileListBoxMenu->isChecked());
+        actions().NoListMenu->trigger();
+        QVERIFY(!m_form->ListPanel().isVisible());
+        QCOMPARE(m_form->sidePanel().ListBoxStatus(), 0);
+        actions().FileListBoxMenu->trigger();
+        QVERIFY(m_form->ListBoxF().isVisible());
+    }
+
+    void doubleClickedTermReplacesTheSelection() {
+        open();
+        TRxRichEdit &memo = m_form->Memo();
+        memo.setPlainText(QStringLiteral("Hello old world"));
+        memo.SelectRange(6, 9);
+        m_form->ListBoxT().setTerms({"Dear Sir", "Yours"});
+        m_form->ListBoxT().setCurrentRow(0);
+        m_form->ListBoxT().setFocus();
+        emit m_form->ListBoxT().termDoubleClicked();
+        QCOMPARE(memo.toPlainText(), QStringLiteral("Hello  Dear Sir  world"));
+        QCOMPARE(memo.SelText(), QStringLiteral(" Dear Sir "));
+        QTRY_VERIFY(memo.hasFocus());
+    }
+
+    void termListIsDisabledInHtmlAndPictureMode() {
+        open();
+        TRxRichEdit &memo = m_form->Memo();
+        memo.setPlainText(QStringLiteral("text"));
+        m_form->ListBoxT().setTerms({"term"});
+        m_form->ListBoxT().setCurrentRow(0);
+        actions().ListBoxMenu->trigger();
+        actions().HTMLPictureMode1->trigger();
+        QVERIFY(!m_form->ListBoxT().isEnabled());
+        QTest::mouseDClick(m_form->ListBoxT().viewport(), Qt::LeftButton, {},
+                           m_form->ListBoxT().visualItemRect(m_form->ListBoxT().item(0)).center());
+        emit m_form->ListBoxT().termDoubleClicked();
+        QCOMPARE(memo.toPlainText(), QStringLiteral("text"));
+
+        actions().MenuPlainRTF->trigger();
+        QVERIFY(m_form->ListBoxT().isEnabled());
+    }
+
+    // A selection of two paragraphs is one term; after closing and opening the window again it
+    // has become two. An empty selection adds an empty term, which is kept.
+    void termsComeBackLineByLineAfterARestart() {
+        open();
+        TRxRichEdit &memo = m_form->Memo();
+        memo.setPlainText(QStringLiteral("First paragraph\nSecond paragraph"));
+        memo.SelectAll();
+        actions().AddToListBox1->trigger();
+        memo.SelectRange(3, 3);
+        actions().AddToListBox1->trigger();
+        QCOMPARE(m_form->ListBoxT().count(), 2);
+        close();
+        QCOMPARE(TermFile::load(termFile()),
+                 (QStringList{"First paragraph", "Second paragraph", QString()}));
+
+        open();
+        QCOMPARE(m_form->ListBoxT().terms(),
+                 (QStringList{"First paragraph", "Second paragraph", QString()}));
+        actions().ClearallListMenu->trigger();
+        close();
+        QCOMPARE(QFileInfo(termFile()).size(), 0);
+    }
+
+    void popupMenuOffersWhatFitsWhereItOpens() {
+        open();
+        actions().ListBoxMenu->trigger();
+        m_form->ListBoxT().setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(m_form->ListBoxT().hasFocus());
+        QCOMPARE(enabledPopupItems(),
+                 (QStringList{"Delete Term ", "Clear Text Term List", "Clear File ListBox"}));
+
+        m_form->Memo().setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(m_form->Memo().hasFocus());
+        const QStringList onMemo = enabledPopupItems();
+        QVERIFY(!onMemo.contains(QStringLiteral("Delete Term ")));
+        QVERIFY(onMemo.contains(QStringLiteral("Add to Term Box")));
+        QVERIFY(onMemo.contains(QStringLiteral("Clear Text Term List")));
+        QVERIFY(onMemo.contains(QStringLiteral("Clear File ListBox")));
+
+        actions().FileListBoxMenu->trigger();
+        QVERIFY(!enabledPopupItems().contains(QStringLiteral("Add to Term Box")));
+    }
+
+    // The term file cannot be replaced (a folder stands in its place): closing says so.
+    void unwritableTermFileIsReportedAtClose() {
+        QVERIFY(QDir().mkpath(termFile()));
+        open();
+        m_prompts->answerButton(QMessageBox::Ok);
+        close();
+        QCOMPARE(m_prompts->records().size(), 1);
+        QVERIFY(m_prompts->records().first().text.startsWith(
+            QStringLiteral("Cannot create file \"%1\".").arg(termFile())));
+    }
+};
+
+QUILLET_TEST_MAIN(tst_SidePanelWindow)
+#include "tst_sidepanelwindow.moc"
