@@ -1,5 +1,8 @@
+#include "editor/documentstate.h"
 #include "editor/editoractions.h"
+#include "editor/filecommands.h"
 #include "editor/filelistbox.h"
+#include "editor/htmlview.h"
 #include "editor/mainform.h"
 #include "editor/mainmenu.h"
 #include "editor/richtext/rxrichedit.h"
@@ -13,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,12 +34,32 @@ class tst_SidePanelWindow : public QObject {
 
     QString termFile() const { return m_programFolder->filePath(QStringLiteral("TxtTmpl.txt")); }
 
-    void open() {
+    // A folder of three real pictures, a.jpg, b.jpg and c.jpg, and a program.
+    QString pictures() {
+        const QString folder = m_programFolder->filePath(QStringLiteral("pics")) + '/';
+        QDir().mkpath(folder);
+        QImage image(64, 48, QImage::Format_RGB32);
+        for (const char *name : {"a.jpg", "b.jpg", "c.jpg"}) {
+            image.fill(QColor::fromHsv(name[0] * 40 % 360, 200, 200));
+            image.save(folder + QLatin1String(name), "jpg");
+        }
+        QFile program(folder + QStringLiteral("d.exe"));
+        program.open(QIODevice::WriteOnly);
+        return folder;
+    }
+
+    QString shown() const { return m_form->htmlLite1().shownFile(); }
+    int highlighted() const { return m_form->ListBoxF().currentRow(); }
+
+    void open(const QString &commandLineFile = {}) {
         m_form.reset();
         m_form =
             std::make_unique<TMainForm>(MainFormContext{.prompts = *m_prompts,
+                                                        .commandLineFile = commandLineFile,
+                                                        .hideSplash = {},
                                                         .wait = [](int) {},
                                                         .shell = &m_shell,
+                                                        .claimMutex = {},
                                                         .programFolder = m_programFolder->path()});
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
@@ -166,6 +190,125 @@ private slots:
 
         actions().FileListBoxMenu->trigger();
         QVERIFY(!enabledPopupItems().contains(QStringLiteral("Add to Term Box")));
+    }
+
+    // a.jpg, b.jpg, c.jpg and d.exe with b.jpg open: Next shows c.jpg, then starts d.exe, then
+    // wraps to a.jpg; Last from a.jpg wraps to d.exe. The highlight follows each step.
+    void nextAndLastBrowseTheFolder() {
+        const QString folder = pictures();
+        open();
+        m_form->fileCommands().OpenFile(folder + QStringLiteral("b.jpg"));
+        QVERIFY(m_form->mode().HTMLMode);
+        QCOMPARE(shown(), folder + QStringLiteral("b.jpg"));
+        QCOMPARE(m_form->ListBoxF().entries(), (QStringList{"a.jpg", "b.jpg", "c.jpg", "d.exe"}));
+        QCOMPARE(highlighted(), 1);
+
+        actions().Next->trigger();
+        QCOMPARE(shown(), folder + QStringLiteral("c.jpg"));
+        QCOMPARE(highlighted(), 2);
+        actions().Next->trigger();
+        QCOMPARE(m_form->document().DocumentName, folder + QStringLiteral("d.exe"));
+        QCOMPARE(m_shell.launches.size(), 1);
+        QCOMPARE(m_shell.launches.first().file, folder + QStringLiteral("d.exe"));
+        QCOMPARE(highlighted(), 3);
+        actions().Next->trigger();
+        QCOMPARE(shown(), folder + QStringLiteral("a.jpg"));
+        QCOMPARE(highlighted(), 0);
+        actions().Last->trigger();
+        QCOMPARE(m_form->document().DocumentName, folder + QStringLiteral("d.exe"));
+        QCOMPARE(m_shell.launches.size(), 2);
+        actions().Last->trigger();
+        QCOMPARE(shown(), folder + QStringLiteral("c.jpg"));
+        QCOMPARE(highlighted(), 2);
+    }
+
+    void fileListOpensWhatIsChosen() {
+        const QString folder = pictures();
+        open();
+        m_form->fileCommands().OpenFile(folder + QStringLiteral("b.jpg"));
+        m_form->ListBoxF().setCurrentRow(2);
+        emit m_form->ListBoxF().fileDoubleClicked();
+        QCOMPARE(shown(), folder + QStringLiteral("c.jpg"));
+        QCOMPARE(highlighted(), 2);
+        actions().Next->trigger(); // d.exe is started
+        actions().Next->trigger();
+        QCOMPARE(shown(), folder + QStringLiteral("a.jpg"));
+        QCOMPARE(highlighted(), 0);
+
+        m_form->ListBoxF().setCurrentRow(1);
+        m_form->ListBoxF().setFocus();
+        QTest::keyClick(&m_form->ListBoxF(), Qt::Key_Return);
+        QCOMPARE(shown(), folder + QStringLiteral("b.jpg"));
+    }
+
+    // Started with a picture on the command line, the file list shows the start folder and later
+    // opens leave its highlight alone.
+    void startedWithAFileTheHighlightStays() {
+        const QString folder = pictures();
+        open(folder + QStringLiteral("b.jpg"));
+        QCOMPARE(shown(), folder + QStringLiteral("b.jpg"));
+        QCOMPARE(m_form->ListBoxF().folder(), m_form->StartFolder);
+        m_form->fileCommands().OpenFile(folder + QStringLiteral("c.jpg"));
+        QCOMPARE(m_form->ListBoxF().folder(), folder);
+        QCOMPARE(highlighted(), -1);
+        m_form->ListBoxF().setCurrentRow(0);
+        m_form->fileCommands().OpenFile(folder + QStringLiteral("b.jpg"));
+        QCOMPARE(highlighted(), 0);
+    }
+
+    void clearedFileListStopsBrowsing() {
+        const QString folder = pictures();
+        open();
+        m_form->fileCommands().OpenFile(folder + QStringLiteral("b.jpg"));
+        actions().ClearFileListBox1->trigger();
+        QCOMPARE(m_form->ListBoxF().count(), 0);
+        actions().Next->trigger();
+        actions().Last->trigger();
+        QCOMPARE(shown(), folder + QStringLiteral("b.jpg"));
+        QCOMPARE(m_form->document().DocumentName, folder + QStringLiteral("b.jpg"));
+        QVERIFY(m_prompts->records().isEmpty());
+
+        // Enter on the empty list: the loader cannot load an empty name and says so.
+        m_prompts->answerButton(QMessageBox::Ok);
+        m_form->ListBoxF().setFocus();
+        QTest::keyClick(&m_form->ListBoxF(), Qt::Key_Enter);
+        QCOMPARE(m_prompts->records().size(), 1);
+        QVERIFY(m_prompts->records().first().text.startsWith(QStringLiteral("I cant load ! ")));
+    }
+
+    // Stepping on from an edited document asks first; Cancel keeps it.
+    void browsingAsksBeforeEditsAreLost() {
+        const QString folder = pictures();
+        QFile text(folder + QStringLiteral("e.txt"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("notes\n");
+        text.close();
+        open();
+        m_form->fileCommands().OpenFile(folder + QStringLiteral("e.txt"));
+        m_form->Memo().SelectRange(0, 0);
+        m_form->Memo().SetSelText(QStringLiteral("typed "));
+        QVERIFY(m_form->Memo().Modified());
+        m_prompts->answerButton(QMessageBox::Cancel);
+        actions().Next->trigger();
+        QCOMPARE(m_form->document().DocumentName, folder + QStringLiteral("e.txt"));
+        QVERIFY(m_form->Memo().toPlainText().startsWith(QStringLiteral("typed notes")));
+        QCOMPARE(m_prompts->records().size(), 1);
+        QVERIFY(m_prompts->records().first().text.startsWith(QStringLiteral("Save Changes to ")));
+    }
+
+    void linksInPagesGoThroughTheLoader() {
+        const QString folder = pictures();
+        QFile page(folder + QStringLiteral("index.htm"));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<a href=\"b.jpg\">b</a> <a href=\"https://example.org/\">web</a>");
+        page.close();
+        open();
+        m_form->fileCommands().OpenFile(folder + QStringLiteral("index.htm"));
+        m_form->htmlLite1().followLink(QUrl(QStringLiteral("https://example.org/")));
+        QCOMPARE(m_shell.urls, QList<QUrl>{QUrl(QStringLiteral("https://example.org/"))});
+        m_form->htmlLite1().followLink(QUrl(QStringLiteral("b.jpg")));
+        QCOMPARE(m_form->document().DocumentName, folder + QStringLiteral("b.jpg"));
+        QCOMPARE(shown(), folder + QStringLiteral("b.jpg"));
     }
 
     // The term file cannot be replaced (a folder stands in its place): closing says so.
