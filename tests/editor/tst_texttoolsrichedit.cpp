@@ -73,6 +73,15 @@ QString randomText(QRandomGenerator &rng, int maxLength) {
     return s;
 }
 
+QString printable(QRandomGenerator &rng, int maxLength) {
+    const int n = int(rng.bounded(maxLength + 1));
+    QString s;
+    for (int i = 0; i < n; ++i)
+        s += rng.bounded(20) == 0 ? QStringLiteral("\r\n")
+                                  : QString(QChar(char16_t(32 + rng.bounded(95))));
+    return s;
+}
+
 } // namespace
 
 class tst_TextToolsRichEdit : public QObject {
@@ -219,22 +228,28 @@ private slots:
         QCOMPARE(a.memo.SelStart(), a.memo.TextLength());
     }
 
-    // Scrambling through the area, saving as a plain text file, opening it again and
+    // Scrambling through the area, saving as a plain text or RTF file, opening it again and
     // unscrambling gives the text back, for any text and password.
     void scramblingSurvivesTheAreaAndATextFile() {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("scrambled.txt"));
+        // Plain text and RTF alike.
+        const QStringList files{dir.filePath(QStringLiteral("scrambled.txt")),
+                                dir.filePath(QStringLiteral("scrambled.rtf"))};
         QRandomGenerator rng(99);
         for (int round = 0; round < 150; ++round) {
             Area a;
-            const QString text = randomText(rng, 120);
-            const QString password =
-                round % 2 ? randomText(rng, 6).remove(QLatin1String("\r\n")) : QStringLiteral("pw");
+            // Half the rounds printable, so that the classic bytes (no-break spaces, code-page
+            // quotes, undefined code-page bytes) go through the files too.
+            const bool classic = round % 4 < 2;
+            const QString text = classic ? printable(rng, 120) : randomText(rng, 120);
+            const QString password = classic ? printable(rng, 6).remove(QLatin1String("\r\n"))
+                                             : randomText(rng, 6).remove(QLatin1String("\r\n"));
             if (password.isEmpty())
                 continue;
             a.memo.SetText(text);
             const QString original = a.memo.Text(); // as the area keeps it
             a.target.setPlainText(EncryptText(a.target.plainText(), password));
+            const QString &file = files[round % 2];
             a.memo.Lines().SaveToFile(file);
             TRxRichEdit reopened;
             reopened.Lines().LoadFromFile(file);
