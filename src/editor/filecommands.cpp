@@ -13,6 +13,7 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
+#include "platform/usererror.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -178,11 +180,29 @@ void TFileCommands::loadIntoMemo(const QString &name, FileKind kind) {
     if (m.actions.MenuPlainRTF->isChecked())
         m.modes.switchRTFoff();
     m.document.DataFile = IsDataFile(name);
+    // Text mode edits plain text. Switching before the load keeps the first save from converting
+    // the whole new text afterwards; the text shown until now is replaced anyway.
+    if (!m.Memo.PlainText()) {
+        m.Memo.Clear();
+        m.Memo.SetPlainText(true);
+    }
     if (m.document.DataFile) {
         ResetPlainTextFormat(m.Memo);
         m.Memo.SetText(ReadTextFile(name));
     } else {
-        m.Memo.Lines().LoadFromFile(name);
+        // Read as plain text whatever the name says: "Open as Text" shows an RTF file's source.
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly))
+            throw UserError(TextFileError{name, file.errorString()}.message());
+        const TRxRichEdit::TStreamFormat format = m.Memo.StreamFormat();
+        m.Memo.SetStreamFormat(TRxRichEdit::sfPlainText);
+        try {
+            m.Memo.Lines().LoadFromStream(file);
+        } catch (...) {
+            m.Memo.SetStreamFormat(format);
+            throw;
+        }
+        m.Memo.SetStreamFormat(format);
     }
     if (asText && m.Memo.WordWrap()) {
         // The word-wrap command turns wrapping off.

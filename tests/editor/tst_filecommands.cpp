@@ -241,6 +241,16 @@ private slots:
         QVERIFY(!memo().WordWrap());
         QVERIFY(!commands().OpenAsText);
         QVERIFY(memo().Text().contains(QChar(1)));
+
+        // An RTF file opened as text shows its source.
+        const QString letter = path(QStringLiteral("letter.rtf"));
+        writeBytes(letter, BoldRtf);
+        m_prompts->answerOpen({letter}, 5);
+        actions().OpenasTextonly1->trigger();
+        QCOMPARE(mode(), Mode::Text);
+        QVERIFY(!document().DataFile);
+        QVERIFY(memo().Text().startsWith(QLatin1String("{\\rtf1\\ansi")));
+        QVERIFY(!commands().OpenAsText);
     }
 
     // The first file opens here, every further one in an editor process of its own, with paths
