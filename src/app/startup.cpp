@@ -12,6 +12,7 @@
 #include "platform/qtprompts.h"
 #include "platform/settingsstore.h"
 #include "viewer/textviewform.h"
+#include "viewer/viewerrules.h"
 
 #include <QTimer>
 #include <chrono>
@@ -47,12 +48,17 @@ int runQuillet(int argc, char *argv[]) {
     // The choice comes first, before any window or the application object exists.
     const bool otherInstance =
         NamedMutex::claim(QStringLiteral("Quillet_Viewer")) == NamedMutex::Claim::AlreadyExisted;
+    // A viewer handing its file over counts as a running instance even if it has ended already;
+    // the marker is not passed on to programs this process starts.
+    const bool handedOver = qEnvironmentVariableIsSet(kHandedOverVariable);
+    qunsetenv(kHandedOverVariable);
     const StartupFlags flags = ReadStartupFlags(
         SettingsStore(SettingsStore::userStorePath(), SettingsStore::Access::ReadOnly));
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const StartWindow choice = ChooseStartWindow(arguments, flags.noTV, otherInstance);
+    const StartWindow choice =
+        ChooseStartWindow(arguments, flags.noTV, otherInstance || handedOver);
     const QString file = arguments.value(0);
 
     // Another editor process holds "Quillet": this one shows no splash window.

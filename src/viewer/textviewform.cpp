@@ -453,14 +453,16 @@ void TTextViewForm::HandOverToEditor() {
 
 void TTextViewForm::handOver(const QString &file) {
     // The file reaches the new process whole as its first argument, blanks and all.
+    qputenv(kHandedOverVariable, "1");
     const int result = m_shell.LaunchFile(QCoreApplication::applicationFilePath(), file, QString(),
                                           Shell::ShowState::Normal);
+    qunsetenv(kHandedOverVariable);
     if (!Shell::succeeded(result)) {
         reportError(QStringLiteral("Quillet could not be started to show the file."));
         return;
     }
-    // The new process decides between editor and viewer at its start; while this one still
-    // runs, it chooses the editor.
+    // The new process decides between editor and viewer at its start; the marker and, while
+    // this one still runs, the running instance make it choose the editor.
     QThread::msleep(static_cast<unsigned long>(m_handOverWaitMs));
     m_acceptFileDrops = false;
     setAcceptDrops(false);

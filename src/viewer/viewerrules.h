@@ -7,6 +7,10 @@
 // Decisions of the text viewer that need no window: dialog filters, the rule for dropped files,
 // the hand-over's command line and how a data file's text goes back to disk.
 
+// Set in the environment of the process a hand-over starts. That process opens the editor even
+// when this viewer has already ended by the time it decides, which a loaded machine can cause.
+inline constexpr char kHandedOverVariable[] = "QUILLET_HANDED_OVER";
+
 // Filters of the Open and Save As dialogs.
 QStringList viewerTextFilters();
 

@@ -3,6 +3,7 @@
 #include "platform/recordingshell.h"
 #include "platform/settingsstore.h"
 #include "testenvironment.h"
+#include "viewer/viewerrules.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,12 +36,15 @@ void removeStore() {
 // A started process of the program, reporting its start-up through the trace on stderr.
 class QuilletProcess {
 public:
-    explicit QuilletProcess(const QStringList &arguments, bool quitAfterShow = true) {
+    explicit QuilletProcess(const QStringList &arguments, bool quitAfterShow = true,
+                            bool handedOver = false) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QUILLET_STARTUP_TRACE"), QStringLiteral("1"));
         if (quitAfterShow)
             env.insert(QStringLiteral("QUILLET_QUIT_AFTER_SHOW"), QStringLiteral("1"));
+        if (handedOver)
+            env.insert(QString::fromLatin1(kHandedOverVariable), QStringLiteral("1"));
         m_process.setProcessEnvironment(env);
         m_process.setReadChannel(QProcess::StandardError);
         m_process.start(QStringLiteral(QUILLET_EXECUTABLE), arguments);
@@ -265,6 +269,19 @@ private slots:
         QuilletProcess after({notes});
         QCOMPARE(after.waitFor("decision"), QStringLiteral("window=viewer splash=none"));
         QVERIFY(after.finishedCleanly());
+    }
+
+    // A file handed over by a viewer that has already ended still opens in the editor.
+    void handedOverFileOpensTheEditor() {
+        writeStore("[Software\\Fernlake\\Quillet]\n\"NoTV\"=dword:00000000\n");
+        const QString notes = m_dir->filePath(QStringLiteral("notes.txt"));
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(100, 'n'));
+        file.close();
+        QuilletProcess handedOver({notes}, true, true);
+        QVERIFY(handedOver.waitFor("decision").startsWith(QStringLiteral("window=editor ")));
+        QVERIFY(handedOver.finishedCleanly());
     }
 
     void noSplashStoredStartsWithoutSplash() {

@@ -2,6 +2,7 @@
 #include "platform/scriptedprompts.h"
 #include "testenvironment.h"
 #include "viewer/textviewform.h"
+#include "viewer/viewerrules.h"
 
 #include <QAction>
 #include <QApplication>
@@ -624,6 +625,24 @@ private slots:
         QVERIFY(m_shell.launches.first().folder.isEmpty());
         QVERIFY(!form->isVisible());
         QVERIFY(!form->acceptDrops());
+    }
+
+    // The started process sees the marker; this one does not keep it.
+    void handOverMarksTheNewProcess() {
+        class MarkerShell : public RecordingShell {
+        public:
+            bool markedAtLaunch = false;
+            int LaunchFile(const QString &file, const QString &parameters, const QString &folder,
+                           ShowState show) override {
+                markedAtLaunch = qEnvironmentVariableIsSet(kHandedOverVariable);
+                return RecordingShell::LaunchFile(file, parameters, folder, show);
+            }
+        } shell;
+        TTextViewForm form(m_prompts, shell, QString());
+        form.setHandOverWait(0);
+        form.HandOverToEditor();
+        QVERIFY(shell.markedAtLaunch);
+        QVERIFY(!qEnvironmentVariableIsSet(kHandedOverVariable));
     }
 
     void failedHandOverKeepsTheViewer() {
