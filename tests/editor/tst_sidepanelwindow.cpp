@@ -1,5 +1,6 @@
 #include "editor/documentstate.h"
 #include "editor/editoractions.h"
+#include "editor/editorsettings.h"
 #include "editor/filecommands.h"
 #include "editor/filelistbox.h"
 #include "editor/htmlview.h"
@@ -11,6 +12,7 @@
 #include "editor/termlistbox.h"
 #include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
+#include "platform/settingsstore.h"
 #include "testenvironment.h"
 
 #include <QAction>
@@ -51,6 +53,8 @@ class tst_SidePanelWindow : public QObject {
     QString shown() const { return m_form->htmlLite1().shownFile(); }
     int highlighted() const { return m_form->ListBoxF().currentRow(); }
 
+    static NamedMutex::Claim firstProcess(const QString &) { return NamedMutex::Claim::Created; }
+
     void open(const QString &commandLineFile = {}) {
         m_form.reset();
         m_form =
@@ -59,7 +63,8 @@ class tst_SidePanelWindow : public QObject {
                                                         .hideSplash = {},
                                                         .wait = [](int) {},
                                                         .shell = &m_shell,
-                                                        .claimMutex = {},
+                                                        // Every window is a first process.
+                                                        .claimMutex = firstProcess,
                                                         .programFolder = m_programFolder->path()});
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
@@ -81,6 +86,7 @@ class tst_SidePanelWindow : public QObject {
 
 private slots:
     void init() {
+        QFile::remove(SettingsStore::userStorePath());
         m_programFolder = std::make_unique<QTemporaryDir>();
         m_prompts = std::make_unique<ScriptedPrompts>();
     }
@@ -102,6 +108,34 @@ private slots:
         QCOMPARE(m_form->ListBoxT().count(), 0);
         close();
         QVERIFY(QFileInfo(termFile()).isFile());
+    }
+
+    void panelStateIsStored_data() {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("status");
+        QTest::addRow("nothing stored") << -100 << 1;
+        QTest::addRow("no list") << 0 << 0;
+        QTest::addRow("term box") << 2 << 2;
+        QTest::addRow("7 counts as no list") << 7 << 0;
+    }
+    void panelStateIsStored() {
+        QFETCH(int, stored);
+        QFETCH(int, status);
+        if (stored != -100) {
+            SettingsStore store(SettingsStore::userStorePath(), SettingsStore::Access::ReadWrite);
+            const QString key = EditorSettings::Key;
+            for (const char *name : {"Top", "Left", "Width", "Height"})
+                store.writeInteger(key, QLatin1String(name), 600);
+            store.writeInteger(key, QStringLiteral("ListBoxStatus"), stored);
+        }
+        open();
+        QCOMPARE(m_form->sidePanel().ListBoxStatus(), status);
+        QCOMPARE(m_form->ListPanel().isVisible(), status != 0);
+        QCOMPARE(m_form->ListBoxT().isVisible(), status == 2);
+        close();
+        const SettingsStore written(SettingsStore::userStorePath(),
+                                    SettingsStore::Access::ReadOnly);
+        QCOMPARE(written.readInteger(EditorSettings::Key, QStringLiteral("ListBoxStatus")), status);
     }
 
     void viewMenuSwitchesThePanel() {
