@@ -124,8 +124,11 @@ const char *icuNameFor(int codePage) {
 }
 
 void appendWindows1252(QByteArrayView bytes, QString &out) {
+    const qsizetype start = out.size();
+    out.resize(start + bytes.size());
+    QChar *target = out.data() + start;
     for (char c : bytes)
-        out.append(QChar(RtfCodePage::windows1252Char(static_cast<unsigned char>(c))));
+        *target++ = QChar(RtfCodePage::windows1252Char(static_cast<unsigned char>(c)));
 }
 
 void appendSymbol(QByteArrayView bytes, QString &out) {

@@ -1444,7 +1444,10 @@ QTextCharFormat RtfReader::currentCharFormat() {
     return m_format;
 }
 
-QTextBlockFormat RtfReader::blockFormat(const ParaState &para) const {
+QTextBlockFormat RtfReader::blockFormat(const ParaState &para) {
+    // Most paragraphs repeat the format of the one before.
+    if (m_blockFormatValid && para == m_blockFormatState)
+        return m_blockFormat;
     QTextBlockFormat format;
     static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
                                                    Qt::AlignJustify};
@@ -1476,6 +1479,9 @@ QTextBlockFormat RtfReader::blockFormat(const ParaState &para) const {
         format.setTabPositions(para.tabs);
     if (para.pageBreakBefore)
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    m_blockFormatState = para;
+    m_blockFormat = format;
+    m_blockFormatValid = true;
     return format;
 }
 
@@ -1503,6 +1509,8 @@ QString RtfReader::levelAffix(const QString &levelText, bool prefix) {
 }
 
 void RtfReader::setListOf(RtfParagraph &paragraph, const ParaState &para) {
+    const qint64 previousListId = m_previousListId;
+    m_previousListId = -1;
     if (para.listOverride != 0) {
         const auto override = m_listOverrides.constFind(para.listOverride);
         const ListDefinition *definition = nullptr;
@@ -1531,10 +1539,20 @@ void RtfReader::setListOf(RtfParagraph &paragraph, const ParaState &para) {
         if (kind == ListKind::None)
             return;
         const qint64 id = (static_cast<qint64>(para.listOverride) << 8) | para.listLevel;
-        auto key = m_listKeys.find(id);
-        if (key == m_listKeys.end())
-            key = m_listKeys.insert(id, m_nextListKey++);
-        paragraph.listKey = *key;
+        if (kind == ListKind::Bullet) {
+            // Bullets count nothing: a run of them after other paragraphs is a list of its own.
+            // Qt touches every item of a list when it gains one, so one list for all the
+            // bullets of a long document would make loading it quadratic.
+            if (previousListId != id)
+                m_previousListKey = m_nextListKey++;
+            paragraph.listKey = m_previousListKey;
+        } else {
+            auto key = m_listKeys.find(id);
+            if (key == m_listKeys.end())
+                key = m_listKeys.insert(id, m_nextListKey++);
+            paragraph.listKey = *key;
+        }
+        m_previousListId = id;
         paragraph.listFormat.setStyle(listStyle(static_cast<int>(kind)));
         paragraph.listFormat.setIndent(para.listLevel + 1);
         if (kind != ListKind::Bullet) {

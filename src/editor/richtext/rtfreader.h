@@ -109,6 +109,7 @@ private:
         Numbering numbering;
         QList<QTextOption::Tab> tabs;
         int pendingTabType = 0; // QTextOption::TabType of the next \tx
+        bool operator==(const ParaState &) const = default;
     };
 
     struct GroupState {
@@ -190,7 +191,7 @@ private:
     int currentCodePage() const;
     int fontCodePage(int fontNumber) const;
     QTextCharFormat currentCharFormat();
-    QTextBlockFormat blockFormat(const ParaState &para) const;
+    QTextBlockFormat blockFormat(const ParaState &para);
     void setListOf(RtfParagraph &paragraph, const ParaState &para);
     static QString levelAffix(const QString &levelText, bool prefix);
 
@@ -242,6 +243,8 @@ private:
     QHash<qint64, int> m_listKeys; // (\ls, level) -> sink list key
     int m_nextListKey = 0;
     int m_previousNumberingKey = -1;
+    qint64 m_previousListId = -1; // the \ls list and level of the paragraph before, -1: none
+    int m_previousListKey = -1;
     Numbering m_previousNumbering;
     Numbering m_pendingNumbering;
     std::size_t m_numberingDepth = 0; // stack size of the open \pn group, 0: none
@@ -259,6 +262,9 @@ private:
     };
     Picture m_picture;
 
+    ParaState m_blockFormatState; // the state m_blockFormat was made from
+    QTextBlockFormat m_blockFormat;
+    bool m_blockFormatValid = false;
     CharState m_formatState;
     QTextCharFormat m_format;
     int m_formatSerial = -1;

@@ -219,53 +219,78 @@ void RtfWriter::writeHeader() {
 void RtfWriter::writeListTable() {
     if (m_lists.isEmpty())
         return;
-    m_out.append("{\\*\\listtable");
-    for (qsizetype i = 0; i < m_lists.size(); ++i) {
-        const QTextListFormat format = m_lists[i]->format();
-        const ListStyleWords style = listStyleWords(format.style());
-        m_out.append("{\\list");
-        word("listtemplateid", i + 1);
-        m_out.append("\\listsimple0");
-        // Every level alike, so that the paragraphs' \ilvl finds its style wherever it points.
-        for (int level = 0; level < 9; ++level) {
-            m_out.append("{\\listlevel");
-            word("levelnfc", style.levelNfc);
-            word("levelnfcn", style.levelNfc);
-            m_out.append("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1\\levelspace0"
-                         "\\levelindent0{\\leveltext");
-            if (isBullet(format.style())) {
-                m_out.append("\\'01\\u8226 ?;}{\\levelnumbers;}");
-            } else {
-                const QString prefix = format.numberPrefix();
-                const QString suffix = numberSuffix(format);
-                const qsizetype length = qMin<qsizetype>(prefix.size() + 1 + suffix.size(), 255);
-                m_out.append("\\'");
-                m_out.append(QByteArray::number(length, 16).rightJustified(2, '0'));
-                writeText(prefix);
-                m_out.append("\\'0");
-                m_out.append(QByteArray::number(level));
-                writeText(suffix);
-                m_out.append(";}{\\levelnumbers\\'");
-                m_out.append(QByteArray::number(prefix.size() + 1, 16).rightJustified(2, '0'));
-                m_out.append(";}");
-            }
-            word("fi", -360);
-            word("li", 720LL * (level + 1));
-            m_out.append("}");
+    // One definition per kind of numbering, one override (\ls) per list of the document.
+    QStringList kinds;
+    QList<int> definitionOf;
+    for (QTextList *list : std::as_const(m_lists)) {
+        const QTextListFormat format = list->format();
+        const QString kind = isBullet(format.style())
+                                 ? QStringLiteral("bullet")
+                                 : QString::number(format.style()) + QLatin1Char('|') +
+                                       format.numberPrefix() + QLatin1Char('|') +
+                                       numberSuffix(format);
+        qsizetype index = kinds.indexOf(kind);
+        if (index < 0) {
+            index = kinds.size();
+            kinds.append(kind);
+            writeListDefinition(format, static_cast<int>(index) + 1);
         }
-        m_out.append("{\\listname ;}");
-        word("listid", i + 1);
-        m_out.append("}");
+        definitionOf.append(static_cast<int>(index) + 1);
     }
+    QByteArray definitions;
+    std::swap(definitions, m_listDefinitions);
+    m_out.append("{\\*\\listtable");
+    m_out.append(definitions);
     m_out.append("}\n{\\*\\listoverridetable");
     for (qsizetype i = 0; i < m_lists.size(); ++i) {
         m_out.append("{\\listoverride");
-        word("listid", i + 1);
+        word("listid", definitionOf[i]);
         m_out.append("\\listoverridecount0");
         word("ls", i + 1);
         m_out.append("}");
     }
     m_out.append("}\n");
+}
+
+void RtfWriter::writeListDefinition(const QTextListFormat &format, int id) {
+    QByteArray saved;
+    std::swap(saved, m_out);
+    const ListStyleWords style = listStyleWords(format.style());
+    m_out.append("{\\list");
+    word("listtemplateid", id);
+    m_out.append("\\listsimple0");
+    // Every level alike, so that the paragraphs' \ilvl finds its style wherever it points.
+    for (int level = 0; level < 9; ++level) {
+        m_out.append("{\\listlevel");
+        word("levelnfc", style.levelNfc);
+        word("levelnfcn", style.levelNfc);
+        m_out.append("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1\\levelspace0"
+                     "\\levelindent0{\\leveltext");
+        if (isBullet(format.style())) {
+            m_out.append("\\'01\\u8226 ?;}{\\levelnumbers;}");
+        } else {
+            const QString prefix = format.numberPrefix();
+            const QString suffix = numberSuffix(format);
+            const qsizetype length = qMin<qsizetype>(prefix.size() + 1 + suffix.size(), 255);
+            m_out.append("\\'");
+            m_out.append(QByteArray::number(length, 16).rightJustified(2, '0'));
+            writeText(prefix);
+            m_out.append("\\'0");
+            m_out.append(QByteArray::number(level));
+            writeText(suffix);
+            m_out.append(";}{\\levelnumbers\\'");
+            m_out.append(QByteArray::number(prefix.size() + 1, 16).rightJustified(2, '0'));
+            m_out.append(";}");
+        }
+        word("fi", -360);
+        word("li", 720LL * (level + 1));
+        m_out.append("}");
+    }
+    m_out.append("{\\listname ;}");
+    word("listid", id);
+    m_out.append("}");
+    std::swap(saved, m_out);
+    m_listDefinitions.append(saved);
 }
 
 void RtfWriter::writeFrame(QTextFrame *frame, int depth) {
@@ -581,6 +606,24 @@ void RtfWriter::writeCharFormat(const QTextCharFormat &format) {
 
 void RtfWriter::writeText(QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
+        // Plain ASCII, the bulk of most text, goes in one piece.
+        qsizetype plain = i;
+        while (plain < text.size()) {
+            const char16_t c = text[plain].unicode();
+            if (c < 0x20 || c >= 0x80 || c == '\\' || c == '{' || c == '}')
+                break;
+            ++plain;
+        }
+        if (plain > i) {
+            const qsizetype at = m_out.size();
+            m_out.resize(at + (plain - i));
+            char *target = m_out.data() + at;
+            for (qsizetype k = i; k < plain; ++k)
+                *target++ = static_cast<char>(text[k].unicode());
+            i = plain;
+            if (i >= text.size())
+                break;
+        }
         const char16_t c = text[i].unicode();
         if (c >= 0x20 && c < 0x80) {
             if (c == '\\' || c == '{' || c == '}')

@@ -12,6 +12,7 @@ class QTextCharFormat;
 class QTextDocument;
 class QTextFrame;
 class QTextList;
+class QTextListFormat;
 class QTextTable;
 
 // Writes a QTextDocument as RTF that word processors read back: one font and colour table,
@@ -35,6 +36,7 @@ private:
 
     void writeHeader();
     void writeListTable();
+    void writeListDefinition(const QTextListFormat &format, int id);
     void writeFrame(QTextFrame *frame, int depth);
     void writeTable(QTextTable *table, int depth);
     void writeRowDefinition(QTextTable *table, int row);
@@ -57,6 +59,7 @@ private:
     QHash<QRgb, int> m_colorIndex;
     QList<QTextList *> m_lists;
     QHash<QTextList *, int> m_listIndex;
+    QByteArray m_listDefinitions;
     QHash<int, QByteArray> m_runFormats; // by the document's format index
     QString m_openLink;
     Progress m_progress;
