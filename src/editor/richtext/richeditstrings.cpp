@@ -74,9 +74,9 @@ void TRichEditStrings::EndUpdate() {
 }
 
 void TRichEditStrings::LoadFromStream(QIODevice &stream) {
-    loadDocument(stream, *m_control->document(), streamFormatOf(m_control->StreamFormat()),
-                 m_control->PlainText());
-    m_control->loaded();
+    std::unique_ptr<QTextDocument> fresh = m_control->newDocument();
+    loadDocument(stream, *fresh, streamFormatOf(m_control->StreamFormat()), m_control->PlainText());
+    m_control->replaceDocument(std::move(fresh));
 }
 
 void TRichEditStrings::SaveToStream(QIODevice &stream) const {
@@ -85,8 +85,9 @@ void TRichEditStrings::SaveToStream(QIODevice &stream) const {
 }
 
 void TRichEditStrings::LoadFromFile(const QString &fileName) {
-    loadDocumentFile(fileName, *m_control->document(), m_control->PlainText());
-    m_control->loaded();
+    std::unique_ptr<QTextDocument> fresh = m_control->newDocument();
+    loadDocumentFile(fileName, *fresh, m_control->PlainText());
+    m_control->replaceDocument(std::move(fresh));
 }
 
 void TRichEditStrings::SaveToFile(const QString &fileName) const {

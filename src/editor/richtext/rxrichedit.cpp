@@ -63,6 +63,13 @@ QTextCharFormat withoutProtection(QTextCharFormat format) {
     return format;
 }
 
+// Shaping Latin text buys ligatures and kerning at twice the layout cost, which a 10 MB
+// document feels; scripts that need shaping still get it.
+QFont withoutNeedlessShaping(QFont font) {
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    return font;
+}
+
 const QStringList &rtfMimeTypes() {
     static const QStringList types = {QStringLiteral("text/rtf"), QStringLiteral("text/richtext"),
                                       QStringLiteral("application/rtf")};
@@ -95,12 +102,8 @@ TRxRichEdit::TRxRichEdit(QWidget *parent)
     , m_pageRenderer(std::make_unique<TRxPageRenderer>(*document())) {
     setAcceptRichText(true);
     setTabChangesFocus(false);
-    document()->setUndoRedoEnabled(true);
-    connect(document(), &QTextDocument::undoCommandAdded, this, &TRxRichEdit::undoStepAdded);
-    connect(document(), &QTextDocument::contentsChanged, this, [this] {
-        if (m_notificationsHeld == 0)
-            emit OnChange();
-    });
+    // Documents are this control's own, so that one can be swapped for another.
+    replaceDocument(newDocument());
     connect(this, &QTextEdit::cursorPositionChanged, this, &TRxRichEdit::selectionMaybeChanged);
     connect(this, &QTextEdit::selectionChanged, this, &TRxRichEdit::selectionMaybeChanged);
     viewport()->setMouseTracking(true);
@@ -175,13 +178,116 @@ void TRxRichEdit::Clear() {
     SetText(QString());
 }
 
-void TRxRichEdit::loadPlainText(const QString &text) {
-    const bool undo = document()->isUndoRedoEnabled();
-    document()->setUndoRedoEnabled(false);
-    document()->setPlainText(text);
-    document()->setUndoRedoEnabled(undo);
-    setTextCursor(QTextCursor(document()));
+std::unique_ptr<QTextDocument> TRxRichEdit::newDocument() const {
+    auto fresh = std::make_unique<QTextDocument>();
+    const QTextDocument *current = document();
+    fresh->setDefaultFont(withoutNeedlessShaping(current->defaultFont()));
+    fresh->setDocumentMargin(current->documentMargin());
+    fresh->setIndentWidth(current->indentWidth());
+    fresh->setDefaultStyleSheet(current->defaultStyleSheet());
+    fresh->setUndoRedoEnabled(m_undoLimit > 0);
+    return fresh;
+}
+
+void TRxRichEdit::connectDocument() {
+    QTextDocument *doc = document();
+    connect(doc, &QTextDocument::undoCommandAdded, this, &TRxRichEdit::undoStepAdded,
+            Qt::UniqueConnection);
+    connect(doc, &QTextDocument::contentsChanged, this, &TRxRichEdit::documentChanged,
+            Qt::UniqueConnection);
+    connect(doc, &QTextDocument::contentsChange, this, &TRxRichEdit::documentChangedAt,
+            Qt::UniqueConnection);
+}
+
+void TRxRichEdit::documentChanged() {
+    if (m_notificationsHeld == 0)
+        emit OnChange();
+}
+
+void TRxRichEdit::documentChangedAt(int from) {
+    invalidateLineCache(document()->findBlock(from).blockNumber());
+}
+
+void TRxRichEdit::replaceDocument(std::unique_ptr<QTextDocument> fresh) {
+    QTextDocument *old = document();
+    // The view deletes a document it made itself; the ones made here are this control's.
+    const bool ownsOld = old->parent() == this;
+    QTextDocument *doc = fresh.release();
+    doc->setParent(this);
+    ++m_notificationsHeld;
+    setDocument(doc);
+    --m_notificationsHeld;
+    connectDocument();
+    m_pageRenderer->setDocument(*doc);
+    if (ownsOld && old != doc)
+        delete old;
+    invalidateLineCache();
+    setTextCursor(QTextCursor(doc));
+    resetUndoHistory();
+    SetModified(false);
+    m_lastAnchor = 0;
+    m_lastPosition = 0;
+    emit OnChange();
+    emit OnSelectionChange();
+}
+
+void TRxRichEdit::withDocumentDetached(const std::function<void(QTextDocument &)> &work) {
+    QTextDocument *doc = document();
+    if (!m_parkingDocument)
+        m_parkingDocument = new QTextDocument(this);
+    ++m_notificationsHeld;
+    setDocument(m_parkingDocument);
+    // A null page size keeps the document's own layout from laying out what changes.
+    doc->setPageSize(QSizeF(0, 0));
+    work(*doc);
+    setDocument(doc);
+    --m_notificationsHeld;
+    invalidateLineCache();
     m_pageRenderer->release();
+}
+
+void TRxRichEdit::loadPlainText(const QString &text) {
+    std::unique_ptr<QTextDocument> fresh = newDocument();
+    fresh->setUndoRedoEnabled(false);
+    fresh->setPlainText(text);
+    fresh->setUndoRedoEnabled(m_undoLimit > 0);
+    replaceDocument(std::move(fresh));
+}
+
+bool TRxRichEdit::dropFormats(QTextDocument &document) {
+    if (!document.rootFrame()->childFrames().isEmpty())
+        return false;
+    // Pictures and other objects have no place in plain text; they go, from the end so that
+    // the positions still to visit stay put.
+    const QString raw = document.toRawText();
+    QTextCursor cursor(&document);
+    for (qsizetype i = raw.size() - 1; i >= 0; --i) {
+        if (raw.at(i) != QChar::ObjectReplacementCharacter)
+            continue;
+        cursor.setPosition(int(i));
+        cursor.setPosition(int(i) + 1, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    cursor.select(QTextCursor::Document);
+    cursor.setCharFormat(QTextCharFormat());
+    cursor.setBlockFormat(QTextBlockFormat());
+    cursor.setBlockCharFormat(QTextCharFormat());
+    return true;
+}
+
+bool TRxRichEdit::carriesFormats(const QTextDocument &document) {
+    if (!document.rootFrame()->childFrames().isEmpty())
+        return true;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (!block.blockFormat().properties().isEmpty() ||
+            !block.charFormat().properties().isEmpty())
+            return true;
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            if (!it.fragment().charFormat().properties().isEmpty())
+                return true;
+        }
+    }
+    return false;
 }
 
 void TRxRichEdit::SetPlainText(bool on) {
@@ -191,16 +297,31 @@ void TRxRichEdit::SetPlainText(bool on) {
     setAcceptRichText(!on);
     if (!on)
         return;
-    // Pictures and other objects have no place in plain text; everything else stays as text.
-    QString text = document()->toRawText();
-    text.remove(QChar::ObjectReplacementCharacter);
     const bool modified = Modified();
     const int anchor = textCursor().anchor();
     const int position = textCursor().position();
-    loadPlainText(withNewlines(withCrLf(text)));
+    // Dropping formats lays the whole document out again; a document without any is left be.
+    bool dropped = true;
+    if (carriesFormats(*document())) {
+        withDocumentDetached([&dropped](QTextDocument &doc) {
+            doc.setUndoRedoEnabled(false);
+            dropped = dropFormats(doc);
+        });
+    }
+    if (!dropped) {
+        // Tables and other frames: rebuild from the text.
+        QString text = document()->toRawText();
+        text.remove(QChar::ObjectReplacementCharacter);
+        loadPlainText(withNewlines(withCrLf(text)));
+    }
+    document()->setUndoRedoEnabled(m_undoLimit > 0);
     resetUndoHistory();
     SetModified(modified);
     SelectRange(anchor, position, false);
+    m_lastAnchor = textCursor().anchor();
+    m_lastPosition = textCursor().position();
+    emit OnChange();
+    emit OnSelectionChange();
 }
 
 bool TRxRichEdit::Modified() const {
@@ -275,20 +396,49 @@ void TRxRichEdit::SelectAll() {
 }
 
 int TRxRichEdit::CaretLine() const {
-    const QTextCursor cursor = textCursor();
-    const int position = cursor.selectionEnd();
+    const int position = textCursor().selectionEnd();
     const QTextBlock block = document()->findBlock(position);
     // Laying out up to the caret makes the line counts of the blocks before it valid.
     document()->documentLayout()->blockBoundingRect(block);
-    int line = 0;
-    for (QTextBlock b = document()->begin(); b.isValid() && b != block; b = b.next())
-        line += qMax(1, b.layout() ? b.layout()->lineCount() : 1);
+    int line = displayLinesBefore(block);
     if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
         const QTextLine textLine = layout->lineForTextPosition(position - block.position());
         if (textLine.isValid())
             line += textLine.lineNumber();
     }
     return line;
+}
+
+int TRxRichEdit::displayLinesBefore(const QTextBlock &target) const {
+    const auto linesOf = [](const QTextBlock &block) {
+        const QTextLayout *layout = block.layout();
+        return layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
+    };
+    const int targetNumber = target.blockNumber();
+    QTextBlock block = document()->findBlockByNumber(m_lineCacheBlocks);
+    // Walk from the cached paragraph to the target, whichever way is shorter than a restart.
+    if (targetNumber < m_lineCacheBlocks && m_lineCacheBlocks - targetNumber > targetNumber)
+        invalidateLineCache();
+    if (m_lineCacheBlocks == 0)
+        block = document()->begin();
+    while (m_lineCacheBlocks > targetNumber && block.isValid()) {
+        block = block.previous();
+        --m_lineCacheBlocks;
+        m_lineCacheLines -= linesOf(block);
+    }
+    while (m_lineCacheBlocks < targetNumber && block.isValid()) {
+        m_lineCacheLines += linesOf(block);
+        ++m_lineCacheBlocks;
+        block = block.next();
+    }
+    return m_lineCacheLines;
+}
+
+void TRxRichEdit::invalidateLineCache(int fromBlock) const {
+    if (fromBlock < m_lineCacheBlocks) {
+        m_lineCacheBlocks = 0;
+        m_lineCacheLines = 0;
+    }
 }
 
 int TRxRichEdit::CaretColumn() const {
@@ -691,6 +841,7 @@ void TRxRichEdit::SetTargetLineWidth(int twips) {
 }
 
 void TRxRichEdit::applyWrapMode() {
+    invalidateLineCache();
     if (m_targetLineWidth > 0) {
         setLineWrapMode(QTextEdit::FixedPixelWidth);
         setLineWrapColumnOrWidth(qMax(1, int(RichTextFormat::twipsToUnits(m_targetLineWidth))));
@@ -746,6 +897,7 @@ void TRxRichEdit::SetFormatRect(const QRect &rect) {
 }
 
 void TRxRichEdit::applyFormatRect() {
+    invalidateLineCache();
     if (m_formatRect.isEmpty()) {
         setViewportMargins(0, 0, 0, 0);
         return;
@@ -764,13 +916,6 @@ int TRxRichEdit::FormatRange(const TFormatRange *range, bool render) {
         return 0;
     }
     return m_pageRenderer->formatRange(*range, render);
-}
-
-void TRxRichEdit::loaded() {
-    setTextCursor(QTextCursor(document()));
-    m_pageRenderer->release();
-    resetUndoHistory();
-    SetModified(false);
 }
 
 QString TRxRichEdit::urlAt(const QPoint &viewportPos) const {
@@ -973,6 +1118,16 @@ void TRxRichEdit::dropEvent(QDropEvent *event) {
 
 void TRxRichEdit::resizeEvent(QResizeEvent *event) {
     QTextEdit::resizeEvent(event);
+    // Lines wrap anew at a new width.
+    invalidateLineCache();
     if (!m_formatRect.isEmpty())
         applyFormatRect();
+}
+
+void TRxRichEdit::changeEvent(QEvent *event) {
+    QTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        document()->setDefaultFont(withoutNeedlessShaping(document()->defaultFont()));
+        invalidateLineCache();
+    }
 }

@@ -169,6 +169,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
@@ -194,6 +195,8 @@ private:
     modifySelectedBlocks(const std::function<void(const QTextBlock &, QTextBlockFormat &)> &change);
     bool touchesProtected(int start, int end) const;
     void selectionMaybeChanged();
+    void documentChanged();
+    void documentChangedAt(int from);
     void undoStepAdded();
     void applyWrapMode();
     void applyFormatRect();
@@ -201,8 +204,23 @@ private:
     void resetUndoHistory();
     // Replaces everything by plain text ('\n' between paragraphs) in the default format.
     void loadPlainText(const QString &text);
-    // After the document was replaced by a load: caret at 0, no undo history, unmodified.
-    void loaded();
+    // Drops every format from the document in place; false when its structure (tables) needs
+    // the text rebuilt instead.
+    static bool dropFormats(QTextDocument &document);
+    // Whether any character, paragraph or frame carries a format of its own.
+    static bool carriesFormats(const QTextDocument &document);
+    // A new, empty document with this control's settings, not yet shown. Filling a document
+    // that no view watches costs no layout; the view lays it out lazily once it is shown.
+    std::unique_ptr<QTextDocument> newDocument() const;
+    // Shows `fresh` in place of the current document, which goes: caret at 0, no undo history,
+    // unmodified, one change and one selection notification.
+    void replaceDocument(std::unique_ptr<QTextDocument> fresh);
+    // Runs `work` on the current document while no view watches it, then shows it again.
+    void withDocumentDetached(const std::function<void(QTextDocument &)> &work);
+    void connectDocument();
+    // The display lines of the paragraphs before `block`, from a cache kept across calls.
+    int displayLinesBefore(const QTextBlock &block) const;
+    void invalidateLineCache(int fromBlock = 0) const;
     // Paragraph and line separators as CR LF.
     static QString withCrLf(const QString &text);
     // CR LF, CR and LF as '\n', which the document takes as a paragraph break.
@@ -227,6 +245,10 @@ private:
     bool m_insertApproved = false;
     int m_notificationsHeld = 0;
     int m_lastAnchor = 0;
+    // Watched by the view while the real document is detached for bulk work.
+    QTextDocument *m_parkingDocument = nullptr;
+    mutable int m_lineCacheBlocks = 0;
+    mutable int m_lineCacheLines = 0;
     int m_lastPosition = 0;
     QString m_pressedUrl;
     Qt::MouseButton m_pressedUrlButton = Qt::NoButton;
