@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCryptographicHash>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImageReader>
@@ -626,7 +627,7 @@ bool TRxRichEdit::canInsertFromMimeData(const QMimeData *source) const {
     if (m_plainText)
         return source->hasText();
     const QStringList &rtf = rtfMimeTypes();
-    return QTextEdit::canInsertFromMimeData(source) ||
+    return QTextEdit::canInsertFromMimeData(source) || source->hasImage() ||
            std::any_of(rtf.begin(), rtf.end(),
                        [source](const QString &type) { return source->hasFormat(type); });
 }
@@ -658,6 +659,27 @@ void TRxRichEdit::insertFromMimeData(const QMimeData *source) {
             break;
         copyPictures(pasted, *document());
         cursor.insertFragment(QTextDocumentFragment(&pasted));
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return;
+    }
+    // A picture without text becomes an embedded picture (its HTML, if any, would only point at
+    // a place the document cannot reach); Qt's own paste knows only text.
+    if (source->hasImage() && source->text().trimmed().isEmpty()) {
+        const QImage picture = qvariant_cast<QImage>(source->imageData());
+        if (picture.isNull())
+            return;
+        const QByteArray bits(reinterpret_cast<const char *>(picture.constBits()),
+                              picture.sizeInBytes());
+        const QString name =
+            QStringLiteral("picture:") +
+            QString::fromLatin1(QCryptographicHash::hash(bits, QCryptographicHash::Sha1).toHex());
+        document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
+        QTextImageFormat format;
+        format.setName(name);
+        format.setWidth(picture.width());
+        format.setHeight(picture.height());
+        cursor.insertImage(format);
         setTextCursor(cursor);
         ensureCursorVisible();
         return;

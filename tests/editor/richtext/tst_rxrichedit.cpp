@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -30,7 +31,11 @@ private slots:
     void selTextReplacementIsOneUndoStepAndStaysSelected();
     void selTextTakesTheFirstReplacedCharactersFormat();
     void caretLineAndColumnFollowDisplayLines();
+    void caretLineFollowsEditsBeforeIt();
     void plainTextSwitchKeepsTextAndDropsFormat();
+    void plainTextSwitchDropsPicturesAndLists();
+    void loadKeepsTheControlsFontAndNotifiesOnce();
+    void linesAddAppendsAParagraph();
     void modifiedFlagFollowsEditsNotLoads();
     void undoLimitBoundsHowFarUndoGoes();
     void undoLimitZeroSwitchesUndoOff();
@@ -188,6 +193,33 @@ void TestRxRichEdit::caretLineAndColumnFollowDisplayLines() {
     QCOMPARE(m_edit->CaretLine(), 1);
 }
 
+void TestRxRichEdit::caretLineFollowsEditsBeforeIt() {
+    QStringList lines;
+    for (int i = 0; i < 50; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    m_edit->SetText(lines.join(QStringLiteral("\r\n")));
+    const auto lineAtEnd = [this] {
+        m_edit->SelectRange(m_edit->TextLength(), m_edit->TextLength());
+        return m_edit->CaretLine();
+    };
+    QCOMPARE(lineAtEnd(), 49);
+    m_edit->SelectRange(0, 0);
+    QCOMPARE(m_edit->CaretLine(), 0);
+    m_edit->SetSelText(QStringLiteral("new\r\nlines\r\n"));
+    QCOMPARE(lineAtEnd(), 51);
+    m_edit->SelectRange(0, 10); // "new", "lines" and their breaks
+    m_edit->ClearSelection();
+    QCOMPARE(lineAtEnd(), 49);
+    m_edit->SelectRange(30, 30);
+    const int middle = m_edit->CaretLine();
+    m_edit->SelectRange(2, 2);
+    m_edit->SetSelText(QStringLiteral("\r\n"));
+    m_edit->SelectRange(31, 31);
+    QCOMPARE(m_edit->CaretLine(), middle + 1);
+    m_edit->Undo();
+    QCOMPARE(lineAtEnd(), 49);
+}
+
 void TestRxRichEdit::plainTextSwitchKeepsTextAndDropsFormat() {
     m_edit->SetText(QStringLiteral("one\r\ntwo"));
     m_edit->SelectRange(0, 3);
@@ -206,6 +238,61 @@ void TestRxRichEdit::plainTextSwitchKeepsTextAndDropsFormat() {
     QCOMPARE(m_edit->Paragraph().Alignment(), int(TRxParaAttributes::taLeftJustify));
     m_edit->SetPlainText(false);
     QCOMPARE(m_edit->Text(), QStringLiteral("one\r\ntwo"));
+}
+
+void TestRxRichEdit::plainTextSwitchDropsPicturesAndLists() {
+    m_edit->SetText(QStringLiteral("ab\r\nitem"));
+    auto *data = new QMimeData;
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    data->setImageData(picture);
+    QApplication::clipboard()->setMimeData(data);
+    m_edit->SelectRange(1, 1);
+    m_edit->PasteFromClipboard();
+    QCOMPARE(m_edit->TextLength(), 8); // the picture is one character
+    m_edit->SelectRange(5, 5);
+    m_edit->Paragraph().SetNumbering(TRxParaAttributes::nsBullet);
+    m_edit->SetPlainText(true);
+    QCOMPARE(m_edit->Text(), QStringLiteral("ab\r\nitem"));
+    m_edit->SelectRange(4, 4);
+    QCOMPARE(m_edit->Paragraph().Numbering(), 0);
+    QCOMPARE(m_edit->Paragraph().LeftIndent(), 0);
+    // Pasting a picture in plain text inserts nothing.
+    QApplication::clipboard()->setImage(picture);
+    m_edit->PasteFromClipboard();
+    QCOMPARE(m_edit->Text(), QStringLiteral("ab\r\nitem"));
+}
+
+void TestRxRichEdit::loadKeepsTheControlsFontAndNotifiesOnce() {
+    QFont font(QStringLiteral("Monospace"), 13);
+    m_edit->setFont(font);
+    QSignalSpy changes(m_edit.get(), &TRxRichEdit::OnChange);
+    QSignalSpy selections(m_edit.get(), &TRxRichEdit::OnSelectionChange);
+    m_edit->SelectRange(0, 0);
+    m_edit->SetText(QStringLiteral("one\r\ntwo"));
+    QCOMPARE(changes.count(), 1);
+    m_edit->SelectAll();
+    QCOMPARE(m_edit->SelAttributes().Name(), QFontInfo(font).family().isEmpty()
+                                                 ? font.family()
+                                                 : m_edit->document()->defaultFont().family());
+    QCOMPARE(m_edit->SelAttributes().Size(), 13);
+    const int before = selections.count();
+    m_edit->SetText(QStringLiteral("three"));
+    QCOMPARE(selections.count(), before + 1);
+    QCOMPARE(m_edit->SelStart(), 0);
+}
+
+void TestRxRichEdit::linesAddAppendsAParagraph() {
+    m_edit->Lines().Add(QStringLiteral("first"));
+    QCOMPARE(m_edit->Lines().Count(), 1);
+    m_edit->Lines().Add(QStringLiteral("second"));
+    QCOMPARE(m_edit->Lines().Text(), QStringLiteral("first\r\nsecond\r\n"));
+    m_edit->SetText(QStringLiteral("a\r\n"));
+    m_edit->Lines().Add(QStringLiteral("b"));
+    QCOMPARE(m_edit->Lines().Count(), 2);
+    QCOMPARE(m_edit->Lines().Strings(1), QStringLiteral("b"));
+    m_edit->Lines().Clear();
+    QCOMPARE(m_edit->Lines().Count(), 0);
 }
 
 void TestRxRichEdit::modifiedFlagFollowsEditsNotLoads() {
