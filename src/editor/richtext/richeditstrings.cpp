@@ -74,9 +74,10 @@ void TRichEditStrings::EndUpdate() {
 }
 
 void TRichEditStrings::LoadFromStream(QIODevice &stream) {
-    std::unique_ptr<QTextDocument> fresh = m_control->newDocument();
-    loadDocument(stream, *fresh, streamFormatOf(m_control->StreamFormat()), m_control->PlainText());
-    m_control->replaceDocument(std::move(fresh));
+    m_control->reloadDocument([this, &stream](QTextDocument &document) {
+        loadDocument(stream, document, streamFormatOf(m_control->StreamFormat()),
+                     m_control->PlainText());
+    });
 }
 
 void TRichEditStrings::SaveToStream(QIODevice &stream) const {
@@ -85,9 +86,9 @@ void TRichEditStrings::SaveToStream(QIODevice &stream) const {
 }
 
 void TRichEditStrings::LoadFromFile(const QString &fileName) {
-    std::unique_ptr<QTextDocument> fresh = m_control->newDocument();
-    loadDocumentFile(fileName, *fresh, m_control->PlainText());
-    m_control->replaceDocument(std::move(fresh));
+    m_control->reloadDocument([this, &fileName](QTextDocument &document) {
+        loadDocumentFile(fileName, document, m_control->PlainText());
+    });
 }
 
 void TRichEditStrings::SaveToFile(const QString &fileName) const {

@@ -16,14 +16,9 @@ int dotsPerInch(int reported) {
 } // namespace
 
 TRxPageRenderer::TRxPageRenderer(const QTextDocument &document)
-    : m_document(&document) {}
+    : m_document(document) {}
 
 TRxPageRenderer::~TRxPageRenderer() = default;
-
-void TRxPageRenderer::setDocument(const QTextDocument &document) {
-    m_document = &document;
-    release();
-}
 
 void TRxPageRenderer::release() {
     m_copy.reset();
@@ -32,24 +27,24 @@ void TRxPageRenderer::release() {
 }
 
 QTextDocument *TRxPageRenderer::layoutFor(QPaintDevice *device, double width) {
-    if (m_copy && m_device == device && m_width == width && m_revision == m_document->revision())
+    if (m_copy && m_device == device && m_width == width && m_revision == m_document.revision())
         return m_copy.get();
     // A clone carries the original's pictures with it.
-    m_copy.reset(m_document->clone());
+    m_copy.reset(m_document.clone());
     m_copy->setUndoRedoEnabled(false);
     m_copy->setDocumentMargin(0);
     m_copy->documentLayout()->setPaintDevice(device);
     m_copy->setTextWidth(width);
     m_device = device;
     m_width = width;
-    m_revision = m_document->revision();
+    m_revision = m_document.revision();
     return m_copy.get();
 }
 
 int TRxPageRenderer::formatRange(const TFormatRange &range, bool render) {
     QPaintDevice *device =
         range.target ? range.target : (range.painter ? range.painter->device() : nullptr);
-    const int length = m_document->characterCount() - 1;
+    const int length = m_document.characterCount() - 1;
     const int end = range.cpMax < 0 || range.cpMax > length ? length : range.cpMax;
     const int start = qBound(0, range.cpMin, length);
     if (!device || start >= end)

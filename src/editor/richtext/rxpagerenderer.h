@@ -15,9 +15,6 @@ public:
     explicit TRxPageRenderer(const QTextDocument &document);
     ~TRxPageRenderer();
 
-    // The control replaced its document; drops the copy of the old one.
-    void setDocument(const QTextDocument &document);
-
     // Draws (when render and the range has a painter) or measures the text from range.cpMin
     // into range.rc and answers the first position that did not fit, or the range's end when
     // everything did. At least one line goes on every page, so each call makes progress.
@@ -28,7 +25,7 @@ public:
 private:
     QTextDocument *layoutFor(QPaintDevice *device, double width);
 
-    const QTextDocument *m_document;
+    const QTextDocument &m_document;
     std::unique_ptr<QTextDocument> m_copy;
     QPaintDevice *m_device = nullptr;
     double m_width = 0;

@@ -99,12 +99,11 @@ void copyPictures(const QTextDocument &from, QTextDocument &to) {
 
 TRxRichEdit::TRxRichEdit(QWidget *parent)
     : QTextEdit(parent)
-    , m_lines(*this)
-    , m_pageRenderer(std::make_unique<TRxPageRenderer>(*document())) {
+    , m_lines(*this) {
     setAcceptRichText(true);
     setTabChangesFocus(false);
-    // Documents are this control's own, so that one can be swapped for another.
-    replaceDocument(newDocument());
+    adoptOwnDocument();
+    m_pageRenderer = std::make_unique<TRxPageRenderer>(*document());
     connect(this, &QTextEdit::cursorPositionChanged, this, &TRxRichEdit::selectionMaybeChanged);
     connect(this, &QTextEdit::selectionChanged, this, &TRxRichEdit::selectionMaybeChanged);
     viewport()->setMouseTracking(true);
@@ -179,25 +178,20 @@ void TRxRichEdit::Clear() {
     SetText(QString());
 }
 
-std::unique_ptr<QTextDocument> TRxRichEdit::newDocument() const {
-    auto fresh = std::make_unique<QTextDocument>();
-    const QTextDocument *current = document();
-    fresh->setDefaultFont(withoutNeedlessShaping(current->defaultFont()));
-    fresh->setDocumentMargin(current->documentMargin());
-    fresh->setIndentWidth(current->indentWidth());
-    fresh->setDefaultStyleSheet(current->defaultStyleSheet());
-    fresh->setUndoRedoEnabled(m_undoLimit > 0);
-    return fresh;
-}
-
-void TRxRichEdit::connectDocument() {
-    QTextDocument *doc = document();
-    connect(doc, &QTextDocument::undoCommandAdded, this, &TRxRichEdit::undoStepAdded,
-            Qt::UniqueConnection);
-    connect(doc, &QTextDocument::contentsChanged, this, &TRxRichEdit::documentChanged,
-            Qt::UniqueConnection);
-    connect(doc, &QTextDocument::contentsChange, this, &TRxRichEdit::documentChangedAt,
-            Qt::UniqueConnection);
+void TRxRichEdit::adoptOwnDocument() {
+    // The view deletes a document it made itself when it is given another; the one made here
+    // belongs to this control, so it can be set aside while bulk work runs on it. It stays the
+    // same object for the control's whole life, so that callers may connect to it.
+    QTextDocument *made = document();
+    auto *own = new QTextDocument(this);
+    own->setDefaultFont(withoutNeedlessShaping(made->defaultFont()));
+    own->setDocumentMargin(made->documentMargin());
+    own->setUndoRedoEnabled(m_undoLimit > 0);
+    setDocument(own);
+    m_parkingDocument = new QTextDocument(this);
+    connect(own, &QTextDocument::undoCommandAdded, this, &TRxRichEdit::undoStepAdded);
+    connect(own, &QTextDocument::contentsChanged, this, &TRxRichEdit::documentChanged);
+    connect(own, &QTextDocument::contentsChange, this, &TRxRichEdit::documentChangedAt);
 }
 
 void TRxRichEdit::documentChanged() {
@@ -209,22 +203,48 @@ void TRxRichEdit::documentChangedAt(int from) {
     invalidateLineCache(document()->findBlock(from).blockNumber());
 }
 
-void TRxRichEdit::replaceDocument(std::unique_ptr<QTextDocument> fresh) {
-    QTextDocument *old = document();
-    // The view deletes a document it made itself; the ones made here are this control's.
-    const bool ownsOld = old->parent() == this;
-    QTextDocument *doc = fresh.release();
-    doc->setParent(this);
+void TRxRichEdit::withDocumentDetached(const std::function<void(QTextDocument &)> &work) {
+    QTextDocument *doc = document();
     ++m_notificationsHeld;
-    setDocument(doc);
-    --m_notificationsHeld;
-    connectDocument();
-    m_pageRenderer->setDocument(*doc);
-    if (ownsOld && old != doc)
-        delete old;
-    invalidateLineCache();
-    setTextCursor(QTextCursor(doc));
+    setDocument(m_parkingDocument);
+    // A null page size keeps the document's own layout from laying out what changes.
+    doc->setPageSize(QSizeF(0, 0));
+    const auto reattach = [this, doc] {
+        setDocument(doc);
+        --m_notificationsHeld;
+        invalidateLineCache();
+        m_pageRenderer->release();
+    };
+    try {
+        work(*doc);
+    } catch (...) {
+        reattach();
+        throw;
+    }
+    reattach();
+}
+
+void TRxRichEdit::reloadDocument(const std::function<void(QTextDocument &)> &load) {
+    const bool wasModified = Modified();
+    withDocumentDetached([this, &load](QTextDocument &doc) {
+        // A load is never undone; recording it would only cost memory.
+        doc.setUndoRedoEnabled(false);
+        try {
+            load(doc);
+        } catch (...) {
+            doc.setUndoRedoEnabled(m_undoLimit > 0);
+            throw;
+        }
+        doc.setUndoRedoEnabled(m_undoLimit > 0);
+    });
+    setTextCursor(QTextCursor(document()));
     resetUndoHistory();
+    // Replacing the content clears the flag without telling anyone; say it, so that whoever
+    // follows it sees the change.
+    if (wasModified && !Modified()) {
+        SetModified(true);
+        SetModified(false);
+    }
     SetModified(false);
     m_lastAnchor = 0;
     m_lastPosition = 0;
@@ -232,27 +252,8 @@ void TRxRichEdit::replaceDocument(std::unique_ptr<QTextDocument> fresh) {
     emit OnSelectionChange();
 }
 
-void TRxRichEdit::withDocumentDetached(const std::function<void(QTextDocument &)> &work) {
-    QTextDocument *doc = document();
-    if (!m_parkingDocument)
-        m_parkingDocument = new QTextDocument(this);
-    ++m_notificationsHeld;
-    setDocument(m_parkingDocument);
-    // A null page size keeps the document's own layout from laying out what changes.
-    doc->setPageSize(QSizeF(0, 0));
-    work(*doc);
-    setDocument(doc);
-    --m_notificationsHeld;
-    invalidateLineCache();
-    m_pageRenderer->release();
-}
-
 void TRxRichEdit::loadPlainText(const QString &text) {
-    std::unique_ptr<QTextDocument> fresh = newDocument();
-    fresh->setUndoRedoEnabled(false);
-    fresh->setPlainText(text);
-    fresh->setUndoRedoEnabled(m_undoLimit > 0);
-    replaceDocument(std::move(fresh));
+    reloadDocument([&text](QTextDocument &doc) { doc.setPlainText(text); });
 }
 
 bool TRxRichEdit::dropFormats(QTextDocument &document) {

@@ -209,15 +209,13 @@ private:
     static bool dropFormats(QTextDocument &document);
     // Whether any character, paragraph or frame carries a format of its own.
     static bool carriesFormats(const QTextDocument &document);
-    // A new, empty document with this control's settings, not yet shown. Filling a document
-    // that no view watches costs no layout; the view lays it out lazily once it is shown.
-    std::unique_ptr<QTextDocument> newDocument() const;
-    // Shows `fresh` in place of the current document, which goes: caret at 0, no undo history,
-    // unmodified, one change and one selection notification.
-    void replaceDocument(std::unique_ptr<QTextDocument> fresh);
-    // Runs `work` on the current document while no view watches it, then shows it again.
+    void adoptOwnDocument();
+    // Runs `work` on the document while no view watches it (so that no layout follows each
+    // change), then shows it again; the view lays it out lazily from there.
     void withDocumentDetached(const std::function<void(QTextDocument &)> &work);
-    void connectDocument();
+    // Replaces the content through `load` (which may raise, leaving the content as it was):
+    // caret at 0, no undo history, unmodified, one change and one selection notification.
+    void reloadDocument(const std::function<void(QTextDocument &)> &load);
     // The display lines of the paragraphs before `block`, from a cache kept across calls.
     int displayLinesBefore(const QTextBlock &block) const;
     void invalidateLineCache(int fromBlock = 0) const;

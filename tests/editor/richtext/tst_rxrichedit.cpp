@@ -36,6 +36,7 @@ private slots:
     void plainTextSwitchDropsPicturesAndLists();
     void loadKeepsTheControlsFontAndNotifiesOnce();
     void linesAddAppendsAParagraph();
+    void documentStaysTheSameObjectAndReportsModifiedChanges();
     void modifiedFlagFollowsEditsNotLoads();
     void undoLimitBoundsHowFarUndoGoes();
     void undoLimitZeroSwitchesUndoOff();
@@ -293,6 +294,25 @@ void TestRxRichEdit::linesAddAppendsAParagraph() {
     QCOMPARE(m_edit->Lines().Strings(1), QStringLiteral("b"));
     m_edit->Lines().Clear();
     QCOMPARE(m_edit->Lines().Count(), 0);
+}
+
+void TestRxRichEdit::documentStaysTheSameObjectAndReportsModifiedChanges() {
+    // Callers connect to the document's signals once, when the window is made.
+    QTextDocument *document = m_edit->document();
+    QSignalSpy modified(document, &QTextDocument::modificationChanged);
+    m_edit->SetText(QStringLiteral("abc"));
+    modified.clear();
+    m_edit->SelectRange(3, 3);
+    m_edit->SetSelText(QStringLiteral("d"));
+    QCOMPARE(modified.count(), 1);
+    QCOMPARE(modified.last().at(0).toBool(), true);
+    m_edit->SetText(QStringLiteral("new"));
+    QCOMPARE(m_edit->document(), document);
+    QVERIFY(!m_edit->Modified());
+    QCOMPARE(modified.last().at(0).toBool(), false);
+    m_edit->SetPlainText(true);
+    m_edit->SetPlainText(false);
+    QCOMPARE(m_edit->document(), document);
 }
 
 void TestRxRichEdit::modifiedFlagFollowsEditsNotLoads() {
