@@ -309,7 +309,7 @@ void TMainForm::FormCreate() {
 
 void TMainForm::FormDestroy() {
     // A term file that cannot be written is reported, and the settings are written all the same.
-    m_sidePanel->SaveTerms();
+    m_sidePanel->SaveTermsAtClose();
     // A settings store that refuses the values is reported; the rest of the shutdown goes on.
     ErrorReport::run(m_context.prompts, this, [this] { m_settings->WriteSettings(); });
 }

@@ -101,6 +101,13 @@ bool TSidePanel::SaveTerms() {
     return !error;
 }
 
+bool TSidePanel::SaveTermsAtClose() {
+    disconnect(&m_context.ListBoxT, nullptr, this, nullptr);
+    disconnect(&m_context.ListBoxF, nullptr, this, nullptr);
+    disconnect(&m_context.PopupMenu1, nullptr, this, nullptr);
+    return SaveTerms();
+}
+
 void TSidePanel::ListBoxTDblClick() {
     if (!m_context.host.isEditing())
         return;

@@ -30,6 +30,9 @@ public:
     // false.
     void LoadTerms();
     bool SaveTerms();
+    // The window is going away: saves the terms and stops listening to its lists and menu, whose
+    // last focus changes come while the window's parts are already gone.
+    bool SaveTermsAtClose();
 
     void ListBoxTDblClick();
     void AddToListBox1Click();

@@ -70,7 +70,8 @@ void TermListBox::clearTerms() {
 
 void TermListBox::focusOutEvent(QFocusEvent *event) {
     QListWidget::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason)
+    // Opening its popup menu or switching to another window does not leave the list.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
         emit exited();
 }
 

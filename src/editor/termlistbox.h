@@ -24,7 +24,7 @@ public:
     void clearTerms();
 
 signals:
-    // The list lost the keyboard focus (not to its own popup menu).
+    // The list lost the keyboard focus to another control of its window.
     void exited();
     // A double click anywhere on the list.
     void termDoubleClicked();

@@ -345,6 +345,18 @@ private slots:
         QCOMPARE(shown(), folder + QStringLiteral("b.jpg"));
     }
 
+    // The window goes while the term list has the focus: the terms are saved once, and the
+    // list's last focus change reaches nothing that is already gone.
+    void closingWithTheTermListFocused() {
+        open();
+        actions().ListBoxMenu->trigger();
+        m_form->ListBoxT().setTerms({"kept"});
+        m_form->ListBoxT().setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(m_form->ListBoxT().hasFocus());
+        close();
+        QCOMPARE(TermFile::load(termFile()), QStringList{"kept"});
+    }
+
     // The term file cannot be replaced (a folder stands in its place): closing says so.
     void unwritableTermFileIsReportedAtClose() {
         QVERIFY(QDir().mkpath(termFile()));

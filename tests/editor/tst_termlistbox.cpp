@@ -56,6 +56,9 @@ private slots:
         other->setFocus(Qt::PopupFocusReason);
         QCOMPARE(left.count(), 0);
         box->setFocus(Qt::MouseFocusReason);
+        other->setFocus(Qt::ActiveWindowFocusReason);
+        QCOMPARE(left.count(), 0);
+        box->setFocus(Qt::MouseFocusReason);
         other->setFocus(Qt::MouseFocusReason);
         QCOMPARE(left.count(), 1);
     }
