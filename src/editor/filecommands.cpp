@@ -53,6 +53,16 @@ QStringList droppedFiles(const QMimeData *mime) {
     return files;
 }
 
+// Folders, pipes and devices are never read: a pipe without a writer would block the window.
+bool isRegularFile(const QString &name) {
+    return QFileInfo(name).isFile();
+}
+
+void requireRegularFile(const QString &name) {
+    if (!isRegularFile(name))
+        throw UserError(TextFileError{name, QStringLiteral("not a regular file")}.message());
+}
+
 } // namespace
 
 TFileCommands::TFileCommands(FileCommandsContext context, QObject *parent)
@@ -133,15 +143,16 @@ void TFileCommands::OpenFile(const QString &name) {
                 m_saveAsOnly = true;
                 if (!m.flags.HTMLMode)
                     m.modes.switchHTML();
-                const bool shown = kind == FileKind::Page ? m.htmlLite1.loadPage(name)
-                                                          : m.htmlLite1.loadPicture(name);
-                finish = shown;
+                finish =
+                    isRegularFile(name) && (kind == FileKind::Page ? m.htmlLite1.loadPage(name)
+                                                                   : m.htmlLite1.loadPicture(name));
                 break;
             }
             case FileKind::Sound:
                 m_saveAsOnly = true;
                 // Plays to its end; without a sound device it returns at once, silently.
-                m.shell.playWave(name);
+                if (isRegularFile(name))
+                    m.shell.playWave(name);
                 break;
             case FileKind::Rtf:
             case FileKind::Text:
@@ -169,6 +180,7 @@ void TFileCommands::loadIntoMemo(const QString &name, FileKind kind) {
         if (!m.flags.RTFMode)
             m.modes.switchText();
         m.Memo.SetPlainText(false);
+        requireRegularFile(name);
         ResetPlainTextFormat(m.Memo);
         m.Memo.Lines().LoadFromFile(name);
         return;
@@ -179,6 +191,7 @@ void TFileCommands::loadIntoMemo(const QString &name, FileKind kind) {
         m.modes.switchText();
     if (m.actions.MenuPlainRTF->isChecked())
         m.modes.switchRTFoff();
+    requireRegularFile(name);
     m.document.DataFile = IsDataFile(name);
     // Text mode edits plain text. Switching before the load keeps the first save from converting
     // the whole new text afterwards; the text shown until now is replaced anyway.
@@ -216,8 +229,12 @@ void TFileCommands::loadIntoMemo(const QString &name, FileKind kind) {
 }
 
 bool TFileCommands::AskSaveChanges() {
-    if (!m.Memo.Modified() || !(m.flags.RTFMode || m.flags.TextMode))
+    if (!m.Memo.Modified())
         return true;
+    // Edits made before "HTML & Picture Mode" lie behind the viewer; they are shown again and
+    // asked about rather than dropped.
+    if (m.flags.HTMLMode)
+        m.modes.switchText();
     const QMessageBox::StandardButton answer = m.prompts.message(
         &m.window, QStringLiteral("save file"),
         QStringLiteral("Save Changes to ") + m.document.DocumentName + QStringLiteral(" ?"),
@@ -445,8 +462,9 @@ void TFileCommands::WMDropFiles(const QStringList &paths) {
 }
 
 void TFileCommands::AddRecentFile(const QString &path) {
-    if (m_recent.AddRecentFile(path))
-        showRecentFiles();
+    if (!m_recent.AddRecentFile(path))
+        return;
+    showRecentFiles();
     AddRecentOnSaveAs = false;
 }
 

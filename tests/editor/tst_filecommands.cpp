@@ -26,6 +26,7 @@
 #include <QTextCursor>
 #include <QtTest>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -228,6 +229,36 @@ private slots:
                                  QStringLiteral("! \n\rPlease check file name and location and "
                                                 "try again !"));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("gone.txt - Quillet Vado"));
+    }
+
+    // Folders and pipes are not read (a pipe without a writer would block); the window goes on.
+    void specialFilesAreNotRead_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("pipe");
+        QTest::addRow("pipe as text") << "pipe.txt" << true;
+        QTest::addRow("pipe as rtf") << "pipe.rtf" << true;
+        QTest::addRow("pipe as picture") << "pipe.jpg" << true;
+        QTest::addRow("pipe as sound") << "pipe.wav" << true;
+        QTest::addRow("folder as text") << "folder.txt" << false;
+    }
+    void specialFilesAreNotRead() {
+        QFETCH(QString, name);
+        QFETCH(bool, pipe);
+        const QString special = path(name);
+        if (pipe)
+            QCOMPARE(::mkfifo(QFile::encodeName(special).constData(), 0600), 0);
+        else
+            QVERIFY(QDir().mkpath(special));
+        typeAtEnd(memo(), QStringLiteral("kept"));
+        openFile(special);
+        QCOMPARE(document().DocumentName, special);
+        QVERIFY(m_shell->waves.isEmpty());
+        // Nothing was loaded under that name: Save asks for another one.
+        actions().MenuPlainRTF->trigger();
+        typeAtEnd(memo(), QStringLiteral("x"));
+        m_prompts->answerSave(QString());
+        actions().SaveAction->trigger();
+        QCOMPARE(m_prompts->records().last().kind, ScriptedPrompts::Kind::SaveFile);
     }
 
     void openAsTextShowsAPictureAsData() {
@@ -542,6 +573,20 @@ private slots:
         QVERIFY(m_form->Closing);
         QCOMPARE(memo().Text(), QStringLiteral("unsaved"));
 
+        m_prompts->answerButton(QMessageBox::No);
+        QVERIFY(m_form->close());
+    }
+
+    // Edits left behind the viewer by "HTML & Picture Mode" are asked about, not dropped.
+    void changesBehindTheViewerAreAskedAbout() {
+        typeAtEnd(memo(), QStringLiteral("typed"));
+        actions().HTMLPictureMode1->trigger();
+        QCOMPARE(mode(), Mode::Html);
+        m_prompts->answerButton(QMessageBox::Cancel);
+        QVERIFY(!m_form->close());
+        QCOMPARE(m_prompts->records().last().text, QStringLiteral("Save Changes to Untitled ?"));
+        QCOMPARE(mode(), Mode::Rtf);
+        QCOMPARE(memo().Text(), QStringLiteral("typed"));
         m_prompts->answerButton(QMessageBox::No);
         QVERIFY(m_form->close());
     }
