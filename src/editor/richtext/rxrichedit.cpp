@@ -624,13 +624,128 @@ bool TRxRichEdit::CanPasteFormat(const QString &mimeType) const {
            QImageReader::supportedMimeTypes().contains(mimeType.toLatin1());
 }
 
+QStringList TRxRichEdit::PasteFormats() const {
+    QStringList formats;
+    if (const QMimeData *data = QApplication::clipboard()->mimeData()) {
+        for (const QString &format : data->formats()) {
+            if (CanPasteFormat(format) || (!m_plainText && rtfMimeTypes().contains(format)))
+                formats.append(format);
+        }
+    }
+    return formats;
+}
+
+void TRxRichEdit::PasteAs(const QString &mimeType) {
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat(mimeType))
+        return;
+    QMimeData only;
+    if (mimeType == QLatin1String("application/x-qt-image"))
+        only.setImageData(data->imageData());
+    else
+        only.setData(mimeType, data->data(mimeType));
+    if (canInsertFromMimeData(&only))
+        insertFromMimeData(&only);
+}
+
 bool TRxRichEdit::canInsertFromMimeData(const QMimeData *source) const {
     if (m_plainText)
         return source->hasText();
     const QStringList &rtf = rtfMimeTypes();
-    return QTextEdit::canInsertFromMimeData(source) || source->hasImage() ||
+    return QTextEdit::canInsertFromMimeData(source) || !pictureOf(source).isNull() ||
            std::any_of(rtf.begin(), rtf.end(),
                        [source](const QString &type) { return source->hasFormat(type); });
+}
+
+QImage TRxRichEdit::pictureOf(const QMimeData *source) {
+    if (source->hasImage()) {
+        const QImage image = qvariant_cast<QImage>(source->imageData());
+        if (!image.isNull())
+            return image;
+    }
+    for (const QString &format : source->formats()) {
+        if (!format.startsWith(QLatin1String("image/")))
+            continue;
+        const QByteArray subtype = format.mid(6).toLatin1();
+        // Only the decoders Qt was built with; an unknown type is not tried.
+        if (!QImageReader::supportedImageFormats().contains(subtype))
+            continue;
+        const QImage image = QImage::fromData(source->data(format), subtype.constData());
+        if (!image.isNull())
+            return image;
+    }
+    return {};
+}
+
+void TRxRichEdit::insertPictureAt(QTextCursor &cursor, const QImage &picture) {
+    // Named after the pixels, so that one picture inserted twice is stored once.
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(
+        QByteArrayView(reinterpret_cast<const char *>(picture.constBits()), picture.sizeInBytes()));
+    hash.addData(QString::number(picture.width()).toLatin1());
+    const QString name =
+        QStringLiteral("insertedpicture:") + QString::fromLatin1(hash.result().toHex());
+    if (!document()->resource(QTextDocument::ImageResource, QUrl(name)).isValid())
+        document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(picture.width());
+    format.setHeight(picture.height());
+    cursor.insertImage(format);
+}
+
+void TRxRichEdit::InsertPicture(const QImage &picture) {
+    if (m_plainText || picture.isNull())
+        return;
+    QTextCursor cursor = textCursor();
+    if (!allowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+        return;
+    cursor.beginEditBlock();
+    insertPictureAt(cursor, picture);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+QTextImageFormat TRxRichEdit::selectedPicture() const {
+    const QTextCursor cursor = textCursor();
+    if (cursor.selectionEnd() - cursor.selectionStart() != 1)
+        return {};
+    const QTextCharFormat format = charFormatAt(cursor.selectionStart());
+    return format.isImageFormat() ? format.toImageFormat() : QTextImageFormat();
+}
+
+QSize TRxRichEdit::SelectedPictureNaturalSize() const {
+    const QTextImageFormat format = selectedPicture();
+    if (!format.isValid())
+        return {};
+    const QVariant resource =
+        document()->resource(QTextDocument::ImageResource, QUrl(format.name()));
+    const QImage image = resource.canConvert<QImage>() ? resource.value<QImage>() : QImage();
+    return image.isNull() ? SelectedPictureSize() : image.size();
+}
+
+QSize TRxRichEdit::SelectedPictureSize() const {
+    const QTextImageFormat format = selectedPicture();
+    if (!format.isValid())
+        return {};
+    if (format.width() > 0 && format.height() > 0)
+        return QSize(qRound(format.width()), qRound(format.height()));
+    const QVariant resource =
+        document()->resource(QTextDocument::ImageResource, QUrl(format.name()));
+    return resource.canConvert<QImage>() ? resource.value<QImage>().size() : QSize();
+}
+
+void TRxRichEdit::SetSelectedPictureSize(const QSize &size) {
+    QTextImageFormat format = selectedPicture();
+    if (!format.isValid() || size.isEmpty() || m_plainText)
+        return;
+    format.setWidth(size.width());
+    format.setHeight(size.height());
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.setCharFormat(format);
+    cursor.endEditBlock();
 }
 
 void TRxRichEdit::insertFromMimeData(const QMimeData *source) {
@@ -666,24 +781,16 @@ void TRxRichEdit::insertFromMimeData(const QMimeData *source) {
     }
     // A picture without text becomes an embedded picture (its HTML, if any, would only point at
     // a place the document cannot reach); Qt's own paste knows only text.
-    if (source->hasImage() && source->text().trimmed().isEmpty()) {
-        const QImage picture = qvariant_cast<QImage>(source->imageData());
-        if (picture.isNull())
+    if (source->text().trimmed().isEmpty()) {
+        const QImage picture = pictureOf(source);
+        if (!picture.isNull()) {
+            cursor.beginEditBlock();
+            insertPictureAt(cursor, picture);
+            cursor.endEditBlock();
+            setTextCursor(cursor);
+            ensureCursorVisible();
             return;
-        const QByteArray bits(reinterpret_cast<const char *>(picture.constBits()),
-                              picture.sizeInBytes());
-        const QString name =
-            QStringLiteral("picture:") +
-            QString::fromLatin1(QCryptographicHash::hash(bits, QCryptographicHash::Sha1).toHex());
-        document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
-        QTextImageFormat format;
-        format.setName(name);
-        format.setWidth(picture.width());
-        format.setHeight(picture.height());
-        cursor.insertImage(format);
-        setTextCursor(cursor);
-        ensureCursorVisible();
-        return;
+        }
     }
     QTextEdit::insertFromMimeData(source);
 }

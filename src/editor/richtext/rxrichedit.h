@@ -6,6 +6,7 @@
 #include "editor/richtext/rxtextattributes.h"
 
 #include <QFlags>
+#include <QImage>
 #include <QRect>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -89,6 +90,22 @@ public:
     bool CanPaste() const;
     // Whether a clipboard format (a MIME type) is one the control takes.
     bool CanPasteFormat(const QString &mimeType) const;
+    // The clipboard's formats the control takes now, in the clipboard's order.
+    QStringList PasteFormats() const;
+    // Pastes the clipboard's content in one of its formats only (Paste Special).
+    void PasteAs(const QString &mimeType);
+
+    // Embedded pictures. InsertPicture replaces the selection by the picture, one undo step, a
+    // user edit refused on protected text; ignored while PlainText is on.
+    void InsertPicture(const QImage &picture);
+    // The shown size in pixels of the picture the selection consists of (exactly one object
+    // selected); invalid when the selection is anything else.
+    QSize SelectedPictureSize() const;
+    // The selected picture's own size in pixels; invalid as above.
+    QSize SelectedPictureNaturalSize() const;
+    // Shows the selected picture at another size (one undo step); ignored when the selection
+    // is not one picture or the size is empty.
+    void SetSelectedPictureSize(const QSize &size);
 
     void Undo();
     void Redo();
@@ -224,6 +241,11 @@ private:
     // CR LF, CR and LF as '\n', which the document takes as a paragraph break.
     static QString withNewlines(const QString &text);
     QString urlAt(const QPoint &viewportPos) const;
+    // The picture a clipboard or drop offers, decoded; null when it offers none.
+    static QImage pictureOf(const QMimeData *source);
+    void insertPictureAt(QTextCursor &cursor, const QImage &picture);
+    // The format of the one selected picture; invalid when the selection is not one.
+    QTextImageFormat selectedPicture() const;
 
     TRichEditStrings m_lines;
     std::unique_ptr<TRxPageRenderer> m_pageRenderer;
