@@ -2,15 +2,19 @@
 
 #include "editor/coolbar.h"
 #include "editor/documentstate.h"
+#include "editor/editcommands.h"
 #include "editor/editlayout.h"
 #include "editor/editoractions.h"
 #include "editor/editormodes.h"
 #include "editor/filecommands.h"
 #include "editor/filekind.h"
 #include "editor/filelistbox.h"
+#include "editor/formatcommands.h"
 #include "editor/htmlview.h"
+#include "editor/insertcommands.h"
 #include "editor/mainmenu.h"
 #include "editor/richtext/rxrichedit.h"
+#include "editor/selectiontracker.h"
 #include "editor/sidepanel.h"
 #include "editor/sidepanelwindowhost.h"
 #include "editor/statuspanels.h"
@@ -122,6 +126,36 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
         else
             m_htmlLite1->loadPicture(path);
     });
+    m_formatCommands = new TFormatCommands(
+        FormatCommandsContext{*this, *m_memo, *m_actions, *m_toolBars->FontCombo,
+                              *m_toolBars->FontSizeBox, m_context.prompts},
+        this);
+    m_selectionTracker =
+        new TSelectionTracker(SelectionTrackerContext{*m_memo, *m_actions, *m_toolBars->FontCombo,
+                                                      *m_toolBars->FontSizeBox, *m_status,
+                                                      m_formatCommands->state(), m_mode},
+                              this);
+    m_editCommands =
+        new TEditCommands(EditCommandsContext{*this, *m_memo, *m_htmlLite1, m_mode, *m_actions,
+                                              *m_document, m_context.prompts},
+                          this);
+    // The settings keep the style names and the boxes' texts; the format commands use and
+    // change them.
+    connect(m_settings, &TWindowSettings::stylesRead, m_formatCommands, [this] {
+        m_formatCommands->state().SetBulletsStyle(m_settings->Bulletsstyle);
+        m_formatCommands->state().SetUScoreType(m_settings->UScoreType);
+    });
+    connect(m_formatCommands, &TFormatCommands::stylesChanged, m_settings, [this] {
+        m_settings->Bulletsstyle = m_formatCommands->state().BulletsStyle;
+        m_settings->UScoreType = m_formatCommands->state().UScoreType;
+    });
+    connect(m_formatCommands, &TFormatCommands::fontStyleChanged, m_settings,
+            [this](const QString &name) { m_settings->FontStyle = name; });
+    connect(m_formatCommands, &TFormatCommands::fontSizeChanged, m_settings,
+            [this](const QString &text) { m_settings->FontSize = text; });
+    m_insertCommands = new TInsertCommands(
+        InsertCommandsContext{*this, *m_memo, m_mode, *m_actions, *m_document, m_context.prompts},
+        this);
 
     FormCreate();
 }

@@ -13,14 +13,18 @@ class QStackedWidget;
 class FileListBox;
 class HtmlView;
 class TDocumentState;
+class TEditCommands;
 class TEditLayout;
 class TEditorActions;
 class TEditorModes;
 class TFileCommands;
+class TFormatCommands;
+class TInsertCommands;
 class TMainMenu;
 class TRxRichEdit;
 class TSidePanel;
 class TSidePanelWindowHost;
+class TSelectionTracker;
 class TStatusPanels;
 class TermListBox;
 class TToolBars;
@@ -65,6 +69,10 @@ public:
     TFileCommands &fileCommands() const { return *m_fileCommands; }
     TWindowSettings &settings() const { return *m_settings; }
     TSidePanel &sidePanel() const { return *m_sidePanel; }
+    TFormatCommands &formatCommands() const { return *m_formatCommands; }
+    TSelectionTracker &selectionTracker() const { return *m_selectionTracker; }
+    TEditCommands &editCommands() const { return *m_editCommands; }
+    TInsertCommands &insertCommands() const { return *m_insertCommands; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -122,4 +130,8 @@ private:
     TWindowSettings *m_settings = nullptr;
     std::unique_ptr<TSidePanelWindowHost> m_sidePanelHost;
     TSidePanel *m_sidePanel = nullptr;
+    TFormatCommands *m_formatCommands = nullptr;
+    TSelectionTracker *m_selectionTracker = nullptr;
+    TEditCommands *m_editCommands = nullptr;
+    TInsertCommands *m_insertCommands = nullptr;
 };

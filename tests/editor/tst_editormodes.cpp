@@ -33,9 +33,11 @@ struct Snapshot {
     bool formatting = false; // Bold .. Bullet, "Letter Style", Format menu, both format bars
     bool wordWrapAllowed = false;
     bool wordWrapChecked = false;
-    bool editing = false; // Edit and Insert menus, Print, Cut, Paste
-    bool copyAllowed = false;
-    bool viewerExtras = false; // Undo, Redo, Strike, popup Paste, Paste Special, insert bar, ...
+    // Cut, Copy, Paste, Undo, Redo and Paste Special are left out: after every switch the
+    // selection tracker and the clipboard set them from the selection, the undo history and what
+    // the clipboard holds.
+    bool editing = false;      // Edit and Insert menus, Print
+    bool viewerExtras = false; // Strike, insert bar, Page Preview, Page Dialog
     bool rulerShown = false;
     bool memoInFront = false;
     bool termListEnabled = false;
@@ -45,7 +47,7 @@ struct Snapshot {
 
 QString describe(const Snapshot &s) {
     return QStringLiteral("RTF=%1 Text=%2 HTML=%3 Plain=%4 marks=%5%6%7 fmt=%8 ww=%9/%10 "
-                          "edit=%11 copy=%12 extras=%13 ruler=%14 memoFront=%15 terms=%16")
+                          "edit=%11 extras=%12 ruler=%13 memoFront=%14 terms=%15")
         .arg(s.RTFMode)
         .arg(s.TextMode)
         .arg(s.HTMLMode)
@@ -57,7 +59,6 @@ QString describe(const Snapshot &s) {
         .arg(s.wordWrapAllowed)
         .arg(s.wordWrapChecked)
         .arg(s.editing)
-        .arg(s.copyAllowed)
         .arg(s.viewerExtras)
         .arg(s.rulerShown)
         .arg(s.memoInFront)
@@ -91,18 +92,15 @@ Snapshot snapshot(TMainForm &form) {
         &s.formatting);
     const bool editingUniform =
         uniform({TMainMenu::isMenuEnabled(m.EditMenu), TMainMenu::isMenuEnabled(m.Insert1),
-                 a.isAllowed(a.PrintAction), a.isAllowed(a.CutAction), a.isAllowed(a.PasteAction)},
+                 a.isAllowed(a.PrintAction)},
                 &s.editing);
-    const bool extrasUniform =
-        uniform({a.isAllowed(a.UndoAction), a.isAllowed(a.RedoAction), a.isAllowed(a.StrikeAction),
-                 a.isAllowed(a.PoPPaste), a.isAllowed(a.PasteSpecial), t.ToolBInsert->isEnabled(),
-                 a.isAllowed(a.PagePreview1), a.isAllowed(a.PrinterSetup)},
-                &s.viewerExtras);
+    const bool extrasUniform = uniform({a.isAllowed(a.StrikeAction), t.ToolBInsert->isEnabled(),
+                                        a.isAllowed(a.PagePreview1), a.isAllowed(a.PrinterSetup)},
+                                       &s.viewerExtras);
     if (!formattingUniform || !editingUniform || !extrasUniform)
         qWarning("a command group is switched only in part");
     s.wordWrapAllowed = a.isAllowed(a.WWAction);
     s.wordWrapChecked = a.WWAction->isChecked();
-    s.copyAllowed = a.isAllowed(a.CopyAction);
     s.rulerShown = !form.RulerPanel().isHidden();
     s.memoInFront = form.EditPanel().currentWidget() == &form.Memo();
     s.termListEnabled = form.ListBoxT().isEnabled();
@@ -116,7 +114,6 @@ Snapshot rtfState(bool wordWrapChecked) {
     s.formatting = true;
     s.wordWrapChecked = wordWrapChecked;
     s.editing = true;
-    s.copyAllowed = true;
     s.viewerExtras = true;
     s.rulerShown = true;
     s.memoInFront = true;
@@ -132,7 +129,6 @@ Snapshot textState(bool wordWrapChecked) {
     s.wordWrapAllowed = true;
     s.wordWrapChecked = wordWrapChecked;
     s.editing = true;
-    s.copyAllowed = true;
     s.viewerExtras = true;
     s.memoInFront = true;
     s.termListEnabled = true;
@@ -145,7 +141,6 @@ Snapshot htmlState() {
     s.PlainLayout = true;
     s.textModusChecked = true;
     s.wordWrapAllowed = true;
-    s.copyAllowed = true;
     return s;
 }
 

@@ -1,0 +1,38 @@
+#include "editor/picturefile.h"
+
+#include "editor/picturedecoder.h"
+#include "platform/usererror.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+QImage LoadPictureFile(const QString &path) {
+    const QFileInfo info(path);
+    const QString extension = info.suffix();
+    const QString kind = extension.toLower();
+    const bool known = kind == QLatin1String("jpg") || kind == QLatin1String("jpeg") ||
+                       kind == QLatin1String("bmp") || kind == QLatin1String("png") ||
+                       kind == QLatin1String("gif") || kind == QLatin1String("ico") ||
+                       kind == QLatin1String("emf") || kind == QLatin1String("wmf");
+    if (!known)
+        throw UserError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension));
+
+    QFile file(path);
+    // Only ordinary files: a pipe or a device would never end.
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        throw UserError(
+            QStringLiteral("Cannot open file \"%1\". %2")
+                .arg(path, info.exists() ? file.errorString() : QStringLiteral("No such file")));
+    if (kind == QLatin1String("ico"))
+        throw UserError(QStringLiteral("Clipboard does not support Icons"));
+    if (kind == QLatin1String("emf") || kind == QLatin1String("wmf"))
+        throw UserError(QStringLiteral("Metafile pictures (.%1) cannot be shown on this system")
+                            .arg(extension));
+
+    const QByteArray data = file.readAll();
+    const QImage picture = kind.startsWith(QLatin1String("jp")) ? PictureDecoder::decodeJpeg(data)
+                                                                : PictureDecoder::decode(data);
+    if (picture.isNull())
+        throw UserError(QStringLiteral("\"%1\" is not a valid picture").arg(path));
+    return picture;
+}
