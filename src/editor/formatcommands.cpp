@@ -40,11 +40,11 @@ TFormatCommands::TFormatCommands(FormatCommandsContext context, QObject *parent)
     a.route(a.NumberingStyle1, this, &TFormatCommands::NumberingStyle1Click);
     a.route(a.UnderscoreStyle1, this, &TFormatCommands::UnderscoreStyle1Click);
 
-    // The font box lists the installed fonts to choose from; a face is applied when one of them
-    // is chosen, never while a name is half typed.
-    m.FontCombo.setEditable(false);
     m.FontCombo.setItemDelegate(new TFontComboDelegate(&m.FontCombo));
-    connect(&m.FontCombo, &QComboBox::currentTextChanged, this, &TFormatCommands::FontComboChange);
+    // A face is applied when the user chooses one from the list (or names a listed one and
+    // presses Enter), never while a name is half typed; the box showing the selection's face, or
+    // being filled, is no choice either.
+    connect(&m.FontCombo, &QComboBox::textActivated, this, &TFormatCommands::FontComboChange);
     // The spin box reports its own changes (arrows, wheel, values set) and typed texts that are
     // valid numbers; its field reports every keystroke, an empty text and a 0 included. A text
     // both report is handled once.

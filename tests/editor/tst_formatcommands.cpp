@@ -289,6 +289,7 @@ private slots:
         // Choosing an item applies it and keeps it for the settings.
         memo().SelectRange(0, 2, false);
         fontBox().setCurrentIndex(0);
+        emit fontBox().textActivated(fontBox().itemText(0));
         memo().SelectRange(0, 2, false);
         QCOMPARE(memo().SelAttributes().Name(), fontBox().itemText(0));
         QCOMPARE(format().state().FontStyle, fontBox().itemText(0));
