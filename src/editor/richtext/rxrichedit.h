@@ -18,7 +18,9 @@ class TRxPageRenderer;
 // The rich text control `Memo`: a QTextEdit offering exactly what the editor expects of its
 // editing area. Positions count characters from 0, a paragraph break as one; whole-text reads
 // end lines with CR LF. User edits that touch protected text are refused unless the
-// OnProtectChange handler allows them. Owns its Lines, its page renderer and its document.
+// OnProtectChange handler allows them. Owns its Lines, its page renderer and its document,
+// which stays the same object for the control's life (loads replace its content), so callers
+// may connect to the document's own signals once.
 class TRxRichEdit : public QTextEdit {
     Q_OBJECT
 
