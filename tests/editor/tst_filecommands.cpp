@@ -138,7 +138,7 @@ private:
         m_prompts->answerOpen(files, filterEntry - 1);
         actions().OpenAction->trigger();
     }
-    // Opens a file with every question answered No, as a user who keeps nothing would.
+    // Opens a file through the loader alone, as the file list and the page links do.
     void openFile(const QString &file) { commands().OpenFile(file); }
 
     QString lastText() const {
