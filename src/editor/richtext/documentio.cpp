@@ -247,7 +247,11 @@ LoadOutcome loadDocument(QIODevice &device, QTextDocument &document, StreamForma
     for (StreamFormat attempt : {first, first == StreamFormat::RichText ? StreamFormat::PlainText
                                                                         : StreamFormat::RichText}) {
         if (attempt == StreamFormat::PlainText) {
+            if (progress)
+                progress(0, bytes.size());
             loadPlainText(bytes, document, outcome);
+            if (progress)
+                progress(bytes.size(), bytes.size());
             return outcome;
         }
         const RtfReadResult result = readRtf(bytes, document, progress);
@@ -273,10 +277,15 @@ void saveDocument(const QTextDocument &document, QIODevice &device, StreamFormat
     if (!device.isOpen() || !device.isWritable())
         throw UserError(saveFailed());
     QByteArray bytes;
-    if (resolveStreamFormat(format, plainText) == StreamFormat::RichText)
+    if (resolveStreamFormat(format, plainText) == StreamFormat::RichText) {
         bytes = rtfFromDocument(document, progress);
-    else
+    } else {
+        if (progress)
+            progress(0, document.characterCount());
         bytes = encodePlainText(document, documentPlainTextFormat(document));
+        if (progress)
+            progress(document.characterCount(), document.characterCount());
+    }
     if (device.write(bytes) != bytes.size())
         throw UserError(saveFailed());
 }

@@ -40,7 +40,7 @@ ProgressCallback progressLine(QTextStream &err, const QString &verb, const QStri
 
 namespace RtfConvert {
 
-int run(const QStringList &arguments, QTextStream &err, bool showProgress) {
+int run(const QStringList &arguments, QTextStream &err, bool showProgress, qint64 largeFile) {
     if (arguments.size() == 1 &&
         (arguments[0] == QLatin1String("-h") || arguments[0] == QLatin1String("--help"))) {
         err << usage() << '\n';
@@ -65,7 +65,7 @@ int run(const QStringList &arguments, QTextStream &err, bool showProgress) {
         err << program << ": " << out << ": Is a folder\n";
         return OutputFailed;
     }
-    const bool large = showProgress && inInfo.size() > progressThreshold;
+    const bool large = showProgress && inInfo.size() > largeFile;
 
     QTextDocument document;
     try {

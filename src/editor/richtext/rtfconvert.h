@@ -14,7 +14,9 @@ enum ExitCode { Success = 0, InputFailed = 1, Usage = 2, OutputFailed = 3 };
 // Files above this size get a progress line when showProgress is set.
 inline constexpr qint64 progressThreshold = 10 * 1024 * 1024;
 
-// arguments: the command line without the program name.
-int run(const QStringList &arguments, QTextStream &err, bool showProgress);
+// arguments: the command line without the program name. Progress shows for files larger than
+// largeFile bytes when showProgress is set.
+int run(const QStringList &arguments, QTextStream &err, bool showProgress,
+        qint64 largeFile = progressThreshold);
 
 } // namespace RtfConvert

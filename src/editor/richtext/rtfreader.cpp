@@ -119,23 +119,6 @@ int hexNibble(char c) {
 
 } // namespace
 
-QStringList RtfDroppedContent::describe() const {
-    QStringList lines;
-    const auto add = [&lines](int count, const char *one, const char *many) {
-        if (count == 1)
-            lines.append(QStringLiteral("1 %1").arg(QLatin1String(one)));
-        else if (count > 1)
-            lines.append(QStringLiteral("%1 %2").arg(count).arg(QLatin1String(many)));
-    };
-    add(headersFooters, "header or footer", "headers and footers");
-    add(footnotes, "footnote", "footnotes");
-    add(annotations, "comment", "comments");
-    add(fields, "field (kept as text)", "fields (kept as text)");
-    add(hiddenText, "piece of hidden text", "pieces of hidden text");
-    add(objects, "embedded object or drawing", "embedded objects and drawings");
-    return lines;
-}
-
 RtfReader::RtfReader(QByteArrayView data, RtfSink &sink)
     : m_tokenizer(data)
     , m_sink(sink) {}
@@ -342,7 +325,7 @@ void RtfReader::controlWord(const RtfToken &token) {
         }
     }
     if (info.group != RtfWordGroup::None) {
-        destinationWord(info, token);
+        destinationWord(info);
         return;
     }
     if (info.word == RtfWord::Unknown)
@@ -387,7 +370,7 @@ void RtfReader::controlWord(const RtfToken &token) {
     }
 }
 
-void RtfReader::destinationWord(RtfWordInfo info, const RtfToken &token) {
+void RtfReader::destinationWord(RtfWordInfo info) {
     GroupState &group = state();
     const Destination parent = group.destination;
     const bool inBody = parent == Destination::Text;
@@ -539,7 +522,6 @@ void RtfReader::destinationWord(RtfWordInfo info, const RtfToken &token) {
         // after its ANSI half, so the Unicode names win).
         return;
     default:
-        (void)token;
         group.destination = Destination::Skip;
         return;
     }

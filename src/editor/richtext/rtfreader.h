@@ -167,7 +167,7 @@ private:
     void groupEnd();
     void controlWord(const RtfToken &token);
     void controlSymbol(unsigned char symbol);
-    void destinationWord(RtfWordInfo info, const RtfToken &token);
+    void destinationWord(RtfWordInfo info);
     bool bodyWord(RtfWord word, bool hasParameter, int parameter);
     bool characterWord(RtfWord word, bool hasParameter, int parameter);
     bool paragraphWord(RtfWord word, bool hasParameter, int parameter);

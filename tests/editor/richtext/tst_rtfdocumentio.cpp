@@ -68,6 +68,7 @@ private slots:
     void convert_data();
     void convert();
     void convertExecutable();
+    void convertShowsProgress();
 };
 
 void tst_RtfDocumentIo::streamFormatRules_data() {
@@ -316,6 +317,26 @@ void tst_RtfDocumentIo::convertExecutable() {
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitCode(), 1);
     QVERIFY(process.readAllStandardError().contains("none.rtf: No such file"));
+}
+
+// Files above the size limit report their progress on a terminal, as one line rewritten in
+// place; smaller ones convert silently.
+void tst_RtfDocumentIo::convertShowsProgress() {
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("big.txt"));
+    QVERIFY(writeFile(in, QByteArray("A line of plain text that repeats.\n").repeated(100)));
+    QString errors;
+    QTextStream err(&errors);
+    QCOMPARE(RtfConvert::run({in, dir.filePath(QStringLiteral("big.rtf"))}, err, true, 1000),
+             int(RtfConvert::Success));
+    QCOMPARE(RtfConvert::run({in, dir.filePath(QStringLiteral("quiet.rtf"))}, err, true, 10000),
+             int(RtfConvert::Success));
+    err.flush();
+    QVERIFY2(
+        errors.endsWith(
+            QStringLiteral("\rWriting %1: 100%\n").arg(dir.filePath(QStringLiteral("big.rtf")))),
+        qPrintable(errors.right(200)));
+    QVERIFY(errors.contains(QStringLiteral("\rReading %1: 100%\n").arg(in)));
 }
 
 QUILLET_TEST_MAIN(tst_RtfDocumentIo)
