@@ -1,4 +1,5 @@
 #include "editor/richtext/documentio.h"
+#include "editor/richtext/rtfformatproperties.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -8,6 +9,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
 
 namespace {
 
@@ -122,6 +125,8 @@ private slots:
     void expectedText();
     void codePageCharacters_data();
     void codePageCharacters();
+    void keyFormats();
+    void keyStructure();
 };
 
 void tst_RtfCorpus::readsEveryFile_data() {
@@ -244,6 +249,122 @@ void tst_RtfCorpus::codePageCharacters() {
     for (auto it = words.cbegin(); it != words.cend(); ++it)
         QVERIFY2(dump.contains(it.key()),
                  qPrintable(QStringLiteral("unexpected word: ") + it.key()));
+}
+
+namespace {
+
+struct Loaded {
+    std::unique_ptr<QTextDocument> document = std::make_unique<QTextDocument>();
+    QString text;
+
+    explicit Loaded(const char *name) {
+        readRtf(readFile(corpusDir() + QLatin1Char('/') + QLatin1String(name)), *document);
+        text = documentText(*document);
+    }
+    // The format of the first character of the first occurrence of a text.
+    QTextCharFormat formatOf(const QString &marker) const {
+        const qsizetype at = text.indexOf(marker);
+        if (at < 0)
+            return {};
+        QTextCursor cursor(document.get());
+        cursor.setPosition(static_cast<int>(at) + 1);
+        return cursor.charFormat();
+    }
+    QTextTable *firstTable() const {
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            if (auto *table = qobject_cast<QTextTable *>(QTextCursor(block).currentFrame()))
+                return table;
+        }
+        return nullptr;
+    }
+};
+
+} // namespace
+
+// Formats the files' sources state or their expectations show.
+void tst_RtfCorpus::keyFormats() {
+    const Loaded formatting("pandoc-formatting.rtf");
+    QCOMPARE(formatting.formatOf(QStringLiteral("bold")).fontWeight(), int(QFont::Bold));
+    QVERIFY(formatting.formatOf(QStringLiteral("italics")).fontItalic());
+    QCOMPARE(formatting.formatOf(QStringLiteral("underlined"))
+                 .intProperty(RtfFormatProperty::UnderlineType),
+             int(UnderlineType::Solid));
+    QVERIFY(formatting.formatOf(QStringLiteral("strikeout")).fontStrikeOut());
+    QCOMPARE(formatting.formatOf(QStringLiteral("superscript")).verticalAlignment(),
+             QTextCharFormat::AlignSuperScript);
+    QCOMPARE(formatting.formatOf(QStringLiteral("subscript")).verticalAlignment(),
+             QTextCharFormat::AlignSubScript);
+    QCOMPARE(formatting.formatOf(QStringLiteral("Small")).fontCapitalization(), QFont::SmallCaps);
+    QVERIFY(!formatting.text.contains(QLatin1String("hidden text")));
+
+    // \highlightN takes colour N of the table; 0 is none.
+    const Loaded highlight("lo-fdo79599.rtf");
+    QVERIFY(
+        !highlight.formatOf(QStringLiteral("Should")).hasProperty(QTextFormat::BackgroundBrush));
+    static const QRegularExpression named(QStringLiteral("#([0-9A-F]{6}) ="));
+    int checked = 0;
+    for (const auto &match : named.globalMatch(highlight.text)) {
+        QCOMPARE(highlight.formatOf(match.captured(0)).background().color(),
+                 QColor(QLatin1Char('#') + match.captured(1)));
+        ++checked;
+    }
+    QCOMPARE(checked, 15);
+
+    const Loaded link("pandoc-link.rtf");
+    QCOMPARE(link.formatOf(QStringLiteral("pandoc")).anchorHref(),
+             QStringLiteral("http://pandoc.org"));
+
+    const Loaded locked("rtfpipe-Issue50-1.rtf");
+    QVERIFY(locked.formatOf(QStringLiteral("Kxkbmvtg Swqc"))
+                .boolProperty(RtfFormatProperty::Protected));
+
+    QCOMPARE(Loaded("lo-fdo85889-pc.rtf").text, QStringLiteral("\u00b1\u2265\u2264"));
+    QCOMPARE(Loaded("lo-fdo64671.rtf").text, QStringLiteral("\u017d"));
+    QVERIFY(Loaded("lo-fdo52389.rtf").text.endsWith(QLatin1String("dania!")));
+    QVERIFY(Loaded("rtfde-surrogate_pairs.rtf").text.contains(QStringLiteral("\U0001F60A")));
+}
+
+void tst_RtfCorpus::keyStructure() {
+    const Loaded image("pandoc-image.rtf");
+    QTextCursor cursor(image.document.get());
+    cursor.setPosition(static_cast<int>(image.text.indexOf(QChar::ObjectReplacementCharacter)) + 1);
+    const QTextImageFormat picture = cursor.charFormat().toImageFormat();
+    QVERIFY(picture.isValid());
+    QCOMPARE(picture.intProperty(RtfFormatProperty::PictureKindProperty), int(PictureKind::Jpeg));
+    QCOMPARE(picture.width(), 192.0); // 2 inches
+    const QImage decoded =
+        image.document->resource(QTextDocument::ImageResource, QUrl(picture.name()))
+            .value<QImage>();
+    QCOMPARE(decoded.size(), QSize(250, 250));
+
+    // Four cells to a row, though the row defines one.
+    const Loaded simple("pandoc-table_simple.rtf");
+    QTextTable *table = simple.firstTable();
+    QVERIFY(table != nullptr);
+    QCOMPARE(table->columns(), 4);
+    QCOMPARE(table->rows(), 2);
+
+    const Loaded lists("pandoc-list_simple.rtf");
+    const auto listOf = [&lists](const char *text) {
+        const int at = static_cast<int>(lists.text.indexOf(QLatin1String(text)));
+        return lists.document->findBlock(at).textList();
+    };
+    QVERIFY(listOf("one") != nullptr);
+    QCOMPARE(listOf("one"), listOf("two"));
+    QCOMPARE(listOf("one")->format().style(), QTextListFormat::ListDisc);
+    QCOMPARE(listOf("sub")->format().indent(), 2);
+    QVERIFY(listOf("new list") != nullptr);
+
+    const Loaded pages("osxcart-p065_vhcenter.rtf");
+    bool pageBreak = false;
+    for (QTextBlock block = pages.document->begin(); block.isValid(); block = block.next())
+        pageBreak |= block.blockFormat().pageBreakPolicy() == QTextFormat::PageBreak_AlwaysBefore;
+    QVERIFY(pageBreak);
+
+    const Loaded nested("pandoc-table_nested.rtf");
+    QTextTable *outer = nested.firstTable();
+    QVERIFY(outer != nullptr);
+    QVERIFY(!outer->childFrames().isEmpty());
 }
 
 QUILLET_TEST_MAIN(tst_RtfCorpus)
