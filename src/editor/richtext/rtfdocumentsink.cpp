@@ -65,12 +65,15 @@ void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {
         cursor.insertBlock(paragraph.format, paragraph.markFormat);
     } else {
         cursor.setBlockFormat(paragraph.format);
-        cursor.setBlockCharFormat(paragraph.markFormat);
+        // Merged, not set: the first block of a table cell carries the cell's own format
+        // (spans, background) in the same place.
+        cursor.mergeBlockCharFormat(paragraph.markFormat);
     }
     at.blockUsed = true;
     if (paragraph.listKey >= 0) {
-        QTextList *&list = m_lists[paragraph.listKey];
-        if (list == nullptr)
+        QPointer<QTextList> &list = m_lists[paragraph.listKey];
+        // Qt deletes a list that loses its last item; then the key starts a new one.
+        if (list.isNull())
             list = cursor.createList(paragraph.listFormat);
         else
             list->add(cursor.block());
@@ -123,19 +126,21 @@ void RtfDocumentSink::writeTable(Position &at, RtfTable &table) {
             cells[i].blocks.clear();
         }
     }
+    // Spans first, while every cell is empty: merging cells that hold text makes Qt move it
+    // and can take a block (and the list it was the last item of) away.
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        for (const RtfTableGrid::Placement &place : grid.cells[r]) {
+            if (!place.covered && (place.rowSpan > 1 || place.columnSpan > 1))
+                qtTable->mergeCells(static_cast<int>(r), place.column, place.rowSpan,
+                                    place.columnSpan);
+        }
+    }
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         auto &cells = table.rows[r].cells;
         for (std::size_t i = 0; i < cells.size(); ++i) {
             const RtfTableGrid::Placement &place = grid.cells[r][i];
             if (!place.covered)
                 writeCell(qtTable->cellAt(static_cast<int>(r), place.column), cells[i]);
-        }
-    }
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
-        for (const RtfTableGrid::Placement &place : grid.cells[r]) {
-            if (!place.covered && (place.rowSpan > 1 || place.columnSpan > 1))
-                qtTable->mergeCells(static_cast<int>(r), place.column, place.rowSpan,
-                                    place.columnSpan);
         }
     }
     at.cursor.setPosition(qtTable->lastPosition() + 1);

@@ -3,10 +3,11 @@
 #include "editor/richtext/rtfsink.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QTextCursor>
+#include <QTextList>
 
 class QTextDocument;
-class QTextList;
 class QTextTable;
 class QTextTableCell;
 
@@ -34,7 +35,7 @@ private:
 
     QTextDocument &m_document;
     Position m_position;
-    QHash<int, QTextList *> m_lists;
+    QHash<int, QPointer<QTextList>> m_lists;
     bool m_undoWasEnabled = false;
     bool m_finished = false;
 };

@@ -323,9 +323,9 @@ void tst_RtfReader::lists() {
 void tst_RtfReader::tables() {
     QTextDocument document;
     const QByteArray rtf =
-        "{\\rtf1 Before\\par"
+        "{\\rtf1{\\colortbl;\\red230\\green230\\blue255;}Before\\par"
         "\\trowd\\cellx1440\\cellx4320\\pard\\intbl A1\\cell B1\\par B1b\\cell\\row"
-        "\\trowd\\cellx1440\\cellx4320\\pard\\intbl A2\\cell B2\\cell\\row"
+        "\\trowd\\cellx1440\\clcbpat1\\cellx4320\\pard\\intbl A2\\cell B2\\cell\\row"
         "\\pard After\\par}";
     QVERIFY(readRtf(rtf, document).ok());
     QTextTable *table = nullptr;
@@ -343,6 +343,8 @@ void tst_RtfReader::tables() {
     QCOMPARE(cellText(0, 0), QStringLiteral("A1"));
     QCOMPARE(cellText(0, 1), QStringLiteral("B1\u2029B1b"));
     QCOMPARE(cellText(1, 1), QStringLiteral("B2"));
+    QVERIFY(!table->cellAt(0, 0).format().hasProperty(QTextFormat::BackgroundBrush));
+    QCOMPARE(table->cellAt(1, 1).format().background().color(), QColor(230, 230, 255));
     const QList<QTextLength> widths = table->format().columnWidthConstraints();
     QCOMPARE(widths.size(), 2);
     QCOMPARE(widths[1].rawValue(), DocumentUnits::fromTwips(2880));

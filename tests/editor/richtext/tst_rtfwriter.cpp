@@ -85,13 +85,14 @@ QString blockSignature(const QTextBlock &block, const QHash<QTextList *, int> &l
     QString cell = QStringLiteral("-");
     if (QTextTable *table = qobject_cast<QTextTable *>(QTextCursor(block).currentFrame())) {
         const QTextTableCell tableCell = table->cellAt(block.position());
-        cell = QStringLiteral("cell %1,%2 span %3x%4 of %5x%6")
+        cell = QStringLiteral("cell %1,%2 span %3x%4 of %5x%6 background %7")
                    .arg(tableCell.row())
                    .arg(tableCell.column())
                    .arg(tableCell.rowSpan())
                    .arg(tableCell.columnSpan())
                    .arg(table->rows())
-                   .arg(table->columns());
+                   .arg(table->columns())
+                   .arg(colorName(tableCell.format(), QTextFormat::BackgroundBrush));
     }
     return QStringList{QString::number(format.alignment() & Qt::AlignHorizontal_Mask),
                        number(format.textIndent()),
