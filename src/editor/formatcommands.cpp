@@ -233,7 +233,7 @@ void TFormatCommands::WWActionExecute() {
 }
 
 void TFormatCommands::FormatParaAttributesClick() {
-    TParaFormatDlg::Execute(m.Memo.Paragraph(), m.prompts, &m.window);
+    TParaFormatDlg::Execute(m.Memo, m.prompts, &m.window);
     focusMemo();
 }
 

@@ -1,6 +1,7 @@
 #include "editor/paraformatdlg.h"
 
 #include "editor/richtext/rxparaattributes.h"
+#include "editor/richtext/rxrichedit.h"
 #include "platform/prompts.h"
 
 #include <QButtonGroup>
@@ -143,12 +144,20 @@ void TParaFormatDlg::SaveTo(TRxParaAttributes &paragraph) const {
     paragraph.SetLineSpacing(spacing);
 }
 
-bool TParaFormatDlg::Execute(TRxParaAttributes paragraph, Prompts &prompts, QWidget *parent,
+bool TParaFormatDlg::Execute(TRxRichEdit &memo, Prompts &prompts, QWidget *parent,
                              bool spacingSupported) {
     TParaFormatDlg dialog(parent, spacingSupported);
-    dialog.LoadFrom(paragraph);
+    dialog.LoadFrom(memo.Paragraph());
     if (prompts.exec(dialog) != QDialog::Accepted)
         return false;
-    dialog.SaveTo(paragraph);
+    TRxParaAttributes paragraph = memo.Paragraph();
+    memo.BeginUndoGroup();
+    try {
+        dialog.SaveTo(paragraph);
+    } catch (...) {
+        memo.EndUndoGroup();
+        throw;
+    }
+    memo.EndUndoGroup();
     return true;
 }

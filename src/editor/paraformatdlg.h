@@ -9,6 +9,7 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class TRxParaAttributes;
+class TRxRichEdit;
 
 // The "Paragraph" dialog: indents, alignment and spacing of the selected paragraphs, in whole
 // points. Lives for one use; Execute loads it from a paragraph format, runs it and writes the
@@ -50,9 +51,9 @@ public:
     void LoadFrom(const TRxParaAttributes &paragraph);
     void SaveTo(TRxParaAttributes &paragraph) const;
 
-    // Creates the dialog, loads it, shows it modally through `prompts`, writes back on OK and
-    // answers whether OK was chosen.
-    static bool Execute(TRxParaAttributes paragraph, Prompts &prompts, QWidget *parent,
+    // Creates the dialog, loads it from the selected paragraphs, shows it modally through
+    // `prompts`, writes back on OK (one undo step) and answers whether OK was chosen.
+    static bool Execute(TRxRichEdit &memo, Prompts &prompts, QWidget *parent,
                         bool spacingSupported = true);
 
 private:

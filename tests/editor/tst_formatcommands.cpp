@@ -500,6 +500,12 @@ private slots:
         // Only the selected paragraph changed.
         memo().SelectRange(5, 5, false);
         QCOMPARE(memo().Paragraph().SpaceAfter(), 0);
+        // All of it is one undo step.
+        actions().UndoAction->trigger();
+        memo().SelectRange(0, 0, false);
+        QCOMPARE(memo().Paragraph().FirstIndent(), 0);
+        QCOMPARE(memo().Paragraph().SpaceAfter(), 0);
+        QCOMPARE(memo().Paragraph().LeftIndent(), 5);
     }
 
     void paragraphDialogCancelChangesNothing() {

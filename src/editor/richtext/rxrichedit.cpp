@@ -844,6 +844,22 @@ void TRxRichEdit::SetUndoLimit(int limit) {
     m_undoDepth = qMin(m_undoDepth, m_undoLimit);
 }
 
+void TRxRichEdit::BeginUndoGroup() {
+    if (m_undoGroupDepth++ > 0)
+        return;
+    // Edit blocks are counted by the document, so every change made meanwhile, through any
+    // cursor, joins this one.
+    m_undoGroup = QTextCursor(document());
+    m_undoGroup.beginEditBlock();
+}
+
+void TRxRichEdit::EndUndoGroup() {
+    if (m_undoGroupDepth == 0 || --m_undoGroupDepth > 0)
+        return;
+    m_undoGroup.endEditBlock();
+    m_undoGroup = QTextCursor();
+}
+
 void TRxRichEdit::undoStepAdded() {
     m_undoDepth = qMin(m_undoDepth + 1, m_undoLimit);
     m_redoDepth = 0;

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QRect>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <functional>
 #include <memory>
@@ -108,6 +109,10 @@ public:
     // Shows the selected picture at another size (one undo step); ignored when the selection
     // is not one picture or the size is empty.
     void SetSelectedPictureSize(const QSize &size);
+
+    // Every change between the two becomes one undo step; calls nest.
+    void BeginUndoGroup();
+    void EndUndoGroup();
 
     void Undo();
     void Redo();
@@ -260,6 +265,9 @@ private:
     QRect m_formatRect;
     int m_targetLineWidth = 0;
     int m_undoLimit = 100;
+    // Holds the document's edit block open while an undo group is.
+    QTextCursor m_undoGroup;
+    int m_undoGroupDepth = 0;
     int m_undoDepth = 0;
     int m_redoDepth = 0;
     int m_protectHandlerDepth = 0;

@@ -99,6 +99,24 @@ private slots:
         QCOMPARE(m_edit->Text(), QStringLiteral("guard"));
     }
 
+    void undoGroupMakesOneStep() {
+        m_edit->SetText(QStringLiteral("one"));
+        m_edit->BeginUndoGroup();
+        m_edit->Paragraph().SetAlignment(TRxParaAttributes::taCenter);
+        m_edit->BeginUndoGroup();
+        m_edit->Paragraph().SetSpaceAfter(6);
+        m_edit->EndUndoGroup();
+        m_edit->SelAttributes().SetSize(20);
+        m_edit->EndUndoGroup();
+        QVERIFY(m_edit->CanUndo());
+        m_edit->Undo();
+        QVERIFY(!m_edit->CanUndo());
+        QCOMPARE(m_edit->Paragraph().Alignment(), int(TRxParaAttributes::taLeftJustify));
+        QCOMPARE(m_edit->Paragraph().SpaceAfter(), 0);
+        // An unmatched end is ignored.
+        m_edit->EndUndoGroup();
+    }
+
 private:
     static QImage picture(const QSize &size) {
         QImage image(size, QImage::Format_RGB32);
