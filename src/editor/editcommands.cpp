@@ -10,6 +10,7 @@
 #include "editor/picturefile.h"
 #include "editor/richtext/rxrichedit.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,6 +58,7 @@ TEditCommands::TEditCommands(EditCommandsContext context, QObject *parent)
     a.setAllowed(a.UndoAction, false);
     a.setAllowed(a.RedoAction, false);
 
+    connect(&m.Memo, &TRxRichEdit::OnURLClick, this, &TEditCommands::MemoURLClick);
     m.window.installEventFilter(this);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &TEditCommands::UpdatePasteCommands);
@@ -152,4 +154,9 @@ void TEditCommands::ObjectProperties1Click() {
     TObjectPropertiesDlg dialog(m.Memo.SelectedPictureNaturalSize(), shown, &m.window);
     if (m.prompts.exec(dialog) == QDialog::Accepted)
         m.Memo.SetSelectedPictureSize(dialog.chosenSize());
+}
+
+void TEditCommands::MemoURLClick(const QString &urlText, Qt::MouseButton button) {
+    if (button == Qt::LeftButton)
+        m.shell.LaunchFile(urlText, QString(), QString(), Shell::ShowState::Normal);
 }

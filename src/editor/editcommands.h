@@ -3,6 +3,7 @@
 #include <QObject>
 
 class Prompts;
+class Shell;
 class QTextBrowser;
 class QWidget;
 class TDocumentState;
@@ -19,11 +20,12 @@ struct EditCommandsContext {
     TEditorActions &actions;
     TDocumentState &document;
     Prompts &prompts;
+    Shell &shell;
 };
 
 // The Edit menu's plain editing commands (undo, redo, the clipboard, select all, Paste Special)
-// and the embedded-object commands of the Insert menu. Paste is enabled while the clipboard holds
-// something the editing area takes.
+// and the embedded-object commands of the Insert menu, and links clicked in the text. Paste is
+// enabled while the clipboard holds something the editing area takes.
 class TEditCommands : public QObject {
     Q_OBJECT
 
@@ -41,6 +43,9 @@ public:
     void Object1Click();
     // Shows and changes the size of the selected picture.
     void ObjectProperties1Click();
+
+    // A link in the text clicked: the left button opens it with the desktop's handler.
+    void MemoURLClick(const QString &urlText, Qt::MouseButton button);
 
     // Enables Paste, the popup's Paste and Paste Special when the clipboard offers a format the
     // editing area takes. Runs when the window is shown and whenever the clipboard changes.

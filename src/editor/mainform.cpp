@@ -137,7 +137,7 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
                               this);
     m_editCommands =
         new TEditCommands(EditCommandsContext{*this, *m_memo, *m_htmlLite1, m_mode, *m_actions,
-                                              *m_document, m_context.prompts},
+                                              *m_document, m_context.prompts, *m_context.shell},
                           this);
     // The settings keep the style names and the boxes' texts; the format commands use and
     // change them.

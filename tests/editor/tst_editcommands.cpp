@@ -4,6 +4,7 @@
 #include "editor/objectpropertiesdlg.h"
 #include "editor/pastespecialdlg.h"
 #include "editor/richtext/rxrichedit.h"
+#include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
 #include "testenvironment.h"
 
@@ -25,6 +26,7 @@ class tst_EditCommands : public QObject {
 
 private:
     std::unique_ptr<ScriptedPrompts> m_prompts;
+    RecordingShell m_shell;
     std::unique_ptr<TMainForm> m_form;
     QTemporaryDir m_dir;
 
@@ -47,7 +49,8 @@ private slots:
         QVERIFY(m_dir.isValid());
         QApplication::clipboard()->clear();
         m_prompts = std::make_unique<ScriptedPrompts>();
-        m_form = std::make_unique<TMainForm>(MainFormContext{*m_prompts, {}, {}, [](int) {}});
+        m_form =
+            std::make_unique<TMainForm>(MainFormContext{*m_prompts, {}, {}, [](int) {}, &m_shell});
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }
@@ -150,6 +153,15 @@ private slots:
         m_prompts->answerButton(QMessageBox::Ok);
         actions().ObjectProperties1->trigger();
         QCOMPARE(m_prompts->texts().last(), QStringLiteral("No object is selected."));
+    }
+
+    void linksOpenWithTheLeftButtonOnly() {
+        m_shell.launches.clear();
+        emit memo().OnURLClick(QStringLiteral("https://example.org/"), Qt::RightButton);
+        QVERIFY(m_shell.launches.isEmpty());
+        emit memo().OnURLClick(QStringLiteral("https://example.org/"), Qt::LeftButton);
+        QCOMPARE(m_shell.launches.size(), 1);
+        QCOMPARE(m_shell.launches.first().file, QStringLiteral("https://example.org/"));
     }
 };
 
