@@ -71,7 +71,7 @@ constexpr auto table = [] {
         {"pntxtb", {RtfWord::Pntxtb, D}},
         {"upr", {RtfWord::Upr, D}},
         {"ud", {RtfWord::Ud, D}},
-        {"bkmkstart", {RtfWord::Bkmkstart, S}},
+        {"bkmkstart", {RtfWord::Bkmkstart, D}},
         {"bkmkend", {RtfWord::Bkmkend, S}},
         {"txe", {RtfWord::Txe, S}},
         {"xe", {RtfWord::Xe, S}},

@@ -237,6 +237,11 @@ void RtfReader::groupEnd() {
 
     if (ending == Destination::Picture && m_picture.depth == depth)
         finishPicture();
+    if (ending == Destination::BookmarkName && parent != Destination::BookmarkName) {
+        const QString name = m_bookmarkName.trimmed();
+        if (!name.isEmpty() && m_pendingAnchors.size() < 16)
+            m_pendingAnchors.append(name);
+    }
     if (ending == Destination::FontTable && parent != Destination::FontTable && m_fontOpen) {
         // A last font entry without its semicolon.
         m_fonts.insert(m_currentFontNumber, Font{m_currentFontName.trimmed(), m_currentFont.charset,
@@ -366,6 +371,7 @@ void RtfReader::controlWord(const RtfToken &token) {
         return;
     case Destination::Ignore:
     case Destination::Skip:
+    case Destination::BookmarkName:
         return;
     }
 }
@@ -514,6 +520,10 @@ void RtfReader::destinationWord(RtfWordInfo info) {
         return;
     case RtfWord::Shppict:
         group.destination = inBody ? Destination::Text : Destination::Skip;
+        return;
+    case RtfWord::Bkmkstart:
+        group.destination = inBody ? Destination::BookmarkName : Destination::Skip;
+        m_bookmarkName.clear();
         return;
     case RtfWord::Nesttableprops:
     case RtfWord::Upr:
@@ -1302,6 +1312,10 @@ void RtfReader::deliverText(const QString &text) {
         if (!m_fields.empty() && m_fields.back().instruction.size() < 4096)
             m_fields.back().instruction.append(text);
         return;
+    case Destination::BookmarkName:
+        if (m_bookmarkName.size() < 256)
+            m_bookmarkName.append(text);
+        return;
     default:
         return;
     }
@@ -1336,6 +1350,20 @@ void RtfReader::bodyText(const QString &text) {
     }
     if (use->isEmpty())
         return;
+    if (!m_pendingAnchors.isEmpty()) {
+        // A bookmark names the character it starts at, so that links to it find it.
+        RtfInline named;
+        named.text = use->left(1);
+        named.format = currentCharFormat();
+        named.format.setAnchor(true);
+        named.format.setAnchorNames(m_pendingAnchors);
+        m_pendingAnchors.clear();
+        m_paragraph.inlines.push_back(std::move(named));
+        if (use->size() == 1)
+            return;
+        clean = use->mid(1);
+        use = &clean;
+    }
     const QTextCharFormat &format = currentCharFormat();
     if (!m_paragraph.inlines.empty() && m_paragraph.inlines.back().formatSerial == m_formatSerial) {
         m_paragraph.inlines.back().text.append(*use);

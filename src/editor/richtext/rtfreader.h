@@ -53,6 +53,7 @@ private:
         NumberingAfter,  // \pntxta
         Picture,
         FieldInstruction,
+        BookmarkName,
     };
 
     enum class ListKind : std::uint8_t {
@@ -250,6 +251,8 @@ private:
     std::size_t m_numberingDepth = 0; // stack size of the open \pn group, 0: none
 
     std::vector<QString> m_links{QString()};
+    QString m_bookmarkName;       // of the \bkmkstart group being read
+    QStringList m_pendingAnchors; // bookmarks that start at the next character
     std::vector<Field> m_fields;
 
     struct Picture {

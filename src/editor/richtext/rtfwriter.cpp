@@ -509,14 +509,24 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
             if (!m_openLink.isEmpty())
                 m_out.append("}}");
             if (!href.isEmpty()) {
-                m_out.append("{\\field{\\*\\fldinst HYPERLINK \"");
-                QString escaped = href;
+                // A link into the document names a bookmark the way word processors write it.
+                const bool internal = href.startsWith(QLatin1Char('#'));
+                m_out.append(internal ? "{\\field{\\*\\fldinst HYPERLINK \\\\l \""
+                                      : "{\\field{\\*\\fldinst HYPERLINK \"");
+                QString escaped = internal ? href.mid(1) : href;
                 escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
                 escaped.replace(QLatin1Char('"'), QLatin1String("\\\""));
                 writeText(escaped);
                 m_out.append("\"}{\\fldrslt ");
             }
             m_openLink = href;
+        }
+        for (const QString &name : charFormat.anchorNames()) {
+            m_out.append("{\\*\\bkmkstart ");
+            writeText(name);
+            m_out.append("}{\\*\\bkmkend ");
+            writeText(name);
+            m_out.append('}');
         }
         if (charFormat.isImageFormat()) {
             for (int i = 0; i < fragment.length(); ++i)

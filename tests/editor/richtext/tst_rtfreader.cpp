@@ -379,14 +379,17 @@ void tst_RtfReader::hyperlink() {
         "{\\rtf1 See {\\field{\\*\\fldinst{HYPERLINK \"http://example.com/a b\"}}"
         "{\\fldrslt{\\ul\\cf1 the site}}} and "
         "{\\field{\\*\\fldinst HYPERLINK \\\\l \"Mark\"}{\\fldrslt here}} or "
-        "{\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}.}";
+        "{\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}.\\par{\\*\\bkmkstart Mark}Target"
+        "{\\*\\bkmkend Mark}\\par}";
     RtfReadResult result = readRtf(rtf, document);
     QVERIFY(result.ok());
-    QCOMPARE(document.toPlainText(), QStringLiteral("See the site and here or 7."));
+    QCOMPARE(document.toPlainText(), QStringLiteral("See the site and here or 7.\nTarget"));
     QTextCharFormat link = formatAt(document, QStringLiteral("the site"));
     QVERIFY(link.isAnchor());
     QCOMPARE(link.anchorHref(), QStringLiteral("http://example.com/a b"));
     QCOMPARE(formatAt(document, QStringLiteral("here")).anchorHref(), QStringLiteral("#Mark"));
+    QCOMPARE(formatAt(document, QStringLiteral("Target")).anchorNames(), QStringList{"Mark"});
+    QVERIFY(formatAt(document, QStringLiteral("arget")).anchorNames().isEmpty());
     QVERIFY(!formatAt(document, QStringLiteral(" and")).isAnchor());
     QCOMPARE(result.dropped.fields, 1);
 }

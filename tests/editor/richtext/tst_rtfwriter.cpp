@@ -167,6 +167,7 @@ private slots:
     void roundTrip();
     void codePages();
     void textEscapes();
+    void bookmarks();
     void header();
     void formatsMadeInTheEditor();
     void listsAndFallbacks();
@@ -230,6 +231,14 @@ void tst_RtfWriter::textEscapes() {
     QTextDocument again;
     QVERIFY(readRtf(rtf, again).ok());
     QCOMPARE(documentText(again), text);
+}
+
+void tst_RtfWriter::bookmarks() {
+    QTextDocument document;
+    QVERIFY(readRtf(readFile(fixture("links.rtf")), document).ok());
+    const QByteArray rtf = rtfFromDocument(document);
+    QVERIFY(rtf.contains("{\\*\\bkmkstart Section2}{\\*\\bkmkend Section2}"));
+    QVERIFY(rtf.contains("HYPERLINK \\\\l \"Section2\""));
 }
 
 void tst_RtfWriter::header() {
