@@ -367,7 +367,7 @@ void RtfReader::controlWord(const RtfToken &token) {
         numberingWord(info.word, parameter);
         return;
     case Destination::Picture:
-        pictureWord(info.word, hasParameter, parameter);
+        pictureWord(info.word, parameter);
         return;
     case Destination::Ignore:
     case Destination::Skip:
@@ -583,7 +583,7 @@ bool RtfReader::bodyWord(RtfWord word, bool hasParameter, int parameter) {
         return true;
     if (paragraphWord(word, hasParameter, parameter))
         return true;
-    if (tableWord(word, hasParameter, parameter))
+    if (tableWord(word, parameter))
         return true;
     switch (word) {
     case RtfWord::Par:
@@ -837,8 +837,7 @@ bool RtfReader::paragraphWord(RtfWord word, bool hasParameter, int parameter) {
     }
 }
 
-bool RtfReader::tableWord(RtfWord word, bool hasParameter, int parameter) {
-    Q_UNUSED(hasParameter);
+bool RtfReader::tableWord(RtfWord word, int parameter) {
     switch (word) {
     case RtfWord::Cell:
         endCell(1);
@@ -1053,8 +1052,7 @@ void RtfReader::numberingWord(RtfWord word, int parameter) {
     }
 }
 
-void RtfReader::pictureWord(RtfWord word, bool hasParameter, int parameter) {
-    Q_UNUSED(hasParameter);
+void RtfReader::pictureWord(RtfWord word, int parameter) {
     Picture &picture = m_picture;
     switch (word) {
     case RtfWord::Pngblip:

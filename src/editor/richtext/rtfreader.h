@@ -172,13 +172,13 @@ private:
     bool bodyWord(RtfWord word, bool hasParameter, int parameter);
     bool characterWord(RtfWord word, bool hasParameter, int parameter);
     bool paragraphWord(RtfWord word, bool hasParameter, int parameter);
-    bool tableWord(RtfWord word, bool hasParameter, int parameter);
+    bool tableWord(RtfWord word, int parameter);
     void fontTableWord(RtfWord word, int parameter);
     void colorTableWord(RtfWord word, int parameter);
     void listTableWord(RtfWord word, int parameter);
     void listOverrideWord(RtfWord word, int parameter);
     void numberingWord(RtfWord word, int parameter);
-    void pictureWord(RtfWord word, bool hasParameter, int parameter);
+    void pictureWord(RtfWord word, int parameter);
 
     void appendBytes(QByteArrayView bytes);
     void appendUnicode(char32_t code);
