@@ -1,4 +1,5 @@
 #include "editor/editoractions.h"
+#include "editor/fontcombodelegate.h"
 #include "editor/formatcommands.h"
 #include "editor/formatstyles.h"
 #include "editor/mainform.h"
@@ -17,6 +18,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QtTest>
@@ -294,6 +296,32 @@ private slots:
         QCOMPARE(memo().SelAttributes().Name(), fontBox().itemText(0));
         QCOMPARE(format().state().FontStyle, fontBox().itemText(0));
         QVERIFY(memo().hasFocus());
+    }
+
+    void fontBoxItemsAreDrawnInTheirOwnTypeface() {
+        auto *delegate = qobject_cast<TFontComboDelegate *>(fontBox().itemDelegate());
+        QVERIFY(delegate);
+        QStyleOptionViewItem option;
+        option.font = fontBox().font();
+        const QModelIndex first = fontBox().model()->index(0, 0);
+        QCOMPARE(delegate->sizeHint(option, first).height(), TFontComboDelegate::ItemHeight);
+        const QString family = fontBox().itemText(0);
+        QCOMPARE(TFontComboDelegate::itemFont(family, option.font).families().first(), family);
+        QImage canvas(200, TFontComboDelegate::ItemHeight, QImage::Format_ARGB32);
+        canvas.fill(Qt::transparent);
+        QPainter painter(&canvas);
+        option.rect = canvas.rect();
+        option.palette = fontBox().palette();
+        delegate->paint(&painter, option, first);
+        painter.end();
+        // The rectangle is filled and the name written after the offset, never before it.
+        QCOMPARE(canvas.pixelColor(1, 1), option.palette.color(QPalette::Base));
+        bool written = false;
+        for (int y = 0; y < canvas.height() && !written; ++y) {
+            for (int x = TFontComboDelegate::TextOffset; x < canvas.width() && !written; ++x)
+                written = canvas.pixelColor(x, y) != option.palette.color(QPalette::Base);
+        }
+        QVERIFY(written);
     }
 
     void positionPanel_data() {
