@@ -4,6 +4,7 @@
 #include "editor/formatstate.h"
 #include "editor/modeflags.h"
 #include "editor/richtext/rxrichedit.h"
+#include "editor/rulerindents.h"
 #include "editor/statuspanels.h"
 
 #include <QAction>
@@ -34,7 +35,19 @@ void TSelectionTracker::UpdateLine() {
                           PositionText(m.Memo.CaretLine(), m.Memo.CaretColumn()));
 }
 
+void TSelectionTracker::moveRulerMarkers() {
+    // The markers follow the paragraph only when the editing area lacks the focus (after a dialog
+    // or a ruler drag, say); while the user types and moves the caret they stay where they are.
+    if (!m.ruler || m.Memo.hasFocus())
+        return;
+    const TRxParaAttributes paragraph = m.Memo.Paragraph();
+    m.ruler->SetIndentMarkers(RulerMarkersForIndents(
+        paragraph.FirstIndent(), paragraph.LeftIndent(), paragraph.RightIndent(),
+        m.ruler->MarginLeftPx(), m.ruler->MarginRightPx(), m.ruler->ClientWidth()));
+}
+
 void TSelectionTracker::track() {
+    moveRulerMarkers();
     m.state.Updating = true;
     TEditorActions &a = m.actions;
     const TRxTextAttributes text = m.Memo.SelAttributes();

@@ -5,6 +5,7 @@
 class QComboBox;
 class QSpinBox;
 class TEditorActions;
+class TIndentRuler;
 class TRxRichEdit;
 class TStatusPanels;
 struct TFormatState;
@@ -19,6 +20,8 @@ struct SelectionTrackerContext {
     TStatusPanels &status;
     TFormatState &state;
     const TModeFlags &mode;
+    // The ruler whose indent markers follow the paragraph; none until a ruler is placed.
+    TIndentRuler *ruler = nullptr;
 };
 
 // Keeps the format check marks, the font and size boxes, the "Pos" panel and the enabled state of
@@ -38,8 +41,11 @@ public:
     // "L:%3d C:%3d" for zero-based line and column, each number right-aligned in three places.
     static QString PositionText(int line, int column);
 
+    void setRuler(TIndentRuler *ruler) { m.ruler = ruler; }
+
 private:
     void track();
+    void moveRulerMarkers();
 
     SelectionTrackerContext m;
 };

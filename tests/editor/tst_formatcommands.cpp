@@ -6,6 +6,7 @@
 #include "editor/numstyleform.h"
 #include "editor/paraformatdlg.h"
 #include "editor/richtext/rxrichedit.h"
+#include "editor/rulerindents.h"
 #include "editor/selectiontracker.h"
 #include "editor/statuspanels.h"
 #include "editor/toolbars.h"
@@ -25,6 +26,18 @@
 #include <memory>
 
 using Style = TRxTextAttributes::FontStyles;
+
+// A ruler 400 pixels wide with margins of 30 and 20 pixels that records where it was told to put
+// its markers.
+class RecordingRuler : public TIndentRuler {
+public:
+    int ClientWidth() const override { return 400; }
+    int MarginLeftPx() const override { return 30; }
+    int MarginRightPx() const override { return 20; }
+    void SetIndentMarkers(const RulerIndentMarkers &markers) override { moves.append(markers); }
+
+    QList<RulerIndentMarkers> moves;
+};
 
 // The character and paragraph commands, the font and size boxes, the selection tracker and the
 // three format dialogs, driven through the editor window as the user reaches them.
@@ -322,6 +335,56 @@ private slots:
                 written = canvas.pixelColor(x, y) != option.palette.color(QPalette::Base);
         }
         QVERIFY(written);
+    }
+
+    void rulerMarkersForIndents_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("right");
+        QTest::addColumn<int>("firstX");
+        QTest::addColumn<int>("leftX");
+        QTest::addColumn<int>("rightX");
+        // first: F*4/3 + 2 + 30; left: (L+F)*4/3 + 2 + 30; right: 400 - 6 - ((R+6)*4/3 + 20).
+        QTest::newRow("no indents") << 0 << 0 << 0 << 32 << 32 << 366;
+        QTest::newRow("whole pixels") << 36 << 18 << 72 << 80 << 104 << 270;
+        // 1 pt is 1.33 px and -1 pt is -1.33 px: both truncate toward zero.
+        QTest::newRow("fractions truncate") << 1 << -2 << 1 << 33 << 31 << 365;
+        QTest::newRow("hanging indent") << 20 << -20 << -6 << 58 << 32 << 374;
+    }
+
+    void rulerMarkersForIndents() {
+        QFETCH(int, first);
+        QFETCH(int, left);
+        QFETCH(int, right);
+        QFETCH(int, firstX);
+        QFETCH(int, leftX);
+        QFETCH(int, rightX);
+        QCOMPARE(RulerMarkersForIndents(first, left, right, 30, 20, 400),
+                 (RulerIndentMarkers{firstX, leftX, rightX}));
+    }
+
+    void rulerMarkersStayWhileTheEditingAreaHasTheFocus() {
+        RecordingRuler ruler;
+        m_form->selectionTracker().setRuler(&ruler);
+        memo().SetText(QStringLiteral("first\r\nsecond"));
+        memo().SelectRange(8, 8, false);
+        memo().Paragraph().SetFirstIndent(36);
+        memo().Paragraph().SetLeftIndent(18);
+        memo().SelectRange(0, 0, false);
+
+        m_form->activateWindow();
+        memo().setFocus();
+        QTRY_VERIFY(memo().hasFocus());
+        ruler.moves.clear();
+        memo().SelectRange(8, 8, true);
+        QVERIFY(ruler.moves.isEmpty());
+
+        sizeBox().setFocus();
+        QTRY_VERIFY(!memo().hasFocus());
+        memo().SelectRange(9, 9, true);
+        QVERIFY(!ruler.moves.isEmpty());
+        QCOMPARE(ruler.moves.last(), (RulerIndentMarkers{80, 104, 366}));
+        m_form->selectionTracker().setRuler(nullptr);
     }
 
     void positionPanel_data() {
