@@ -9,6 +9,7 @@ packages=(
   libicu-dev zlib1g-dev libjpeg-dev
   libhunspell-dev hunspell-en-us
   libsndfile1-dev libasound2-dev
+  qt6-svg-dev libemf2svg-dev libwmf-dev fonts-urw-base35
   xvfb xauth
 )
 

@@ -269,6 +269,32 @@ QSize jpegSize(const QByteArray &data) {
     return swapsSides(state->orientation) ? size.transposed() : size;
 }
 
+// Qt's reader for exactly the format the bytes announced, so that no other image plug-in gets to
+// look at them.
+class QtFormatReader {
+public:
+    QtFormatReader(const QByteArray &data, const char *format)
+        : m_reader(&m_buffer, format) {
+        m_buffer.setData(data);
+        m_buffer.open(QIODevice::ReadOnly);
+        m_reader.setDecideFormatFromContent(false);
+    }
+
+    // The picture's size from its header; invalid when unreadable, empty or too large.
+    QSize size() {
+        const QSize size = m_reader.size();
+        if (size.isEmpty() || qint64(size.width()) * size.height() > MaxPixels)
+            return {};
+        return size;
+    }
+
+    QImage read() { return m_reader.read(); }
+
+private:
+    QBuffer m_buffer;
+    QImageReader m_reader;
+};
+
 const char *qtFormatName(Format format) {
     switch (format) {
     case Format::Png:
@@ -291,15 +317,7 @@ QSize size(const QByteArray &data) {
     const char *name = qtFormatName(format);
     if (!name)
         return {};
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, name);
-    reader.setDecideFormatFromContent(false);
-    const QSize size = reader.size();
-    if (size.isEmpty() || qint64(size.width()) * size.height() > MaxPixels)
-        return {};
-    return size;
+    return QtFormatReader(data, name).size();
 }
 
 QImage decodeJpeg(const QByteArray &data, const QSize &bounds) {
@@ -322,13 +340,8 @@ QImage decode(const QByteArray &data, const QSize &bounds) {
     const char *name = qtFormatName(format);
     if (!name)
         return {};
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, name);
-    reader.setDecideFormatFromContent(false);
-    const QSize size = reader.size();
-    if (size.isEmpty() || qint64(size.width()) * size.height() > MaxPixels)
+    QtFormatReader reader(data, name);
+    if (!reader.size().isValid())
         return {};
     QImage image = reader.read();
     if (image.isNull())

@@ -1,6 +1,7 @@
 #include "editor/picturefile.h"
 
 #include "editor/picturedecoder.h"
+#include "platform/metafilerenderer.h"
 #include "platform/usererror.h"
 
 #include <QFile>
@@ -25,13 +26,20 @@ QImage LoadPictureFile(const QString &path) {
                 .arg(path, info.exists() ? file.errorString() : QStringLiteral("No such file")));
     if (kind == QLatin1String("ico"))
         throw UserError(QStringLiteral("Clipboard does not support Icons"));
-    if (kind == QLatin1String("emf") || kind == QLatin1String("wmf"))
-        throw UserError(QStringLiteral("Metafile pictures (.%1) cannot be shown on this system")
-                            .arg(extension));
+    const bool metafile = kind == QLatin1String("emf") || kind == QLatin1String("wmf");
+    if (metafile && info.size() > MetafileRenderer::MaxBytes)
+        throw UserError(QStringLiteral("\"%1\" is not a valid picture").arg(path));
 
     const QByteArray data = file.readAll();
-    const QImage picture = kind.startsWith(QLatin1String("jp")) ? PictureDecoder::decodeJpeg(data)
-                                                                : PictureDecoder::decode(data);
+    QImage picture;
+    if (metafile)
+        picture = MetafileRenderer::render(data, kind == QLatin1String("emf")
+                                                     ? MetafileRenderer::Kind::Emf
+                                                     : MetafileRenderer::Kind::Wmf);
+    else if (kind.startsWith(QLatin1String("jp")))
+        picture = PictureDecoder::decodeJpeg(data);
+    else
+        picture = PictureDecoder::decode(data);
     if (picture.isNull())
         throw UserError(QStringLiteral("\"%1\" is not a valid picture").arg(path));
     return picture;

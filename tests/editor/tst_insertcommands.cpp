@@ -14,6 +14,9 @@
 #include <QImageWriter>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextImageFormat>
 #include <QtTest>
 #include <memory>
 
@@ -45,6 +48,22 @@ private:
         image.fill(Qt::green);
         const QString path = m_dir.filePath(name);
         return image.save(path, format) ? path : QString();
+    }
+
+    QByteArray fixture(const char *name) {
+        QFile file(QStringLiteral(QUILLET_TEST_DATA "/editor/") + QLatin1String(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The format of the first embedded picture in the text.
+    QTextCharFormat pictureFormat() {
+        for (QTextBlock block = memo().document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                if (it.fragment().charFormat().isImageFormat())
+                    return it.fragment().charFormat();
+            }
+        }
+        return {};
     }
 
     // The number of embedded pictures in the text.
@@ -248,25 +267,42 @@ private slots:
 
     void insertPicture_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("format"); // empty: the file holds "data"
-        QTest::addColumn<QString>("error");     // empty: inserted
-        QTest::addRow("bitmap") << "p.bmp" << QByteArray("BMP") << "";
-        QTest::addRow("PNG") << "p.png" << QByteArray("PNG") << "";
-        QTest::addRow("upper-case extension") << "P.BMP" << QByteArray("BMP") << "";
-        QTest::addRow("icon") << "p.ico" << QByteArray() << "Clipboard does not support Icons";
+        QTest::addColumn<QByteArray>("format"); // empty: the file holds `bytes`, else "data"
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("error"); // empty: inserted
+        const QByteArray emf = fixture("rectangle.emf");
+        const QByteArray wmf = fixture("rectangle.wmf");
+        QTest::addRow("bitmap") << "p.bmp" << QByteArray("BMP") << QByteArray() << "";
+        QTest::addRow("PNG") << "p.png" << QByteArray("PNG") << QByteArray() << "";
+        QTest::addRow("upper-case extension") << "P.BMP" << QByteArray("BMP") << QByteArray() << "";
+        QTest::addRow("enhanced metafile") << "p.emf" << QByteArray() << emf << "";
+        QTest::addRow("metafile") << "p.wmf" << QByteArray() << wmf << "";
+        QTest::addRow("upper-case metafile") << "P.WMF" << QByteArray() << wmf << "";
+        QTest::addRow("icon") << "p.ico" << QByteArray() << QByteArray()
+                              << "Clipboard does not support Icons";
         QTest::addRow("unknown extension")
-            << "p.tif" << QByteArray() << "Unknown picture file extension (.tif)";
-        QTest::addRow("metafile") << "p.wmf" << QByteArray()
-                                  << "Metafile pictures (.wmf) cannot be shown on this system";
-        QTest::addRow("broken JPEG") << "p.jpg" << QByteArray() << "is not a valid picture";
+            << "p.tif" << QByteArray() << QByteArray() << "Unknown picture file extension (.tif)";
+        QTest::addRow("broken JPEG")
+            << "p.jpg" << QByteArray() << QByteArray() << "is not a valid picture";
+        QTest::addRow("truncated enhanced metafile")
+            << "p.emf" << QByteArray() << emf.left(emf.size() / 2) << "is not a valid picture";
+        QTest::addRow("truncated metafile")
+            << "p.wmf" << QByteArray() << wmf.chopped(6) << "is not a valid picture";
+        QTest::addRow("garbage enhanced metafile")
+            << "p.emf" << QByteArray() << QByteArray(200, '\x5A') << "is not a valid picture";
+        QTest::addRow("garbage metafile")
+            << "p.wmf" << QByteArray() << QByteArray("data") << "is not a valid picture";
+        QTest::addRow("enhanced metafile named .wmf")
+            << "p.wmf" << QByteArray() << emf << "is not a valid picture";
     }
 
     void insertPicture() {
         QFETCH(QString, name);
         QFETCH(QByteArray, format);
+        QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
-        const QString path =
-            format.isEmpty() ? writeFile(name, "data") : writePicture(name, format.constData());
+        const QString path = !format.isEmpty() ? writePicture(name, format.constData())
+                                               : writeFile(name, bytes.isEmpty() ? "data" : bytes);
         QVERIFY(!path.isEmpty());
         memo().SetText(QStringLiteral("ab"));
         memo().SelectRange(1, 1, false);
@@ -281,9 +317,37 @@ private slots:
             QVERIFY(QApplication::clipboard()->mimeData()->hasImage());
         } else {
             QCOMPARE(pictures(), 0);
+            QCOMPARE(memo().Text(), QStringLiteral("ab"));
             QVERIFY2(m_prompts->texts().last().contains(error),
                      qPrintable(m_prompts->texts().last()));
         }
+    }
+
+    // A metafile becomes an embedded picture of its own size (the fixtures ask for 48 x 24
+    // pixels), filled with its rectangle's colour.
+    void insertMetafileAtItsOwnSize_data() {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QColor>("colour");
+        QTest::addRow("enhanced metafile") << "rectangle.emf" << QColor(0x20, 0x80, 0xE0);
+        QTest::addRow("metafile") << "rectangle.wmf" << QColor(0xE0, 0x20, 0x40);
+    }
+    void insertMetafileAtItsOwnSize() {
+        QFETCH(QString, fixture);
+        QFETCH(QColor, colour);
+        const QString path = writeFile(fixture, this->fixture(fixture.toLatin1().constData()));
+        memo().SetText(QStringLiteral("ab"));
+        memo().SelectRange(1, 1, false);
+        m_prompts->answerOpen({path});
+        actions().InsPicAction->trigger();
+        QCOMPARE(memo().Text().size(), 3);
+        const QTextCharFormat format = pictureFormat();
+        QVERIFY(format.isImageFormat());
+        const QTextImageFormat image = format.toImageFormat();
+        QCOMPARE(QSizeF(image.width(), image.height()), QSizeF(48, 24));
+        const QImage picture = qvariant_cast<QImage>(
+            memo().document()->resource(QTextDocument::ImageResource, QUrl(image.name())));
+        QCOMPARE(picture.size(), QSize(48, 24));
+        QCOMPARE(QColor(picture.pixel(24, 12)), colour);
     }
 
     void insertJpegThroughLibjpeg() {

@@ -1,4 +1,5 @@
 #include "editor/picturedecoder.h"
+#include "platform/metafilerenderer.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -74,6 +75,25 @@ QByteArray cmykJpeg(int width, int height, const uchar ink[4]) {
     QByteArray bytes(reinterpret_cast<const char *>(out), qsizetype(size));
     std::free(out);
     return bytes;
+}
+
+QByteArray fixture(const char *name) {
+    QFile file(QStringLiteral(QUILLET_TEST_DATA "/editor/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The bytes of rectangle.wmf without its placeable header, as RTF embeds a metafile: a window of
+// 48 x 24 units filled with #E02040 and no outline.
+QByteArray bareWmf() {
+    return QByteArray::fromHex(
+        "010009000003340000000200080000000000050000000b0200000000050000000c0218003000070000"
+        "00fc020000e02040000000040000002d01000008000000fa0205000000000000000000040000002d01"
+        "0100070000001b041800300000000000030000000000");
+}
+
+void putU32(QByteArray &bytes, qsizetype at, quint32 value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = char((value >> (8 * i)) & 0xFF);
 }
 
 bool near(QRgb actual, QColor expected) {
@@ -241,6 +261,109 @@ private slots:
         const QImage image = PictureDecoder::decode(jpeg.left(jpeg.size() / 2));
         QCOMPARE(image.size(), QSize(200, 200));
         QVERIFY(near(image.pixel(5, 5), Qt::red));
+    }
+
+    // The fixtures hold one brush, a rectangle in it and the end record; the EMF "framed" draws
+    // its rectangle in the middle of a frame twice its size, so the frame, not the drawn extent,
+    // must decide where it lands.
+    void rendersMetafilesAtTheirOwnSize_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QSize>("asked");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<bool>("cornerEmpty");
+        const int emf = int(MetafileRenderer::Kind::Emf);
+        const int wmf = int(MetafileRenderer::Kind::Wmf);
+        QTest::addRow("emf") << fixture("rectangle.emf") << emf << QSize() << QSize(48, 24)
+                             << QColor(0x20, 0x80, 0xE0) << false;
+        QTest::addRow("emf with a frame beyond its drawing")
+            << fixture("framed.emf") << emf << QSize() << QSize(96, 48) << QColor(0x30, 0xA0, 0x50)
+            << true;
+        QTest::addRow("placeable wmf") << fixture("rectangle.wmf") << wmf << QSize()
+                                       << QSize(48, 24) << QColor(0xE0, 0x20, 0x40) << false;
+        QTest::addRow("bare wmf at the size asked")
+            << bareWmf() << wmf << QSize(30, 15) << QSize(30, 15) << QColor(0xE0, 0x20, 0x40)
+            << false;
+        QTest::addRow("emf at the size asked")
+            << fixture("rectangle.emf") << emf << QSize(20, 40) << QSize(20, 40)
+            << QColor(0x20, 0x80, 0xE0) << false;
+        QTest::addRow("asked beyond the cap")
+            << fixture("rectangle.emf") << emf << QSize(20000, 10000)
+            << QSize(MetafileRenderer::MaxSide, MetafileRenderer::MaxSide / 2)
+            << QColor(0x20, 0x80, 0xE0) << false;
+    }
+    void rendersMetafilesAtTheirOwnSize() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, kind);
+        QFETCH(QSize, asked);
+        QFETCH(QSize, size);
+        QFETCH(QColor, colour);
+        QFETCH(bool, cornerEmpty);
+        QVERIFY(!bytes.isEmpty());
+        const auto metafileKind = MetafileRenderer::Kind(kind);
+        if (asked.isEmpty())
+            QCOMPARE(MetafileRenderer::size(bytes, metafileKind), size);
+        const QImage image = MetafileRenderer::render(bytes, metafileKind, asked);
+        QCOMPARE(image.size(), size);
+        const QRgb centre = image.pixel(size.width() / 2, size.height() / 2);
+        QVERIFY2(centre == colour.rgb(),
+                 qPrintable(QColor::fromRgba(centre).name(QColor::HexArgb)));
+        QCOMPARE(qAlpha(image.pixel(3, 3)) == 0, cornerEmpty);
+    }
+
+    // A header may claim any frame; the picture stays within the cap and keeps its aspect.
+    void capsTheSizeAHeaderClaims() {
+        QByteArray bytes = fixture("rectangle.emf");
+        putU32(bytes, 32, 0x7FFFFFFF); // frame right
+        putU32(bytes, 36, 0x3FFFFFFF); // frame bottom
+        const QSize size = MetafileRenderer::size(bytes, MetafileRenderer::Kind::Emf);
+        QCOMPARE(size, QSize(MetafileRenderer::MaxSide, MetafileRenderer::MaxSide / 2));
+        QCOMPARE(MetafileRenderer::render(bytes, MetafileRenderer::Kind::Emf).size(), size);
+    }
+
+    // None of these may crash or hang; each gives a null picture and no size.
+    void refusesBrokenMetafiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("kind");
+        const int emf = int(MetafileRenderer::Kind::Emf);
+        const int wmf = int(MetafileRenderer::Kind::Wmf);
+        const QByteArray goodEmf = fixture("rectangle.emf");
+        const QByteArray goodWmf = fixture("rectangle.wmf");
+        QTest::addRow("empty emf") << QByteArray() << emf;
+        QTest::addRow("empty wmf") << QByteArray() << wmf;
+        QTest::addRow("emf cut in its header") << goodEmf.left(60) << emf;
+        QTest::addRow("emf without its end record") << goodEmf.chopped(20) << emf;
+        QTest::addRow("emf cut inside a record") << goodEmf.chopped(30) << emf;
+        QByteArray zeroRecord = goodEmf;
+        putU32(zeroRecord, 108 + 4, 0);
+        QTest::addRow("emf record of no bytes") << zeroRecord << emf;
+        QByteArray longRecord = goodEmf;
+        putU32(longRecord, 108 + 4, 0x7FFFFFF0);
+        QTest::addRow("emf record beyond the end") << longRecord << emf;
+        QByteArray unsigned_ = goodEmf;
+        unsigned_[40] = 'X';
+        QTest::addRow("emf without its signature") << unsigned_ << emf;
+        QTest::addRow("garbage as emf") << QByteArray(300, '\x5A') << emf;
+        QTest::addRow("wmf as emf") << goodWmf << emf;
+        QTest::addRow("wmf cut in its header") << goodWmf.left(30) << wmf;
+        QTest::addRow("wmf without its end record") << goodWmf.chopped(6) << wmf;
+        QByteArray zeroWords = goodWmf;
+        putU32(zeroWords, 22 + 18, 0);
+        QTest::addRow("wmf record of no words") << zeroWords << wmf;
+        QByteArray emptyBox = goodWmf;
+        emptyBox[10] = 0; // right edge onto the left one
+        QTest::addRow("placeable wmf with an empty box") << emptyBox << wmf;
+        QTest::addRow("garbage as wmf") << QByteArray(300, '\x5A') << wmf;
+        QTest::addRow("emf as wmf") << goodEmf << wmf;
+    }
+    void refusesBrokenMetafiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, kind);
+        QVERIFY(MetafileRenderer::render(bytes, MetafileRenderer::Kind(kind)).isNull());
+        QVERIFY(
+            MetafileRenderer::render(bytes, MetafileRenderer::Kind(kind), QSize(50, 50)).isNull());
+        QVERIFY(!MetafileRenderer::size(bytes, MetafileRenderer::Kind(kind)).isValid());
     }
 
     void readsFiles() {
