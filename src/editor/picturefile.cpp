@@ -33,9 +33,7 @@ QImage LoadPictureFile(const QString &path) {
     const QByteArray data = file.readAll();
     QImage picture;
     if (metafile)
-        picture = MetafileRenderer::render(data, kind == QLatin1String("emf")
-                                                     ? MetafileRenderer::Kind::Emf
-                                                     : MetafileRenderer::Kind::Wmf);
+        picture = MetafileRenderer::render(data);
     else if (kind.startsWith(QLatin1String("jp")))
         picture = PictureDecoder::decodeJpeg(data);
     else

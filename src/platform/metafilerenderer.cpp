@@ -199,18 +199,43 @@ QImage renderWmf(const QByteArray &data, const QSize &requested) {
 
 } // namespace
 
-QSize size(const QByteArray &data, Kind kind) {
-    if (kind == Kind::Emf) {
+Kind sniff(const QByteArray &head) {
+    if (head.size() >= 44 && u32(head, 0) == EmrHeader && u32(head, 40) == EmfSignature)
+        return Kind::Emf;
+    if (head.size() >= 4 && u32(head, 0) == WmfPlaceableKey)
+        return Kind::Wmf;
+    if (head.size() >= 6) {
+        const quint16 type = u16(head, 0);
+        const quint16 version = u16(head, 4);
+        if ((type == 1 || type == 2) && u16(head, 2) == WmfHeaderBytes / 2 &&
+            (version == 0x0100 || version == 0x0300))
+            return Kind::Wmf;
+    }
+    return Kind::Unknown;
+}
+
+QSize size(const QByteArray &data) {
+    switch (sniff(data)) {
+    case Kind::Emf: {
         const std::optional<EmfHeader> header = readEmf(data);
         return header ? fitted(emfOwnSize(*header)) : QSize();
     }
-    if (!isCompleteWmf(data))
+    case Kind::Wmf:
+        return isCompleteWmf(data) ? fitted(MetafileWmfPlayer(data).displaySize()) : QSize();
+    default:
         return {};
-    return fitted(MetafileWmfPlayer(data).displaySize());
+    }
 }
 
-QImage render(const QByteArray &data, Kind kind, const QSize &size) {
-    return kind == Kind::Emf ? renderEmf(data, size) : renderWmf(data, size);
+QImage render(const QByteArray &data, const QSize &size) {
+    switch (sniff(data)) {
+    case Kind::Emf:
+        return renderEmf(data, size);
+    case Kind::Wmf:
+        return renderWmf(data, size);
+    default:
+        return {};
+    }
 }
 
 } // namespace MetafileRenderer

@@ -87,6 +87,7 @@ struct MetafileWmfPlayer::State {
     wmfD_Rect box{};
     QSizeF size;
     QPainter *painter = nullptr; // only while drawing
+    bool placeWindow = false;    // until the first drawing call
     QElapsedTimer clock;
     // Bitmaps libwmf asked us to decode; it holds pointers into this list until it frees them.
     std::vector<std::unique_ptr<QImage>> bitmaps;
@@ -98,14 +99,48 @@ struct MetafileWmfPlayer::State {
 
     static State *of(wmfAPI *api) { return static_cast<State *>(api->user_data); }
 
+    // Maps `box` (in libwmf's device coordinates) onto the whole image.
+    void mapOntoImage(const QRectF &box) {
+        const QSizeF target = painter->device()
+                                  ? QSizeF(painter->device()->width(), painter->device()->height())
+                                  : QSizeF();
+        QTransform transform;
+        transform.scale(target.width() / box.width(), target.height() / box.height());
+        transform.translate(-box.left(), -box.top());
+        painter->setWorldTransform(transform);
+    }
+
+    // The picture is the metafile's window, as Windows plays it into a rectangle; libwmf knows
+    // it only once drawing has begun. Without a window the drawn extent stays the picture.
+    void placeOnWindow(const wmfDC *dc) {
+        const QRectF window =
+            QRectF(0, 0, dc->Window.width * dc->pixel_width, dc->Window.height * dc->pixel_height)
+                .normalized();
+        if (window.width() > 0 && window.height() > 0)
+            mapOntoImage(window);
+    }
+
     // The painter, with pen and brush set from the device context, or null outside drawing.
-    static QPainter *painterFor(wmfAPI *api, wmfDC *dc) {
+    // The painter, placed on the metafile's window, or null outside drawing.
+    static QPainter *placedPainter(wmfAPI *api, const wmfDC *dc) {
         State *state = of(api);
         if (!state || !state->painter || !dc)
             return nullptr;
-        state->painter->setPen(pen(dc));
-        state->painter->setBrush(brush(api, dc));
+        if (state->placeWindow) {
+            state->placeWindow = false;
+            state->placeOnWindow(dc);
+        }
         return state->painter;
+    }
+
+    // The placed painter with pen and brush set from the device context.
+    static QPainter *painterFor(wmfAPI *api, wmfDC *dc) {
+        QPainter *painter = placedPainter(api, dc);
+        if (painter) {
+            painter->setPen(pen(dc));
+            painter->setBrush(brush(api, dc));
+        }
+        return painter;
     }
 
     static QPen pen(wmfDC *dc) {
@@ -417,17 +452,17 @@ struct MetafileWmfPlayer::State {
                 painter->fillRect(qtRect(region->TL[i], region->BR[i]), painter->brush());
         };
         functions->region_clip = [](wmfAPI *api, wmfPolyRectangle_t *region) {
-            State *state = of(api);
-            if (!state || !state->painter)
+            QPainter *painter = placedPainter(api, region->dc);
+            if (!painter)
                 return;
             if (region->count == 0) {
-                state->painter->setClipping(false);
+                painter->setClipping(false);
                 return;
             }
             QPainterPath clip;
             for (unsigned i = 0; i < region->count; ++i)
                 clip.addRect(qtRect(region->TL[i], region->BR[i]));
-            state->painter->setClipPath(clip.simplified());
+            painter->setClipPath(clip.simplified());
         };
     }
 };
@@ -492,13 +527,11 @@ QImage MetafileWmfPlayer::render(const QSize &size) {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const wmfD_Rect &box = state.box;
-    painter.scale(size.width() / (double(box.BR.x) - box.TL.x),
-                  size.height() / (double(box.BR.y) - box.TL.y));
-    painter.translate(-box.TL.x, -box.TL.y);
     state.painter = &painter;
+    state.mapOntoImage(QRectF(qtPoint(state.box.TL), qtPoint(state.box.BR)));
+    state.placeWindow = true;
     state.clock.restart();
-    wmfD_Rect playBox = box;
+    wmfD_Rect playBox = state.box;
     const wmf_error_t played = wmf_play(state.api, 0, &playBox);
     state.painter = nullptr;
     painter.end();

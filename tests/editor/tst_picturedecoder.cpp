@@ -1,4 +1,5 @@
 #include "editor/picturedecoder.h"
+#include "editor/richtext/documentio.h"
 #include "platform/metafilerenderer.h"
 #include "testenvironment.h"
 
@@ -6,6 +7,9 @@
 #include <QBuffer>
 #include <QPainter>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextImageFormat>
 #include <cstdio>
 #include <jpeglib.h>
 
@@ -263,48 +267,45 @@ private slots:
         QVERIFY(near(image.pixel(5, 5), Qt::red));
     }
 
-    // The fixtures hold one brush, a rectangle in it and the end record; the EMF "framed" draws
-    // its rectangle in the middle of a frame twice its size, so the frame, not the drawn extent,
-    // must decide where it lands.
+    // The fixtures hold one brush, a rectangle in it and the end record; the "framed" ones draw
+    // their rectangle in the middle of a frame (EMF) or window (WMF) twice its size, so the frame,
+    // not the drawn extent, must decide where it lands.
     void rendersMetafilesAtTheirOwnSize_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("kind");
         QTest::addColumn<QSize>("asked");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<bool>("cornerEmpty");
-        const int emf = int(MetafileRenderer::Kind::Emf);
-        const int wmf = int(MetafileRenderer::Kind::Wmf);
-        QTest::addRow("emf") << fixture("rectangle.emf") << emf << QSize() << QSize(48, 24)
+        QTest::addRow("emf") << fixture("rectangle.emf") << QSize() << QSize(48, 24)
                              << QColor(0x20, 0x80, 0xE0) << false;
         QTest::addRow("emf with a frame beyond its drawing")
-            << fixture("framed.emf") << emf << QSize() << QSize(96, 48) << QColor(0x30, 0xA0, 0x50)
+            << fixture("framed.emf") << QSize() << QSize(96, 48) << QColor(0x30, 0xA0, 0x50)
             << true;
-        QTest::addRow("placeable wmf") << fixture("rectangle.wmf") << wmf << QSize()
-                                       << QSize(48, 24) << QColor(0xE0, 0x20, 0x40) << false;
+        QTest::addRow("placeable wmf") << fixture("rectangle.wmf") << QSize() << QSize(48, 24)
+                                       << QColor(0xE0, 0x20, 0x40) << false;
         QTest::addRow("bare wmf at the size asked")
-            << bareWmf() << wmf << QSize(30, 15) << QSize(30, 15) << QColor(0xE0, 0x20, 0x40)
-            << false;
+            << bareWmf() << QSize(30, 15) << QSize(30, 15) << QColor(0xE0, 0x20, 0x40) << false;
+        QTest::addRow("bare wmf with a window beyond its drawing")
+            << fixture("framed.wmf") << QSize(96, 48) << QSize(96, 48) << QColor(0x30, 0xA0, 0x50)
+            << true;
         QTest::addRow("emf at the size asked")
-            << fixture("rectangle.emf") << emf << QSize(20, 40) << QSize(20, 40)
+            << fixture("rectangle.emf") << QSize(20, 40) << QSize(20, 40)
             << QColor(0x20, 0x80, 0xE0) << false;
         QTest::addRow("asked beyond the cap")
-            << fixture("rectangle.emf") << emf << QSize(20000, 10000)
+            << fixture("rectangle.emf") << QSize(20000, 10000)
             << QSize(MetafileRenderer::MaxSide, MetafileRenderer::MaxSide / 2)
             << QColor(0x20, 0x80, 0xE0) << false;
     }
     void rendersMetafilesAtTheirOwnSize() {
         QFETCH(QByteArray, bytes);
-        QFETCH(int, kind);
         QFETCH(QSize, asked);
         QFETCH(QSize, size);
         QFETCH(QColor, colour);
         QFETCH(bool, cornerEmpty);
         QVERIFY(!bytes.isEmpty());
-        const auto metafileKind = MetafileRenderer::Kind(kind);
         if (asked.isEmpty())
-            QCOMPARE(MetafileRenderer::size(bytes, metafileKind), size);
-        const QImage image = MetafileRenderer::render(bytes, metafileKind, asked);
+            QCOMPARE(MetafileRenderer::size(bytes), size);
+        const QImage image = MetafileRenderer::render(bytes, asked);
         QCOMPARE(image.size(), size);
         const QRgb centre = image.pixel(size.width() / 2, size.height() / 2);
         QVERIFY2(centre == colour.rgb(),
@@ -312,58 +313,94 @@ private slots:
         QCOMPARE(qAlpha(image.pixel(3, 3)) == 0, cornerEmpty);
     }
 
+    void sniffsMetafiles_data() {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<int>("kind");
+        QTest::addRow("emf") << fixture("rectangle.emf") << int(MetafileRenderer::Kind::Emf);
+        QTest::addRow("placeable wmf")
+            << fixture("rectangle.wmf") << int(MetafileRenderer::Kind::Wmf);
+        QTest::addRow("bare wmf") << bareWmf() << int(MetafileRenderer::Kind::Wmf);
+        QTest::addRow("png") << encoded(halves(4, 4), "png")
+                             << int(MetafileRenderer::Kind::Unknown);
+        QTest::addRow("empty") << QByteArray() << int(MetafileRenderer::Kind::Unknown);
+    }
+    void sniffsMetafiles() {
+        QFETCH(QByteArray, head);
+        QFETCH(int, kind);
+        QCOMPARE(int(MetafileRenderer::sniff(head)), kind);
+    }
+
     // A header may claim any frame; the picture stays within the cap and keeps its aspect.
     void capsTheSizeAHeaderClaims() {
         QByteArray bytes = fixture("rectangle.emf");
         putU32(bytes, 32, 0x7FFFFFFF); // frame right
         putU32(bytes, 36, 0x3FFFFFFF); // frame bottom
-        const QSize size = MetafileRenderer::size(bytes, MetafileRenderer::Kind::Emf);
+        const QSize size = MetafileRenderer::size(bytes);
         QCOMPARE(size, QSize(MetafileRenderer::MaxSide, MetafileRenderer::MaxSide / 2));
-        QCOMPARE(MetafileRenderer::render(bytes, MetafileRenderer::Kind::Emf).size(), size);
+        QCOMPARE(MetafileRenderer::render(bytes).size(), size);
     }
 
     // None of these may crash or hang; each gives a null picture and no size.
     void refusesBrokenMetafiles_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("kind");
-        const int emf = int(MetafileRenderer::Kind::Emf);
-        const int wmf = int(MetafileRenderer::Kind::Wmf);
         const QByteArray goodEmf = fixture("rectangle.emf");
         const QByteArray goodWmf = fixture("rectangle.wmf");
-        QTest::addRow("empty emf") << QByteArray() << emf;
-        QTest::addRow("empty wmf") << QByteArray() << wmf;
-        QTest::addRow("emf cut in its header") << goodEmf.left(60) << emf;
-        QTest::addRow("emf without its end record") << goodEmf.chopped(20) << emf;
-        QTest::addRow("emf cut inside a record") << goodEmf.chopped(30) << emf;
+        QTest::addRow("empty") << QByteArray();
+        QTest::addRow("emf cut in its header") << goodEmf.left(60);
+        QTest::addRow("emf without its end record") << goodEmf.chopped(20);
+        QTest::addRow("emf cut inside a record") << goodEmf.chopped(30);
         QByteArray zeroRecord = goodEmf;
         putU32(zeroRecord, 108 + 4, 0);
-        QTest::addRow("emf record of no bytes") << zeroRecord << emf;
+        QTest::addRow("emf record of no bytes") << zeroRecord;
         QByteArray longRecord = goodEmf;
         putU32(longRecord, 108 + 4, 0x7FFFFFF0);
-        QTest::addRow("emf record beyond the end") << longRecord << emf;
-        QByteArray unsigned_ = goodEmf;
-        unsigned_[40] = 'X';
-        QTest::addRow("emf without its signature") << unsigned_ << emf;
-        QTest::addRow("garbage as emf") << QByteArray(300, '\x5A') << emf;
-        QTest::addRow("wmf as emf") << goodWmf << emf;
-        QTest::addRow("wmf cut in its header") << goodWmf.left(30) << wmf;
-        QTest::addRow("wmf without its end record") << goodWmf.chopped(6) << wmf;
+        QTest::addRow("emf record beyond the end") << longRecord;
+        QTest::addRow("wmf cut in its header") << goodWmf.left(30);
+        QTest::addRow("wmf without its end record") << goodWmf.chopped(6);
         QByteArray zeroWords = goodWmf;
         putU32(zeroWords, 22 + 18, 0);
-        QTest::addRow("wmf record of no words") << zeroWords << wmf;
+        QTest::addRow("wmf record of no words") << zeroWords;
         QByteArray emptyBox = goodWmf;
         emptyBox[10] = 0; // right edge onto the left one
-        QTest::addRow("placeable wmf with an empty box") << emptyBox << wmf;
-        QTest::addRow("garbage as wmf") << QByteArray(300, '\x5A') << wmf;
-        QTest::addRow("emf as wmf") << goodEmf << wmf;
+        QTest::addRow("placeable wmf with an empty box") << emptyBox;
+        QTest::addRow("wmf header then garbage") << goodWmf.left(40) + QByteArray(300, '\x5A');
+        QTest::addRow("garbage") << QByteArray(300, '\x5A');
     }
     void refusesBrokenMetafiles() {
         QFETCH(QByteArray, bytes);
-        QFETCH(int, kind);
-        QVERIFY(MetafileRenderer::render(bytes, MetafileRenderer::Kind(kind)).isNull());
-        QVERIFY(
-            MetafileRenderer::render(bytes, MetafileRenderer::Kind(kind), QSize(50, 50)).isNull());
-        QVERIFY(!MetafileRenderer::size(bytes, MetafileRenderer::Kind(kind)).isValid());
+        QVERIFY(MetafileRenderer::render(bytes).isNull());
+        QVERIFY(MetafileRenderer::render(bytes, QSize(50, 50)).isNull());
+        QVERIFY(!MetafileRenderer::size(bytes).isValid());
+    }
+
+    // The fixture holds a \wmetafile8 whose window is wider than its drawing, an \emfblip, and
+    // an \emfblip that holds a placeable WMF, as some writers produce; each is drawn at its goal.
+    void drawsMetafilesInRtf() {
+        QTextDocument document;
+        QVERIFY(readRtf(fixture("metafiles.rtf"), document).ok());
+        struct Expected {
+            QSize size;
+            QColor colour;
+            bool cornerEmpty;
+        };
+        const QList<Expected> expected = {{QSize(96, 48), QColor(0x30, 0xA0, 0x50), true},
+                                          {QSize(48, 24), QColor(0x20, 0x80, 0xE0), false},
+                                          {QSize(48, 24), QColor(0xE0, 0x20, 0x40), false}};
+        QList<QImage> pictures;
+        for (auto it = document.begin().begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat())
+                pictures.append(qvariant_cast<QImage>(document.resource(
+                    QTextDocument::ImageResource, QUrl(format.toImageFormat().name()))));
+        }
+        QCOMPARE(pictures.size(), expected.size());
+        for (qsizetype i = 0; i < pictures.size(); ++i) {
+            const QImage &picture = pictures[i];
+            QCOMPARE(picture.size(), expected[i].size);
+            QCOMPARE(QColor(picture.pixel(picture.width() / 2, picture.height() / 2)),
+                     expected[i].colour);
+            QCOMPARE(qAlpha(picture.pixel(3, 3)) == 0, expected[i].cornerEmpty);
+        }
     }
 
     void readsFiles() {

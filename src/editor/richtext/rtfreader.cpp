@@ -1,6 +1,7 @@
 #include "editor/richtext/rtfreader.h"
 
 #include "editor/richtext/rtfformatproperties.h"
+#include "platform/metafilerenderer.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -1147,6 +1148,10 @@ void RtfReader::finishPicture() {
     }
     const int shownWidth = clampSide(width);
     const int shownHeight = clampSide(height);
+    // Metafiles are drawn at the size they are shown at (their own without one). Writers mix
+    // up \emfblip and \wmetafile, so the bytes decide which kind is drawn.
+    if (kind == PictureKind::Emf || kind == PictureKind::Wmf)
+        image = MetafileRenderer::render(picture.data, QSize(shownWidth, shownHeight));
     if (image.isNull())
         image =
             placeholderImage(shownWidth > 0 ? shownWidth : 32, shownHeight > 0 ? shownHeight : 32);
