@@ -1,13 +1,15 @@
 // The rich text control on a 10 MB document: loading it, typing a character at its end (the
 // key's handling, the caret's line and column as the status bar asks for them, and the repaint),
-// reading the character format's uniformity over all of it, and switching plain text on and
-// off again. Prints milliseconds.
+// scrolling through it page by page with every underline type in view, reading the character
+// format's uniformity over all of it, and switching plain text on and off again. Prints
+// milliseconds.
 #include "editor/richtext/rxrichedit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -113,6 +115,40 @@ void reportTyping(TRxRichEdit &edit, const char *label, bool middle = false) {
         median.total(), median.key, median.caret, median.paint, strokes.back().total());
 }
 
+// Pages down from the caret, repainting each page as the window would.
+void reportScrolling(TRxRichEdit &edit, const char *label) {
+    QScrollBar *bar = edit.verticalScrollBar();
+    std::vector<double> pages;
+    for (int i = 0; i < 41; ++i) {
+        pages.push_back(millis([&] {
+            bar->setValue(bar->value() + bar->pageStep());
+            edit.viewport()->repaint();
+        }));
+    }
+    std::sort(pages.begin(), pages.end());
+    std::printf("%-44s median %6.2f ms, worst %6.2f ms per page\n",
+                (std::string("scrolling, ") + label).c_str(), pages[20], pages.back());
+}
+
+// Every underline type on runs spread over the text, as a real document has them, and long
+// stretches of words-only and double underline from the middle on and at the end, so that every
+// page typed on or scrolled through there shows them.
+void underlineSpread(TRxRichEdit &edit) {
+    const int length = edit.TextLength();
+    int type = 0;
+    for (int at = 0; at < length; at += length / 200) {
+        edit.SelectRange(at, at + 40, false);
+        edit.SelAttributes().SetUnderlineType(1 + type++ % 5);
+    }
+    const int middle = length / 2;
+    edit.SelectRange(middle - 5000, middle + 60000, false);
+    edit.SelAttributes().SetUnderlineType(2);
+    edit.SelectRange(middle + 60000, middle + 130000, false);
+    edit.SelAttributes().SetUnderlineType(3);
+    edit.SelectRange(length - 5000, length, false);
+    edit.SelAttributes().SetUnderlineType(3);
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -129,6 +165,7 @@ int main(int argc, char *argv[]) {
     report("SetText (load)", [&] { edit.SetText(text); });
     reportTyping(edit, "rich");
     reportTyping(edit, "rich", true);
+    reportScrolling(edit, "unformatted");
 
     report("plain text on, unformatted, caret at the end", [&] {
         edit.SetPlainText(true);
@@ -164,6 +201,10 @@ int main(int argc, char *argv[]) {
         QApplication::processEvents();
     });
     reportTyping(edit, "rich again");
+    report("underline types spread over all", [&] { underlineSpread(edit); });
+    reportTyping(edit, "underlined");
+    reportTyping(edit, "underlined", true);
+    reportScrolling(edit, "underlined");
     for (int at = 0; at < edit.TextLength(); at += edit.TextLength() / 200) {
         edit.SelectRange(at, at + 40, false);
         edit.SelAttributes().SetStyle(TRxTextAttributes::fsBold);

@@ -5,26 +5,41 @@
 namespace RichTextFormat {
 
 int underlineType(const QTextCharFormat &format) {
-    const bool underlined =
-        format.fontUnderline() || format.underlineStyle() != QTextCharFormat::NoUnderline;
-    if (!underlined)
-        return utNone;
     const int stored = format.intProperty(UnderlineTypeProperty);
-    return stored >= utSolid && stored <= utWave ? stored : utSolid;
+    // Qt's own line stays off under words-only text (the view draws it word by word), so the
+    // stored type alone says it is underlined.
+    if (stored == utWord)
+        return utWord;
+    const QTextCharFormat::UnderlineStyle style = format.underlineStyle();
+    if (style == QTextCharFormat::NoUnderline && !format.fontUnderline())
+        return utNone;
+    if (stored >= utSolid && stored <= utWave)
+        return stored;
+    // Underlines that came without a type (pasted HTML) by the look Qt gives them.
+    switch (style) {
+    case QTextCharFormat::DotLine:
+    case QTextCharFormat::DashUnderline:
+    case QTextCharFormat::DashDotLine:
+    case QTextCharFormat::DashDotDotLine:
+        return utDotted;
+    case QTextCharFormat::WaveUnderline:
+    case QTextCharFormat::SpellCheckUnderline:
+        return utWave;
+    default:
+        return utSolid;
+    }
 }
 
 void setUnderlineType(QTextCharFormat &format, int type) {
-    if (type == utNone) {
-        format.setUnderlineStyle(QTextCharFormat::NoUnderline);
-        format.setFontUnderline(false);
-        format.setProperty(UnderlineTypeProperty, int(utNone));
-        return;
-    }
-    if (type < utSolid || type > utWave)
+    if (type < utNone || type > utWave)
         type = utSolid;
-    // Qt draws no double or words-only line; those keep their type for saving and show as a
-    // single line.
+    // Qt draws no double or words-only line: the double keeps Qt's single line and the view adds
+    // the second; words-only has Qt's line off and the view draws it under the words.
     switch (type) {
+    case utNone:
+    case utWord:
+        format.setUnderlineStyle(QTextCharFormat::NoUnderline);
+        break;
     case utDotted:
         format.setUnderlineStyle(QTextCharFormat::DotLine);
         break;

@@ -20,11 +20,13 @@ inline constexpr int ListHangingIndentProperty = QTextFormat::UserProperty + 16;
 
 enum UnderlineType { utNone = 0, utSolid = 1, utWord = 2, utDouble = 3, utDotted = 4, utWave = 5 };
 
-// The underline type a format shows: 0 unless underlined; an underline without a stored type is
-// solid.
+// The underline type a format shows, read from the stored type, which is what counts: Qt's own
+// underline flag is off for words-only text. 0 unless underlined; an underline without a stored
+// type counts by the style Qt draws (dotted, wave, else solid).
 int underlineType(const QTextCharFormat &format);
-// Sets the underline flag, the drawn style and the stored type together; out-of-range types
-// count as solid, 0 clears the underline.
+// Sets the drawn style and the stored type together; out-of-range types count as solid, 0
+// clears the underline. Qt draws the double as one line and words-only not at all; the
+// control's view and the page renderer add the rest (UnderlineDecorations).
 void setUnderlineType(QTextCharFormat &format, int type);
 
 bool isProtected(const QTextCharFormat &format);

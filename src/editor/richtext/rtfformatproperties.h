@@ -7,9 +7,8 @@
 namespace RtfFormatProperty {
 
 // Underline type of a character run, an int 0-5 on QTextCharFormat: none, solid, word, double,
-// dotted, wave. Qt draws only some of these itself (double and word show as solid), so the kind
-// is kept here for the writer and the control; absent means 0 (or 1 when Qt's own underline is
-// set, for formats made outside the reader).
+// dotted, wave. Qt draws only some of these itself, so the kind is kept here and read through
+// RichTextFormat::underlineType; absent means 0, or the kind Qt's own underline style shows.
 inline constexpr int UnderlineType = QTextFormat::UserProperty + 1;
 
 // Protected text, a bool on QTextCharFormat: the user may not edit it without being asked.

@@ -1,5 +1,6 @@
 #include "editor/richtext/rtfreader.h"
 
+#include "editor/richtext/richtextformat.h"
 #include "editor/richtext/rtfformatproperties.h"
 #include "platform/metafilerenderer.h"
 
@@ -32,19 +33,6 @@ QTextListFormat::Style listStyle(int kind) {
         return QTextListFormat::ListUpperRoman;
     default:
         return QTextListFormat::ListDecimal;
-    }
-}
-
-QTextCharFormat::UnderlineStyle qtUnderline(int type) {
-    switch (static_cast<UnderlineType>(type)) {
-    case UnderlineType::None:
-        return QTextCharFormat::NoUnderline;
-    case UnderlineType::Dotted:
-        return QTextCharFormat::DotLine;
-    case UnderlineType::Wave:
-        return QTextCharFormat::WaveUnderline;
-    default:
-        return QTextCharFormat::SingleUnderline;
     }
 }
 
@@ -1426,10 +1414,8 @@ QTextCharFormat RtfReader::currentCharFormat() {
         format.setFontItalic(true);
     if (chars.strike)
         format.setFontStrikeOut(true);
-    if (chars.underline != 0) {
-        format.setUnderlineStyle(qtUnderline(chars.underline));
-        format.setProperty(RtfFormatProperty::UnderlineType, int(chars.underline));
-    }
+    if (chars.underline != 0)
+        RichTextFormat::setUnderlineType(format, chars.underline);
     if (chars.script == 1)
         format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
     else if (chars.script == 2)

@@ -1,5 +1,6 @@
 #include "editor/richtext/rtfwriter.h"
 
+#include "editor/richtext/richtextformat.h"
 #include "editor/richtext/rtfcodec.h"
 #include "editor/richtext/rtfformatproperties.h"
 
@@ -55,27 +56,6 @@ bool isBullet(QTextListFormat::Style style) {
 QString numberSuffix(const QTextListFormat &format) {
     return format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
                                                              : QStringLiteral(".");
-}
-
-int underlineTypeOf(const QTextCharFormat &format) {
-    const QTextCharFormat::UnderlineStyle style = format.underlineStyle();
-    if (style == QTextCharFormat::NoUnderline && !format.fontUnderline())
-        return 0;
-    const int stored = format.intProperty(RtfFormatProperty::UnderlineType);
-    if (stored >= 1 && stored <= 5)
-        return stored;
-    switch (style) {
-    case QTextCharFormat::DotLine:
-    case QTextCharFormat::DashUnderline:
-    case QTextCharFormat::DashDotLine:
-    case QTextCharFormat::DashDotDotLine:
-        return static_cast<int>(UnderlineType::Dotted);
-    case QTextCharFormat::WaveUnderline:
-    case QTextCharFormat::SpellCheckUnderline:
-        return static_cast<int>(UnderlineType::Wave);
-    default:
-        return static_cast<int>(UnderlineType::Solid);
-    }
 }
 
 const char *underlineWord(int type) {
@@ -594,7 +574,7 @@ void RtfWriter::writeCharFormat(const QTextCharFormat &format) {
         m_out.append("\\i");
     if (format.fontStrikeOut())
         m_out.append("\\strike");
-    if (const int underline = underlineTypeOf(format); underline != 0)
+    if (const int underline = RichTextFormat::underlineType(format); underline != 0)
         word(underlineWord(underline));
     if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
         m_out.append("\\sub");

@@ -1,5 +1,7 @@
 #include "editor/richtext/rxpagerenderer.h"
 
+#include "editor/richtext/underlinedecorations.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
 #include <QPainter>
@@ -107,6 +109,10 @@ int TRxPageRenderer::formatRange(const TFormatRange &range, bool render) {
         context.clip = QRectF(0, top, body.width(), bottom - top);
         context.palette.setColor(QPalette::Text, Qt::black);
         layout->draw(&painter, context);
+        UnderlineDecorations::PaintContext decorations;
+        decorations.clip = context.clip;
+        decorations.text = Qt::black;
+        UnderlineDecorations::draw(painter, *copy, decorations);
         painter.restore();
     }
     return next;

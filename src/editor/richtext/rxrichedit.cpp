@@ -4,6 +4,7 @@
 #include "editor/richtext/richtextformat.h"
 #include "editor/richtext/richtextlinks.h"
 #include "editor/richtext/rxpagerenderer.h"
+#include "editor/richtext/underlinedecorations.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -19,12 +20,16 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -69,6 +74,27 @@ QTextCharFormat withoutProtection(QTextCharFormat format) {
 QFont withoutNeedlessShaping(QFont font) {
     font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
     return font;
+}
+
+// HTML has no words-only underline, and Qt's own line is off under such text: other programs
+// get a full underline rather than none.
+void underlineWordsOnlyRunsFully(QTextDocument &document) {
+    std::vector<std::pair<int, int>> runs;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (RichTextFormat::underlineType(fragment.charFormat()) == RichTextFormat::utWord)
+                runs.emplace_back(fragment.position(), fragment.position() + fragment.length());
+        }
+    }
+    QTextCharFormat solid;
+    solid.setFontUnderline(true);
+    QTextCursor cursor(&document);
+    for (const auto &[start, end] : runs) {
+        cursor.setPosition(start);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(solid);
+    }
 }
 
 const QStringList &rtfMimeTypes() {
@@ -803,12 +829,13 @@ QMimeData *TRxRichEdit::createMimeDataFromSelection() const {
     const QTextDocumentFragment fragment = cursor.selection();
     auto *data = new QMimeData;
     data->setText(fragment.toPlainText());
-    data->setHtml(fragment.toHtml());
     QTextDocument copied;
     copied.setDefaultFont(document()->defaultFont());
     QTextCursor(&copied).insertFragment(fragment);
     copyPictures(*document(), copied);
     data->setData(rtfMimeTypes().first(), rtfFromDocument(copied));
+    underlineWordsOnlyRunsFully(copied);
+    data->setHtml(QTextDocumentFragment(&copied).toHtml());
     return data;
 }
 
@@ -1260,6 +1287,28 @@ void TRxRichEdit::dropEvent(QDropEvent *event) {
     m_insertApproved = true;
     QTextEdit::dropEvent(event);
     m_insertApproved = false;
+}
+
+void TRxRichEdit::paintEvent(QPaintEvent *event) {
+    QTextEdit::paintEvent(event);
+    if (m_plainText)
+        return;
+    // The view's offset into the document, as QTextEdit paints it.
+    const QScrollBar *horizontal = horizontalScrollBar();
+    const QPoint offset(isRightToLeft() ? horizontal->maximum() - horizontal->value()
+                                        : horizontal->value(),
+                        verticalScrollBar()->value());
+    const QTextCursor caret = textCursor();
+    UnderlineDecorations::PaintContext context;
+    context.clip = QRectF(event->rect().translated(offset));
+    context.text = palette().color(QPalette::Text);
+    context.selectionStart = caret.selectionStart();
+    context.selectionEnd = caret.selectionEnd();
+    context.selectedText = palette().color(hasFocus() ? QPalette::Active : QPalette::Inactive,
+                                           QPalette::HighlightedText);
+    QPainter painter(viewport());
+    painter.translate(-offset);
+    UnderlineDecorations::draw(painter, *document(), context);
 }
 
 void TRxRichEdit::resizeEvent(QResizeEvent *event) {

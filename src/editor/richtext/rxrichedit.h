@@ -192,6 +192,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    // Adds the underline lines Qt cannot draw (double, words only) to what QTextEdit paints.
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;

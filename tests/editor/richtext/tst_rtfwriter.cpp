@@ -1,4 +1,5 @@
 #include "editor/richtext/documentio.h"
+#include "editor/richtext/richtextformat.h"
 #include "editor/richtext/rtfformatproperties.h"
 #include "testenvironment.h"
 
@@ -50,9 +51,7 @@ QString charSignature(const QTextCharFormat &format, const QFont &documentFont) 
         families.append(documentFont.family());
     const double size = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
                                                                        : documentFont.pointSizeF();
-    int underline = format.intProperty(RtfFormatProperty::UnderlineType);
-    if (format.underlineStyle() == QTextCharFormat::NoUnderline)
-        underline = 0;
+    const int underline = RichTextFormat::underlineType(format);
     return QStringList{families.value(0),
                        number(size),
                        QString::number(format.fontWeight() >= QFont::DemiBold),

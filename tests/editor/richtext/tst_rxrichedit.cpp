@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -14,7 +15,8 @@
 #include <memory>
 
 // The rich text control's contract, driven without a window: positions, whole-text reads,
-// selection, undo, plain-text switch, character and paragraph format, find.
+// selection, undo, plain-text switch, character and paragraph format (and how underlines are
+// drawn), find.
 class TestRxRichEdit : public QObject {
     Q_OBJECT
 
@@ -45,6 +47,8 @@ private slots:
     void insertionFormatAppliesToTheNextTypedCharacter();
     void underlineTypesRoundTripInTheModel_data();
     void underlineTypesRoundTripInTheModel();
+    void underlineTypesAreDrawnInTheViewAndOnThePage_data();
+    void underlineTypesAreDrawnInTheViewAndOnThePage();
     void automaticColourIsTheAbsenceOfOne();
     void faceNameIsCutTo31Characters();
     void fontCopiesInAndOut();
@@ -408,7 +412,8 @@ void TestRxRichEdit::underlineTypesRoundTripInTheModel_data() {
     QTest::addColumn<int>("qtStyle");
     QTest::addRow("none") << 0 << int(QTextCharFormat::NoUnderline);
     QTest::addRow("solid") << 1 << int(QTextCharFormat::SingleUnderline);
-    QTest::addRow("word") << 2 << int(QTextCharFormat::SingleUnderline);
+    // Qt's own line stays off under words-only text; the view draws it word by word.
+    QTest::addRow("word") << 2 << int(QTextCharFormat::NoUnderline);
     QTest::addRow("double") << 3 << int(QTextCharFormat::SingleUnderline);
     QTest::addRow("dotted") << 4 << int(QTextCharFormat::DotLine);
     QTest::addRow("wave") << 5 << int(QTextCharFormat::WaveUnderline);
@@ -431,6 +436,98 @@ void TestRxRichEdit::underlineTypesRoundTripInTheModel() {
     QCOMPARE(m_edit->SelAttributes().UnderlineType(), 0);
     m_edit->SelAttributes().SetStyle(TRxTextAttributes::fsUnderline);
     QCOMPARE(m_edit->SelAttributes().UnderlineType(), 1);
+}
+
+namespace {
+
+// The view, or the whole text drawn as a page, with an underline type on all of it.
+QImage renderWithUnderline(TRxRichEdit &edit, int type, bool page) {
+    edit.SelectAll();
+    edit.SelAttributes().SetUnderlineType(type);
+    edit.SelectRange(0, 0, false);
+    if (!page)
+        return edit.viewport()->grab().toImage();
+    QImage image(edit.viewport()->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TFormatRange range;
+    range.painter = &painter;
+    const int twipsPerPixel = 1440 / image.logicalDpiX();
+    range.rc = QRect(QPoint(0, 0), image.size() * twipsPerPixel);
+    range.rcPage = range.rc;
+    edit.FormatRange(&range, true);
+    return image;
+}
+
+// Where `image` differs from `plain` by a dark pixel: the bands of rows that differ, and in the
+// first of them the runs of differing pixels along the row.
+struct Difference {
+    int bands = 0;
+    int runsAlongFirstBand = 0;
+};
+
+Difference darkDifference(const QImage &image, const QImage &plain) {
+    const auto differs = [&](int x, int y) {
+        return image.pixel(x, y) != plain.pixel(x, y) && qGray(image.pixel(x, y)) < 128;
+    };
+    Difference d;
+    int firstBandRow = -1;
+    bool inBand = false;
+    for (int y = 0; y < image.height(); ++y) {
+        bool any = false;
+        for (int x = 0; x < image.width() && !any; ++x)
+            any = differs(x, y);
+        if (any && !inBand) {
+            ++d.bands;
+            if (firstBandRow < 0)
+                firstBandRow = y;
+        }
+        inBand = any;
+    }
+    if (firstBandRow < 0)
+        return d;
+    bool inRun = false;
+    for (int x = 0; x < image.width(); ++x) {
+        const bool on = differs(x, firstBandRow);
+        d.runsAlongFirstBand += on && !inRun;
+        inRun = on;
+    }
+    return d;
+}
+
+} // namespace
+
+void TestRxRichEdit::underlineTypesAreDrawnInTheViewAndOnThePage_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("page");
+    QTest::addColumn<int>("bands");
+    QTest::addColumn<int>("runs");
+    for (const bool page : {false, true}) {
+        const char *where = page ? "page" : "view";
+        // One line under both words and the blank between them.
+        QTest::addRow("solid, %s", where) << 1 << page << 1 << 1;
+        // One line under each word, none under the blank.
+        QTest::addRow("words only, %s", where) << 2 << page << 1 << 2;
+        // Two separate lines, both under the blank too.
+        QTest::addRow("double, %s", where) << 3 << page << 2 << 1;
+    }
+}
+
+void TestRxRichEdit::underlineTypesAreDrawnInTheViewAndOnThePage() {
+    QFETCH(int, type);
+    QFETCH(bool, page);
+    QFETCH(int, bands);
+    QFETCH(int, runs);
+    m_edit->resize(600, 200);
+    m_edit->SetText(QStringLiteral("HH HH"));
+    m_edit->SelectAll();
+    m_edit->SelAttributes().SetSize(48);
+    m_edit->SelAttributes().SetColor(Qt::black);
+    const QImage plain = renderWithUnderline(*m_edit, 0, page);
+    const QImage underlined = renderWithUnderline(*m_edit, type, page);
+    const Difference d = darkDifference(underlined, plain);
+    QCOMPARE(d.bands, bands);
+    QCOMPARE(d.runsAlongFirstBand, runs);
 }
 
 void TestRxRichEdit::automaticColourIsTheAbsenceOfOne() {

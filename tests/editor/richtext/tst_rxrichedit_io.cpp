@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <memory>
 
 // Loading and saving through Lines, the clipboard's rich text, links, the display settings and
@@ -196,9 +198,19 @@ void TestRxRichEditIo::copyAndPasteKeepUnderlineTypesAndProtection() {
     m_edit->SelAttributes().SetUnderlineType(RichTextFormat::utWave);
     m_edit->SelectRange(5, 11);
     m_edit->SelAttributes().SetProtected(true);
+    m_edit->SelAttributes().SetUnderlineType(RichTextFormat::utWord);
     m_edit->SelectRange(0, 11);
     m_edit->CopyToClipboard();
-    QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("text/rtf")));
+    const QMimeData *offered = QApplication::clipboard()->mimeData();
+    QVERIFY(offered->hasFormat(QStringLiteral("text/rtf")));
+    // HTML knows no words-only underline: programs reading it get a full one, not none.
+    QTextDocument html;
+    html.setHtml(offered->html());
+    QTextCursor marker(&html);
+    marker.setPosition(6);
+    QVERIFY(marker.charFormat().fontUnderline());
+    m_edit->SelectRange(5, 11);
+    QCOMPARE(m_edit->SelAttributes().UnderlineType(), int(RichTextFormat::utWord));
 
     TRxRichEdit other;
     other.SetText(QStringLiteral("|"));
@@ -209,6 +221,7 @@ void TestRxRichEditIo::copyAndPasteKeepUnderlineTypesAndProtection() {
     QCOMPARE(other.SelAttributes().UnderlineType(), int(RichTextFormat::utWave));
     other.SelectRange(6, 12);
     QVERIFY(other.SelAttributes().Protected());
+    QCOMPARE(other.SelAttributes().UnderlineType(), int(RichTextFormat::utWord));
 }
 
 void TestRxRichEditIo::pasteInPlainTextTakesTextOnly() {
