@@ -151,6 +151,22 @@ std::optional<QRectF> emfViewBox(const EmfHeader &header) {
                   frame.width() * xScale, frame.height() * yScale);
 }
 
+// Text from the metafile reaches the SVG inside CDATA sections, which a "]]>" in the text ends;
+// pictures libemf2svg writes are always inline, so any other reference came from the file and
+// is refused rather than letting Qt SVG load a file from the disk.
+bool referencesOnlyInlineData(const QByteArray &svg) {
+    for (qsizetype at = svg.indexOf("href"); at >= 0; at = svg.indexOf("href", at + 4)) {
+        qsizetype value = at + 4;
+        while (value < svg.size() && (svg[value] == ' ' || svg[value] == '='))
+            ++value;
+        if (value < svg.size() && (svg[value] == '"' || svg[value] == '\''))
+            ++value;
+        if (!svg.mid(value, 5).startsWith("data:"))
+            return false;
+    }
+    return true;
+}
+
 QImage renderEmf(const QByteArray &data, const QSize &requested) {
     const std::optional<EmfHeader> header = readEmf(data);
     if (!header)
@@ -171,7 +187,7 @@ QImage renderEmf(const QByteArray &data, const QSize &requested) {
         emf2svg(input.data(), size_t(input.size()), &output, &outputLength, &options);
     const QByteArray svg = output ? QByteArray(output, qsizetype(outputLength)) : QByteArray();
     std::free(output);
-    if (!converted || svg.isEmpty())
+    if (!converted || svg.isEmpty() || !referencesOnlyInlineData(svg))
         return {};
 
     QSvgRenderer renderer(svg);

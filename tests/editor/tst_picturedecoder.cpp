@@ -373,6 +373,14 @@ private slots:
         QVERIFY(!MetafileRenderer::size(bytes).isValid());
     }
 
+    // Its text closes the CDATA section libemf2svg puts it in and adds a reference to a picture
+    // file: well formed, but not drawn rather than letting a file from the disk into the picture.
+    void refusesEmfReachingForFiles() {
+        const QByteArray bytes = fixture("textinjection.emf");
+        QVERIFY(MetafileRenderer::size(bytes).isValid());
+        QVERIFY(MetafileRenderer::render(bytes).isNull());
+    }
+
     // The fixture holds a \wmetafile8 whose window is wider than its drawing, an \emfblip, and
     // an \emfblip that holds a placeable WMF, as some writers produce; each is drawn at its goal.
     void drawsMetafilesInRtf() {
