@@ -90,34 +90,47 @@ std::optional<EmfHeader> readEmf(const QByteArray &data) {
     return header;
 }
 
+void putU32(QByteArray &data, qsizetype at, quint32 value) {
+    qToLittleEndian(value, data.data() + at);
+}
+
 // A complete old-style metafile: an optional placeable header with a usable box, the metafile
-// header, then records of at least three words lying within the data, up to the end record.
-bool isCompleteWmf(const QByteArray &data) {
+// header, then records of at least three words lying within the data, up to the end record. The
+// bytes for libwmf, whose header then states the true size of the file and of its largest record:
+// libwmf allocates what the header claims, however large.
+std::optional<QByteArray> checkedWmf(const QByteArray &data) {
     if (data.size() > MaxBytes)
-        return false;
+        return {};
     qsizetype at = 0;
     if (data.size() >= WmfPlaceableBytes && u32(data, 0) == WmfPlaceableKey) {
         const auto edge = [&data](qsizetype offset) { return qint16(u16(data, offset)); };
         if (edge(10) == edge(6) || edge(12) == edge(8) || u16(data, 14) == 0)
-            return false;
+            return {};
         at = WmfPlaceableBytes;
     }
-    if (data.size() - at < WmfHeaderBytes)
-        return false;
-    const quint16 type = u16(data, at);
-    if ((type != 1 && type != 2) || u16(data, at + 2) != WmfHeaderBytes / 2)
-        return false;
+    const qsizetype header = at;
+    if (data.size() - header < WmfHeaderBytes)
+        return {};
+    const quint16 type = u16(data, header);
+    if ((type != 1 && type != 2) || u16(data, header + 2) != WmfHeaderBytes / 2)
+        return {};
     at += WmfHeaderBytes;
+    quint32 largest = 0;
     while (at + 6 <= data.size()) {
         const quint32 words = u32(data, at);
         if (words < 3 || words > quint64(data.size() - at) / 2)
-            return false;
+            return {};
+        largest = qMax(largest, words);
         const bool end = u16(data, at + 4) == 0;
         at += qsizetype(words) * 2;
-        if (end)
-            return true;
+        if (end) {
+            QByteArray checked = data.left(at);
+            putU32(checked, header + 6, quint32((at - header) / 2));
+            putU32(checked, header + 12, largest);
+            return checked;
+        }
     }
-    return false;
+    return {};
 }
 
 // Shrinks a size to fit MaxSide keeping its aspect; invalid for an empty size.
@@ -205,9 +218,10 @@ QImage renderEmf(const QByteArray &data, const QSize &requested) {
 }
 
 QImage renderWmf(const QByteArray &data, const QSize &requested) {
-    if (!isCompleteWmf(data))
+    const std::optional<QByteArray> checked = checkedWmf(data);
+    if (!checked)
         return {};
-    MetafileWmfPlayer player(data);
+    MetafileWmfPlayer player(*checked);
     if (!player.isValid())
         return {};
     return player.render(fitted(requested.isEmpty() ? player.displaySize() : QSizeF(requested)));
@@ -236,8 +250,10 @@ QSize size(const QByteArray &data) {
         const std::optional<EmfHeader> header = readEmf(data);
         return header ? fitted(emfOwnSize(*header)) : QSize();
     }
-    case Kind::Wmf:
-        return isCompleteWmf(data) ? fitted(MetafileWmfPlayer(data).displaySize()) : QSize();
+    case Kind::Wmf: {
+        const std::optional<QByteArray> checked = checkedWmf(data);
+        return checked ? fitted(MetafileWmfPlayer(*checked).displaySize()) : QSize();
+    }
     default:
         return {};
     }

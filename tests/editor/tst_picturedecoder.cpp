@@ -283,6 +283,11 @@ private slots:
             << true;
         QTest::addRow("placeable wmf") << fixture("rectangle.wmf") << QSize() << QSize(48, 24)
                                        << QColor(0xE0, 0x20, 0x40) << false;
+        // libwmf would allocate what the header claims for the largest record.
+        QByteArray hugeRecord = fixture("rectangle.wmf");
+        putU32(hugeRecord, 22 + 12, 0x7FFFFFFF);
+        QTest::addRow("wmf claiming a record of gigabytes")
+            << hugeRecord << QSize() << QSize(48, 24) << QColor(0xE0, 0x20, 0x40) << false;
         QTest::addRow("bare wmf at the size asked")
             << bareWmf() << QSize(30, 15) << QSize(30, 15) << QColor(0xE0, 0x20, 0x40) << false;
         QTest::addRow("bare wmf with a window beyond its drawing")
