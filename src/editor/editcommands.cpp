@@ -20,9 +20,6 @@
 
 namespace {
 
-const QString PictureFilter =
-    QStringLiteral("Picture Files |*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.emf;*.wmf|All Files | *.*");
-
 // Runs `after` however `body` ends.
 template <class Body, class After>
 void finally(Body body, After after) {
@@ -138,7 +135,7 @@ void TEditCommands::Object1Click() {
     int filterIndex = 0;
     const QStringList files =
         m.prompts.openFileNames(&m.window, QStringLiteral("Insert Object"), dialog.InitialDir,
-                                qtFileFilters(PictureFilter), &filterIndex, false);
+                                qtFileFilters(PictureFileFilter()), &filterIndex, false);
     if (files.isEmpty())
         return;
     m.Memo.InsertPicture(LoadPictureFile(files.first()));

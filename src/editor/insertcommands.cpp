@@ -17,9 +17,6 @@
 
 namespace {
 
-const QString PictureFilter =
-    QStringLiteral("Picture Files |*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.emf;*.wmf|All Files | *.*");
-
 // The hourglass and the control's update bracket, both ended on every way out.
 class BusyUpdate {
 public:
@@ -201,7 +198,7 @@ void TInsertCommands::InsPicActionExecute() {
     if (!editing())
         return;
     TFileDialog &dialog = m.document.OpenPictureDialog;
-    dialog.Filter = qtFileFilters(PictureFilter);
+    dialog.Filter = qtFileFilters(PictureFileFilter());
     int filterIndex = dialog.FilterIndex - 1;
     const QStringList files = m.prompts.openFileNames(
         &m.window, QStringLiteral("Open"), dialog.InitialDir, dialog.Filter, &filterIndex, false);

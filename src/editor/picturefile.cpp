@@ -42,3 +42,9 @@ QImage LoadPictureFile(const QString &path) {
         throw UserError(QStringLiteral("\"%1\" is not a valid picture").arg(path));
     return picture;
 }
+
+const QString &PictureFileFilter() {
+    static const QString filter =
+        QStringLiteral("Picture Files |*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.emf;*.wmf|All Files | *.*");
+    return filter;
+}

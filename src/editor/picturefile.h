@@ -9,3 +9,6 @@
 // it, any other extension, a file that cannot be read and one that does not decode raise
 // UserError with the text for the user.
 QImage LoadPictureFile(const QString &path);
+
+// The filter of the dialogs that choose a picture to insert, in the dialogs' own notation.
+const QString &PictureFileFilter();
