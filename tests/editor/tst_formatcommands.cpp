@@ -4,7 +4,9 @@
 #include "editor/formatstyles.h"
 #include "editor/mainform.h"
 #include "editor/numstyleform.h"
+#include "editor/objectpropertiesdlg.h"
 #include "editor/paraformatdlg.h"
+#include "editor/pastespecialdlg.h"
 #include "editor/richtext/rxrichedit.h"
 #include "editor/rulerindents.h"
 #include "editor/selectiontracker.h"
@@ -14,6 +16,7 @@
 #include "platform/scriptedprompts.h"
 #include "testenvironment.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -615,12 +618,16 @@ private slots:
         TParaFormatDlg paragraph;
         TNumStyleForm numbering(state);
         TUScoreStyleForm underline(state);
+        TPasteSpecialDlg pasteSpecial({QStringLiteral("Rich Text Format")});
+        TObjectPropertiesDlg object(QSize(40, 30), QSize(80, 60));
         for (QWidget *dialog :
              {static_cast<QWidget *>(&paragraph), static_cast<QWidget *>(&numbering),
-              static_cast<QWidget *>(&underline)}) {
+              static_cast<QWidget *>(&underline), static_cast<QWidget *>(&pasteSpecial),
+              static_cast<QWidget *>(&object)}) {
             for (QWidget *child : dialog->findChildren<QWidget *>()) {
                 if (qobject_cast<QAbstractSpinBox *>(child) ||
-                    qobject_cast<QAbstractButton *>(child) || qobject_cast<QGroupBox *>(child))
+                    qobject_cast<QAbstractButton *>(child) || qobject_cast<QGroupBox *>(child) ||
+                    qobject_cast<QAbstractItemView *>(child))
                     QVERIFY2(!child->accessibleName().isEmpty(),
                              qPrintable(child->metaObject()->className()));
             }
