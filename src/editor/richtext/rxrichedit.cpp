@@ -221,12 +221,46 @@ void TRxRichEdit::adoptOwnDocument() {
 }
 
 void TRxRichEdit::documentChanged() {
+    if (m_layoutMayBreak) {
+        m_layoutMayBreak = false;
+        finishBrokenLayout();
+    }
     if (m_notificationsHeld == 0)
         emit OnChange();
 }
 
-void TRxRichEdit::documentChangedAt(int from) {
+void TRxRichEdit::documentChangedAt(int from, int removed, int added) {
     invalidateLineCache(document()->findBlock(from).blockNumber());
+    // A change of the whole content starts a fresh layout, which Qt completes lazily as it
+    // should; any other change made while that layout is under way is checked once Qt is done.
+    const QTextDocument *doc = document();
+    m_layoutMayBreak =
+        !doc->pageSize().isNull() && !(from == 0 && removed == 0 && added == doc->characterCount());
+}
+
+void TRxRichEdit::finishBrokenLayout() {
+    // Qt lays a large document out lazily, a chunk at a time. A change made before that layout
+    // reaches the end ends it: the paragraphs it had not reached yet keep no lines, all drawn at
+    // one height, and every later change and paint walks them all. Lay those out now.
+    QTextDocument *doc = document();
+    const QTextBlock last = doc->lastBlock();
+    const auto laidOut = [](const QTextBlock &block) {
+        return !block.isVisible() || (block.layout() && block.layout()->lineCount() > 0);
+    };
+    if (doc->pageSize().isNull() || laidOut(last))
+        return;
+    // Paragraphs are laid out in order, so the ones without lines are the last ones.
+    int low = 0;
+    int high = last.blockNumber();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (laidOut(doc->findBlockByNumber(middle)))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    const int from = doc->findBlockByNumber(low).position();
+    doc->markContentsDirty(from, doc->characterCount() - from);
 }
 
 void TRxRichEdit::withDocumentDetached(const std::function<void(QTextDocument &)> &work) {

@@ -222,7 +222,9 @@ private:
     bool touchesProtected(int start, int end) const;
     void selectionMaybeChanged();
     void documentChanged();
-    void documentChangedAt(int from);
+    void documentChangedAt(int from, int removed, int added);
+    // Lays out the paragraphs a change left without lines while Qt's lazy layout was under way.
+    void finishBrokenLayout();
     void undoStepAdded();
     void applyWrapMode();
     void applyFormatRect();
@@ -276,6 +278,8 @@ private:
     // A drop already checked both of its ranges; its insertion is not asked about again.
     bool m_insertApproved = false;
     int m_notificationsHeld = 0;
+    // Set by a change that may have cut Qt's lazy layout short; checked once Qt has handled it.
+    bool m_layoutMayBreak = false;
     int m_lastAnchor = 0;
     // Watched by the view while the real document is detached for bulk work.
     QTextDocument *m_parkingDocument = nullptr;

@@ -2,6 +2,7 @@
 #include "editor/richtext/rxrichedit.h"
 #include "testenvironment.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -34,6 +35,7 @@ private slots:
     void selTextTakesTheFirstReplacedCharactersFormat();
     void caretLineAndColumnFollowDisplayLines();
     void caretLineFollowsEditsBeforeIt();
+    void editsWhileTheLayoutIsUnderWayLeaveEveryParagraphLaidOut();
     void plainTextSwitchKeepsTextAndDropsFormat();
     void plainTextSwitchDropsPicturesAndLists();
     void loadKeepsTheControlsFontAndNotifiesOnce();
@@ -223,6 +225,32 @@ void TestRxRichEdit::caretLineFollowsEditsBeforeIt() {
     QCOMPARE(m_edit->CaretLine(), middle + 1);
     m_edit->Undo();
     QCOMPARE(lineAtEnd(), 49);
+}
+
+void TestRxRichEdit::editsWhileTheLayoutIsUnderWayLeaveEveryParagraphLaidOut() {
+    // Long enough that the layout after a load is still under way when the edits come.
+    QStringList lines;
+    for (int i = 0; i < 4000; ++i)
+        lines << QStringLiteral("paragraph %1 of a text long enough to be laid out lazily").arg(i);
+    m_edit->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_edit.get()));
+    const auto check = [this] {
+        const QTextDocument *document = m_edit->document();
+        const QAbstractTextDocumentLayout *layout = document->documentLayout();
+        QVERIFY(layout->documentSize().height() > 4000 * 5);
+        const QRectF middle = layout->blockBoundingRect(document->findBlockByNumber(2000));
+        const QRectF last = layout->blockBoundingRect(document->lastBlock());
+        QVERIFY(middle.height() > 0);
+        QVERIFY(last.height() > 0);
+        QVERIFY(last.top() > middle.bottom());
+    };
+    m_edit->SetText(lines.join(QStringLiteral("\r\n")));
+    m_edit->SetSelText(QStringLiteral("typed "));
+    check();
+    m_edit->SetText(lines.join(QStringLiteral("\r\n")));
+    m_edit->SelectRange(0, 9, false);
+    m_edit->SelAttributes().SetStyle(TRxTextAttributes::fsBold);
+    check();
 }
 
 void TestRxRichEdit::plainTextSwitchKeepsTextAndDropsFormat() {
