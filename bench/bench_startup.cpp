@@ -51,7 +51,12 @@ int main(int argc, char *argv[]) {
     QFile store(home.filePath(QStringLiteral("config/quillet/user.reg")));
     if (!store.open(QIODevice::WriteOnly) ||
         store.write("Quillet Vado settings store 1\n[Software\\Fernlake\\Quillet]\n"
-                    "\"NOSplash\"=dword:00000001\n\"NoTV\"=dword:00000000\n") <= 0)
+                    "\"NOSplash\"=dword:00000001\n\"NoTV\"=dword:00000000\n"
+                    // The window reads its flags only from a store that has its bounds, and
+                    // writes them back at close: without these, the first run would turn the
+                    // splash (and its deliberate pause) back on for every later run.
+                    "\"Top\"=dword:00000064\n\"Left\"=dword:00000064\n"
+                    "\"Width\"=dword:0000033d\n\"Height\"=dword:000001ee\n") <= 0)
         qFatal("cannot write the settings store");
     store.close();
 
