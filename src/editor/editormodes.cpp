@@ -140,11 +140,20 @@ void TEditorModes::bringToFront(QWidget &control) {
 }
 
 void TEditorModes::SetTextMode() {
-    m.Memo.SetPlainText(true);
-    m.Memo.SetTargetLineWidth(UnbrokenLineTwips);
-    switchRTFoff();
-    m.layout.SetEditRect();
-    m.actions.MenuPlainText->setChecked(true);
+    // The caret's line and column are worked out once, in the text mode's line width: in the
+    // old width they would lay the whole text out for nothing.
+    m.Memo.HoldNotifications();
+    try {
+        m.Memo.SetPlainText(true);
+        m.Memo.SetTargetLineWidth(UnbrokenLineTwips);
+        switchRTFoff();
+        m.layout.SetEditRect();
+        m.actions.MenuPlainText->setChecked(true);
+    } catch (...) {
+        m.Memo.ReleaseNotifications();
+        throw;
+    }
+    m.Memo.ReleaseNotifications();
 }
 
 void TEditorModes::SetRTFMode() {

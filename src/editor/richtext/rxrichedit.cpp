@@ -214,6 +214,8 @@ void TRxRichEdit::adoptOwnDocument() {
     own->setDocumentMargin(made->documentMargin());
     own->setUndoRedoEnabled(m_undoLimit > 0);
     setDocument(own);
+    m_ownDocument = own;
+    setLeftToRightOnly(true);
     m_parkingDocument = new QTextDocument(this);
     connect(own, &QTextDocument::undoCommandAdded, this, &TRxRichEdit::undoStepAdded);
     connect(own, &QTextDocument::contentsChanged, this, &TRxRichEdit::documentChanged);
@@ -221,28 +223,73 @@ void TRxRichEdit::adoptOwnDocument() {
 }
 
 void TRxRichEdit::documentChanged() {
+    if (m_rightToLeftArrived) {
+        m_rightToLeftArrived = false;
+        m_layoutMayBreak = false;
+        // Paragraphs find their direction from their text again; the layout starts anew.
+        setLeftToRightOnly(false);
+        invalidateLineCache();
+    }
     if (m_layoutMayBreak) {
         m_layoutMayBreak = false;
         finishBrokenLayout();
     }
     if (m_notificationsHeld == 0)
-        emit OnChange();
+        notifyChange();
 }
 
 void TRxRichEdit::documentChangedAt(int from, int removed, int added) {
     invalidateLineCache(document()->findBlock(from).blockNumber());
     // A change of the whole content starts a fresh layout, which Qt completes lazily as it
     // should; any other change made while that layout is under way is checked once Qt is done.
-    const QTextDocument *doc = document();
+    const QTextDocument *doc = m_ownDocument;
     m_layoutMayBreak =
         !doc->pageSize().isNull() && !(from == 0 && removed == 0 && added == doc->characterCount());
+    if (m_leftToRightOnly && added > 0) {
+        const int last = doc->characterCount() - 1;
+        QTextCursor range(m_ownDocument);
+        range.setPosition(qBound(0, from, last));
+        range.setPosition(qBound(0, from + added, last), QTextCursor::KeepAnchor);
+        if (hasRightToLeft(range.selectedText()))
+            m_rightToLeftArrived = true;
+    }
+}
+
+bool TRxRichEdit::hasRightToLeft(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        // Nothing below the Hebrew block is written from right to left.
+        if (c < 0x0590)
+            continue;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        const QChar::Direction direction = QChar::direction(c);
+        if (direction == QChar::DirR || direction == QChar::DirAL)
+            return true;
+    }
+    return false;
+}
+
+void TRxRichEdit::setLeftToRightOnly(bool on) {
+    // Without a direction of its own, each paragraph scans its text for its first strong
+    // character whenever it is laid out or moved, which a large document feels on every
+    // keystroke; while no character is written from right to left, the answer is known.
+    m_leftToRightOnly = on;
+    QTextOption option = m_ownDocument->defaultTextOption();
+    const Qt::LayoutDirection direction = on ? Qt::LeftToRight : Qt::LayoutDirectionAuto;
+    if (option.textDirection() == direction)
+        return;
+    option.setTextDirection(direction);
+    m_ownDocument->setDefaultTextOption(option);
 }
 
 void TRxRichEdit::finishBrokenLayout() {
     // Qt lays a large document out lazily, a chunk at a time. A change made before that layout
     // reaches the end ends it: the paragraphs it had not reached yet keep no lines, all drawn at
     // one height, and every later change and paint walks them all. Lay those out now.
-    QTextDocument *doc = document();
+    QTextDocument *doc = m_ownDocument;
     const QTextBlock last = doc->lastBlock();
     const auto laidOut = [](const QTextBlock &block) {
         return !block.isVisible() || (block.layout() && block.layout()->lineCount() > 0);
@@ -261,6 +308,39 @@ void TRxRichEdit::finishBrokenLayout() {
     }
     const int from = doc->findBlockByNumber(low).position();
     doc->markContentsDirty(from, doc->characterCount() - from);
+    // Line counts read before were those of paragraphs without lines.
+    invalidateLineCache(low);
+}
+
+void TRxRichEdit::notifyChange() {
+    if (m_holdDepth > 0) {
+        m_changeHeld = true;
+        return;
+    }
+    emit OnChange();
+}
+
+void TRxRichEdit::notifySelectionChange() {
+    if (m_holdDepth > 0) {
+        m_selectionChangeHeld = true;
+        return;
+    }
+    emit OnSelectionChange();
+}
+
+void TRxRichEdit::HoldNotifications() {
+    ++m_holdDepth;
+}
+
+void TRxRichEdit::ReleaseNotifications() {
+    if (m_holdDepth == 0 || --m_holdDepth > 0)
+        return;
+    const bool change = std::exchange(m_changeHeld, false);
+    const bool selection = std::exchange(m_selectionChangeHeld, false);
+    if (change)
+        emit OnChange();
+    if (selection)
+        emit OnSelectionChange();
 }
 
 void TRxRichEdit::withDocumentDetached(const std::function<void(QTextDocument &)> &work) {
@@ -289,6 +369,9 @@ void TRxRichEdit::reloadDocument(const std::function<void(QTextDocument &)> &loa
     withDocumentDetached([this, &load](QTextDocument &doc) {
         // A load is never undone; recording it would only cost memory.
         doc.setUndoRedoEnabled(false);
+        // The new text decides again whether any of it is written from right to left.
+        m_rightToLeftArrived = false;
+        setLeftToRightOnly(true);
         try {
             load(doc);
         } catch (...) {
@@ -308,48 +391,63 @@ void TRxRichEdit::reloadDocument(const std::function<void(QTextDocument &)> &loa
     SetModified(false);
     m_lastAnchor = 0;
     m_lastPosition = 0;
-    emit OnChange();
-    emit OnSelectionChange();
+    notifyChange();
+    notifySelectionChange();
 }
 
 void TRxRichEdit::loadPlainText(const QString &text) {
     reloadDocument([&text](QTextDocument &doc) { doc.setPlainText(text); });
 }
 
-bool TRxRichEdit::dropFormats(QTextDocument &document) {
-    if (!document.rootFrame()->childFrames().isEmpty())
+bool TRxRichEdit::dropFormats(QTextDocument &document, int carried) {
+    if (carried & cfFrames)
         return false;
-    // Pictures and other objects have no place in plain text; they go, from the end so that
-    // the positions still to visit stay put.
-    const QString raw = document.toRawText();
     QTextCursor cursor(&document);
-    for (qsizetype i = raw.size() - 1; i >= 0; --i) {
-        if (raw.at(i) != QChar::ObjectReplacementCharacter)
-            continue;
-        cursor.setPosition(int(i));
-        cursor.setPosition(int(i) + 1, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
+    // Each step rewrites the whole document; a kind of format nothing carries is left be.
+    if (carried & cfCharacters) {
+        // Pictures and other objects have no place in plain text; they go, from the end so that
+        // the positions still to visit stay put. Objects carry a format of their own, so a
+        // document without character formats has none.
+        const QString raw = document.toRawText();
+        for (qsizetype i = raw.size() - 1; i >= 0; --i) {
+            if (raw.at(i) != QChar::ObjectReplacementCharacter)
+                continue;
+            cursor.setPosition(int(i));
+            cursor.setPosition(int(i) + 1, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        }
+        cursor.select(QTextCursor::Document);
+        cursor.setCharFormat(QTextCharFormat());
     }
     cursor.select(QTextCursor::Document);
-    cursor.setCharFormat(QTextCharFormat());
-    cursor.setBlockFormat(QTextBlockFormat());
-    cursor.setBlockCharFormat(QTextCharFormat());
+    if (carried & cfParagraphs)
+        cursor.setBlockFormat(QTextBlockFormat());
+    if (carried & cfParagraphMarks)
+        cursor.setBlockCharFormat(QTextCharFormat());
     return true;
 }
 
-bool TRxRichEdit::carriesFormats(const QTextDocument &document) {
+int TRxRichEdit::carriedFormats(const QTextDocument &document) {
     if (!document.rootFrame()->childFrames().isEmpty())
-        return true;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (!block.blockFormat().properties().isEmpty() ||
-            !block.charFormat().properties().isEmpty())
-            return true;
+        return cfFrames;
+    constexpr int all = cfParagraphs | cfParagraphMarks | cfCharacters;
+    int carried = 0;
+    for (QTextBlock block = document.begin(); block.isValid() && carried != all;
+         block = block.next()) {
+        if (!block.blockFormat().properties().isEmpty())
+            carried |= cfParagraphs;
+        if (!block.charFormat().properties().isEmpty())
+            carried |= cfParagraphMarks;
+        if (carried & cfCharacters)
+            continue;
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-            if (!it.fragment().charFormat().properties().isEmpty())
-                return true;
+            if (!it.fragment().charFormat().properties().isEmpty()) {
+                carried |= cfCharacters;
+                break;
+            }
         }
     }
-    return false;
+    return carried;
 }
 
 void TRxRichEdit::SetPlainText(bool on) {
@@ -364,10 +462,11 @@ void TRxRichEdit::SetPlainText(bool on) {
     const int position = textCursor().position();
     // Dropping formats lays the whole document out again; a document without any is left be.
     bool dropped = true;
-    if (carriesFormats(*document())) {
-        withDocumentDetached([&dropped](QTextDocument &doc) {
+    const int carried = carriedFormats(*document());
+    if (carried != 0) {
+        withDocumentDetached([&dropped, carried](QTextDocument &doc) {
             doc.setUndoRedoEnabled(false);
-            dropped = dropFormats(doc);
+            dropped = dropFormats(doc, carried);
         });
     }
     if (!dropped) {
@@ -379,11 +478,25 @@ void TRxRichEdit::SetPlainText(bool on) {
     document()->setUndoRedoEnabled(m_undoLimit > 0);
     resetUndoHistory();
     SetModified(modified);
-    SelectRange(anchor, position, false);
+    if (carried == 0) {
+        SelectRange(anchor, position, false);
+    } else {
+        // The new layout has only begun; putting the selection back would lay the text out up
+        // to it, in a width the mode switching usually changes next. Without a page size the
+        // document is not laid out, so the selection goes back first and the layout follows.
+        QTextDocument *doc = document();
+        const QSizeF pageSize = doc->pageSize();
+        ++m_notificationsHeld;
+        doc->setPageSize(QSizeF(0, 0));
+        SelectRange(anchor, position, false);
+        doc->setPageSize(pageSize);
+        --m_notificationsHeld;
+        invalidateLineCache();
+    }
     m_lastAnchor = textCursor().anchor();
     m_lastPosition = textCursor().position();
-    emit OnChange();
-    emit OnSelectionChange();
+    notifyChange();
+    notifySelectionChange();
 }
 
 bool TRxRichEdit::Modified() const {
@@ -1020,8 +1133,8 @@ int TRxRichEdit::ReplaceAll(const QString &text, const QString &replacement, TSe
     const QTextCursor cursor = textCursor();
     m_lastAnchor = cursor.anchor();
     m_lastPosition = cursor.position();
-    emit OnChange();
-    emit OnSelectionChange();
+    notifyChange();
+    notifySelectionChange();
     return count;
 }
 
@@ -1033,7 +1146,7 @@ void TRxRichEdit::selectionMaybeChanged() {
         return;
     m_lastAnchor = cursor.anchor();
     m_lastPosition = cursor.position();
-    emit OnSelectionChange();
+    notifySelectionChange();
 }
 
 void TRxRichEdit::SetWordWrap(bool on) {

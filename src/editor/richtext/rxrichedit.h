@@ -110,6 +110,11 @@ public:
     // is not one picture or the size is empty.
     void SetSelectedPictureSize(const QSize &size);
 
+    // OnChange and OnSelectionChange wait between the two (calls nest); the last release sends
+    // each once when any was held back meanwhile.
+    void HoldNotifications();
+    void ReleaseNotifications();
+
     // Every change between the two becomes one undo step; calls nest.
     void BeginUndoGroup();
     void EndUndoGroup();
@@ -225,6 +230,13 @@ private:
     void documentChangedAt(int from, int removed, int added);
     // Lays out the paragraphs a change left without lines while Qt's lazy layout was under way.
     void finishBrokenLayout();
+    void notifyChange();
+    void notifySelectionChange();
+    // Whether any character of the text is written from right to left.
+    static bool hasRightToLeft(QStringView text);
+    // Lays every paragraph out from left to right (on) or in the direction its text starts
+    // with (off), which differ only where characters are written from right to left.
+    void setLeftToRightOnly(bool on);
     void undoStepAdded();
     void applyWrapMode();
     void applyFormatRect();
@@ -232,11 +244,19 @@ private:
     void resetUndoHistory();
     // Replaces everything by plain text ('\n' between paragraphs) in the default format.
     void loadPlainText(const QString &text);
-    // Drops every format from the document in place; false when its structure (tables) needs
-    // the text rebuilt instead.
-    static bool dropFormats(QTextDocument &document);
-    // Whether any character, paragraph or frame carries a format of its own.
-    static bool carriesFormats(const QTextDocument &document);
+    // The kinds of format a document's parts carry of their own.
+    enum CarriedFormat {
+        cfFrames = 0x1,
+        cfParagraphs = 0x2,
+        cfParagraphMarks = 0x4,
+        cfCharacters = 0x8
+    };
+    // Drops every format from the document in place, given what carriedFormats found; false
+    // when its structure (tables) needs the text rebuilt instead.
+    static bool dropFormats(QTextDocument &document, int carried);
+    // Which kinds of format the document carries: frames (cfFrames alone), paragraph formats,
+    // paragraph marks' character formats, characters' formats; 0 when none.
+    static int carriedFormats(const QTextDocument &document);
     void adoptOwnDocument();
     // Runs `work` on the document while no view watches it (so that no layout follows each
     // change), then shows it again; the view lays it out lazily from there.
@@ -280,6 +300,14 @@ private:
     int m_notificationsHeld = 0;
     // Set by a change that may have cut Qt's lazy layout short; checked once Qt has handled it.
     bool m_layoutMayBreak = false;
+    int m_holdDepth = 0;
+    bool m_changeHeld = false;
+    bool m_selectionChangeHeld = false;
+    // True while no character of the text is written from right to left; set back by the first
+    // such character to arrive (m_rightToLeftArrived until the change is complete).
+    bool m_leftToRightOnly = false;
+    bool m_rightToLeftArrived = false;
+    QTextDocument *m_ownDocument = nullptr;
     int m_lastAnchor = 0;
     // Watched by the view while the real document is detached for bulk work.
     QTextDocument *m_parkingDocument = nullptr;

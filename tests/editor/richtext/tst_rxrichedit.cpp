@@ -36,6 +36,8 @@ private slots:
     void caretLineAndColumnFollowDisplayLines();
     void caretLineFollowsEditsBeforeIt();
     void editsWhileTheLayoutIsUnderWayLeaveEveryParagraphLaidOut();
+    void paragraphsWrittenFromRightToLeftKeepTheirDirection();
+    void heldNotificationsArriveOnceOnRelease();
     void plainTextSwitchKeepsTextAndDropsFormat();
     void plainTextSwitchDropsPicturesAndLists();
     void loadKeepsTheControlsFontAndNotifiesOnce();
@@ -251,6 +253,58 @@ void TestRxRichEdit::editsWhileTheLayoutIsUnderWayLeaveEveryParagraphLaidOut() {
     m_edit->SelectRange(0, 9, false);
     m_edit->SelAttributes().SetStyle(TRxTextAttributes::fsBold);
     check();
+}
+
+void TestRxRichEdit::paragraphsWrittenFromRightToLeftKeepTheirDirection() {
+    const auto direction = [this](int block) {
+        return m_edit->document()->findBlockByNumber(block).textDirection();
+    };
+    m_edit->SetText(QStringLiteral("abc\r\n\u05E9\u05DC\u05D5\u05DD abc\r\n123"));
+    QCOMPARE(direction(0), Qt::LeftToRight);
+    QCOMPARE(direction(1), Qt::RightToLeft);
+    QCOMPARE(direction(2), Qt::LeftToRight);
+    // Latin only, then right-to-left text typed, undone and redone.
+    m_edit->SetText(QStringLiteral("abc\r\ndef"));
+    QCOMPARE(direction(1), Qt::LeftToRight);
+    m_edit->SelectRange(4, 4);
+    m_edit->SetSelText(QStringLiteral("\u0645\u0631\u062D\u0628\u0627 "));
+    QCOMPARE(direction(1), Qt::RightToLeft);
+    m_edit->Undo();
+    QCOMPARE(direction(1), Qt::LeftToRight);
+    m_edit->Redo();
+    QCOMPARE(direction(1), Qt::RightToLeft);
+    // A right-to-left paragraph that was deleted comes back with its direction.
+    m_edit->SetText(QStringLiteral("abc\r\n\u05D0\u05D1"));
+    m_edit->SelectRange(3, 6);
+    m_edit->ClearSelection();
+    QCOMPARE(m_edit->Text(), QStringLiteral("abc"));
+    m_edit->Undo();
+    QCOMPARE(direction(1), Qt::RightToLeft);
+}
+
+void TestRxRichEdit::heldNotificationsArriveOnceOnRelease() {
+    m_edit->SetText(QStringLiteral("one two"));
+    QSignalSpy changes(m_edit.get(), &TRxRichEdit::OnChange);
+    QSignalSpy selections(m_edit.get(), &TRxRichEdit::OnSelectionChange);
+    m_edit->HoldNotifications();
+    m_edit->ReleaseNotifications();
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(selections.count(), 0);
+    m_edit->HoldNotifications();
+    m_edit->SelectRange(0, 3);
+    m_edit->HoldNotifications();
+    m_edit->SetSelText(QStringLiteral("three"));
+    m_edit->SetPlainText(true);
+    m_edit->ReleaseNotifications();
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(selections.count(), 0);
+    m_edit->ReleaseNotifications();
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(selections.count(), 1);
+    // An unmatched release changes nothing.
+    m_edit->ReleaseNotifications();
+    m_edit->SelectRange(1, 1);
+    QCOMPARE(selections.count(), 2);
 }
 
 void TestRxRichEdit::plainTextSwitchKeepsTextAndDropsFormat() {
