@@ -430,18 +430,34 @@ bool TRxRichEdit::dropFormats(QTextDocument &document, int carried) {
 int TRxRichEdit::carriedFormats(const QTextDocument &document) {
     if (!document.rootFrame()->childFrames().isEmpty())
         return cfFrames;
-    constexpr int all = cfParagraphs | cfParagraphMarks | cfCharacters;
+    // The document's formats, by the index its parts refer to them with; a kind of format of
+    // which the document holds none that says anything needs no search for it.
+    const QList<QTextFormat> formats = document.allFormats();
+    std::vector<bool> says(size_t(formats.size()), false);
+    int possible = 0;
+    for (qsizetype i = 0; i < formats.size(); ++i) {
+        if (formats.at(i).properties().isEmpty())
+            continue;
+        says[size_t(i)] = true;
+        if (formats.at(i).isBlockFormat())
+            possible |= cfParagraphs;
+        else if (formats.at(i).isCharFormat())
+            possible |= cfParagraphMarks | cfCharacters;
+    }
+    const auto saysSomething = [&says](int index) {
+        return index >= 0 && size_t(index) < says.size() && says[size_t(index)];
+    };
     int carried = 0;
-    for (QTextBlock block = document.begin(); block.isValid() && carried != all;
+    for (QTextBlock block = document.begin(); block.isValid() && carried != possible;
          block = block.next()) {
-        if (!block.blockFormat().properties().isEmpty())
+        if ((possible & cfParagraphs) && saysSomething(block.blockFormatIndex()))
             carried |= cfParagraphs;
-        if (!block.charFormat().properties().isEmpty())
+        if ((possible & cfParagraphMarks) && saysSomething(block.charFormatIndex()))
             carried |= cfParagraphMarks;
-        if (carried & cfCharacters)
+        if ((carried & cfCharacters) || !(possible & cfCharacters))
             continue;
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-            if (!it.fragment().charFormat().properties().isEmpty()) {
+            if (saysSomething(it.fragment().charFormatIndex())) {
                 carried |= cfCharacters;
                 break;
             }
@@ -478,13 +494,15 @@ void TRxRichEdit::SetPlainText(bool on) {
     document()->setUndoRedoEnabled(m_undoLimit > 0);
     resetUndoHistory();
     SetModified(modified);
-    if (carried == 0) {
+    QTextDocument *doc = document();
+    const QTextBlock caretBlock = doc->findBlock(qBound(0, position, TextLength()));
+    const bool caretLaidOut = caretBlock.layout() && caretBlock.layout()->lineCount() > 0;
+    if (carried == 0 || caretLaidOut) {
         SelectRange(anchor, position, false);
     } else {
         // The new layout has only begun; putting the selection back would lay the text out up
         // to it, in a width the mode switching usually changes next. Without a page size the
         // document is not laid out, so the selection goes back first and the layout follows.
-        QTextDocument *doc = document();
         const QSizeF pageSize = doc->pageSize();
         ++m_notificationsHeld;
         doc->setPageSize(QSizeF(0, 0));
