@@ -245,7 +245,7 @@ void TRxRichEdit::documentChangedAt(int from, int removed, int added) {
     const QTextDocument *doc = m_ownDocument;
     m_layoutMayBreak =
         !doc->pageSize().isNull() && !(from == 0 && removed == 0 && added == doc->characterCount());
-    if (m_leftToRightOnly && added > 0) {
+    if (m_leftToRightOnly && added > 0 && !m_textStaysPut) {
         const int last = doc->characterCount() - 1;
         QTextCursor range(m_ownDocument);
         range.setPosition(qBound(0, from, last));
@@ -480,9 +480,12 @@ void TRxRichEdit::SetPlainText(bool on) {
     bool dropped = true;
     const int carried = carriedFormats(*document());
     if (carried != 0) {
-        withDocumentDetached([&dropped, carried](QTextDocument &doc) {
+        withDocumentDetached([this, &dropped, carried](QTextDocument &doc) {
             doc.setUndoRedoEnabled(false);
+            // Dropping formats (and pictures) brings no new character to look at.
+            m_textStaysPut = true;
             dropped = dropFormats(doc, carried);
+            m_textStaysPut = false;
         });
     }
     if (!dropped) {

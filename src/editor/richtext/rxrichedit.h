@@ -307,6 +307,8 @@ private:
     // such character to arrive (m_rightToLeftArrived until the change is complete).
     bool m_leftToRightOnly = false;
     bool m_rightToLeftArrived = false;
+    // Set while only formats change, so that the text need not be looked at again.
+    bool m_textStaysPut = false;
     QTextDocument *m_ownDocument = nullptr;
     int m_lastAnchor = 0;
     // Watched by the view while the real document is detached for bulk work.
