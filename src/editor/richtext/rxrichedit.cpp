@@ -245,6 +245,7 @@ void TRxRichEdit::documentChangedAt(int from, int removed, int added) {
     const QTextDocument *doc = m_ownDocument;
     m_layoutMayBreak =
         !doc->pageSize().isNull() && !(from == 0 && removed == 0 && added == doc->characterCount());
+    m_changedFrom = from;
     if (m_leftToRightOnly && added > 0 && !m_textStaysPut) {
         const int last = doc->characterCount() - 1;
         QTextCursor range(m_ownDocument);
@@ -288,7 +289,9 @@ void TRxRichEdit::setLeftToRightOnly(bool on) {
 void TRxRichEdit::finishBrokenLayout() {
     // Qt lays a large document out lazily, a chunk at a time. A change made before that layout
     // reaches the end ends it: the paragraphs it had not reached yet keep no lines, all drawn at
-    // one height, and every later change and paint walks them all. Lay those out now.
+    // one height, and every later change and paint walks them all. Lay those out now, or, when
+    // the change is near the top, start Qt's layout over: it lays out up to the change at once
+    // and the rest in idle time again, so that typing right after a load does not wait for it.
     QTextDocument *doc = m_ownDocument;
     const QTextBlock last = doc->lastBlock();
     const auto laidOut = [](const QTextBlock &block) {
@@ -305,6 +308,14 @@ void TRxRichEdit::finishBrokenLayout() {
             low = middle + 1;
         else
             high = middle;
+    }
+    // Paragraphs above the change (and a screenful below it) that a new start lays out again.
+    const int above = doc->findBlock(m_changedFrom).blockNumber() + 200;
+    constexpr int quickRestartParagraphs = 4000;
+    if (above < quickRestartParagraphs && above < last.blockNumber() - low) {
+        doc->setPageSize(doc->pageSize());
+        invalidateLineCache();
+        return;
     }
     const int from = doc->findBlockByNumber(low).position();
     doc->markContentsDirty(from, doc->characterCount() - from);

@@ -300,6 +300,8 @@ private:
     int m_notificationsHeld = 0;
     // Set by a change that may have cut Qt's lazy layout short; checked once Qt has handled it.
     bool m_layoutMayBreak = false;
+    // Where that change began.
+    int m_changedFrom = 0;
     int m_holdDepth = 0;
     bool m_changeHeld = false;
     bool m_selectionChangeHeld = false;

@@ -253,6 +253,12 @@ void TestRxRichEdit::editsWhileTheLayoutIsUnderWayLeaveEveryParagraphLaidOut() {
     m_edit->SelectRange(0, 9, false);
     m_edit->SelAttributes().SetStyle(TRxTextAttributes::fsBold);
     check();
+    // Far from the top: the caret laid out the text up to it, an edit there comes next.
+    m_edit->SetText(lines.join(QStringLiteral("\r\n")));
+    const int deep = m_edit->document()->findBlockByNumber(3000).position();
+    m_edit->SelectRange(deep, deep, false);
+    m_edit->SetSelText(QStringLiteral("typed "));
+    check();
 }
 
 void TestRxRichEdit::paragraphsWrittenFromRightToLeftKeepTheirDirection() {
