@@ -170,10 +170,9 @@ void TEditorModes::SetRTFMode() {
 }
 
 bool TEditorModes::HasFormatting() {
-    m.Memo.SetHideSelection(true);
-    m.Memo.SelectAll();
-    const auto uniform = m.Memo.SelAttributes().Consistent();
-    m.Memo.SetHideSelection(false);
+    // Read over the whole text without selecting it: a selection reaching the end would have the
+    // view lay out the whole text, and the caller's selection stays as it is.
+    const auto uniform = m.Memo.SelAttributes().ConsistentBetween(0, m.Memo.TextLength());
     using A = TRxTextAttributes;
     // Face and strike-out do not count: a document bold throughout is not "formatted".
     const auto counted = A::caBold | A::caItalic | A::caSize | A::caUnderline | A::caColor;

@@ -317,14 +317,6 @@ void TFileCommands::SaveAsActionExecute() {
     SaveAs();
 }
 
-bool TFileCommands::hasFormattingKeepingSelection() {
-    const int start = m.Memo.SelStart();
-    const int length = m.Memo.SelLength();
-    const bool formatted = m.modes.HasFormatting();
-    m.Memo.SelectRange(start, start + length, false);
-    return formatted;
-}
-
 void TFileCommands::write(const QString &target) {
     SaveDocumentFile(m.Memo, target);
     m.Memo.SetModified(false);
@@ -346,7 +338,7 @@ bool TFileCommands::Save() {
     if (HasRtfExtension(name)) {
         write(name);
         written = true;
-    } else if (hasFormattingKeepingSelection()) {
+    } else if (m.modes.HasFormatting()) {
         if (m.modes.TextWarning() == QMessageBox::Yes) {
             m.modes.SetTextMode();
             write(name);
@@ -421,7 +413,7 @@ bool TFileCommands::SaveAs() {
 }
 
 bool TFileCommands::TextSave(const QString &target) {
-    if (!hasFormattingKeepingSelection()) {
+    if (!m.modes.HasFormatting()) {
         m.modes.SetTextMode();
         write(target);
         return true;

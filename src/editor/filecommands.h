@@ -110,8 +110,6 @@ private:
     void write(const QString &target);
     // Says in the status bar that the document was not written.
     void notSaved();
-    // HasFormatting selects the whole text; the callers put the selection back.
-    bool hasFormattingKeepingSelection();
     void simpleMessage(const QString &text);
 
     FileCommandsContext m;

@@ -216,8 +216,11 @@ TRxTextAttributes::ConsistentAttributes TRxTextAttributes::Consistent() const {
     const QTextCursor cursor = m_control->textCursor();
     if (!cursor.hasSelection())
         return caAll;
-    const int start = cursor.selectionStart();
-    const int end = cursor.selectionEnd();
+    return ConsistentBetween(cursor.selectionStart(), cursor.selectionEnd());
+}
+
+TRxTextAttributes::ConsistentAttributes TRxTextAttributes::ConsistentBetween(int start,
+                                                                             int end) const {
     const QTextDocument *document = m_control->document();
     const QFont defaultFont = document->defaultFont();
     ConsistentAttributes consistent = caAll;

@@ -69,6 +69,8 @@ public:
     void SetProtected(bool on);
 
     ConsistentAttributes Consistent() const;
+    // The same for the characters from `start` to `end`, selected or not.
+    ConsistentAttributes ConsistentBetween(int start, int end) const;
 
     // Copies face, size and the four styles from a font (the font dialog's result).
     void Assign(const QFont &font);
