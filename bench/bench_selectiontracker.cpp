@@ -2,6 +2,7 @@
 // move near the start, in the middle and at the end, in RTF mode and in text mode, with word
 // wrap off and on. Prints the median and the worst of 200 moves in milliseconds; the target is
 // under 5 ms per move.
+#include "benchsupport.h"
 #include "editor/editoractions.h"
 #include "editor/mainform.h"
 #include "editor/richtext/rxrichedit.h"
@@ -18,21 +19,9 @@
 #include <memory>
 #include <vector>
 
-namespace {
+using namespace BenchSupport;
 
-QString prose(qsizetype size) {
-    static const char *const words[] = {"the",  "quick", "brown", "fox",  "jumps", "over",
-                                        "lazy", "dog",   "and",   "runs", "away",  "again"};
-    QRandomGenerator rng(7);
-    QString s;
-    s.reserve(size + 16);
-    while (s.size() < size) {
-        s += QLatin1String(words[rng.bounded(12)]);
-        s += rng.bounded(14) == 0 ? QStringLiteral("\r\n") : QStringLiteral(" ");
-    }
-    s.truncate(size);
-    return s;
-}
+namespace {
 
 // Caret moves around `centre` (one character each, as arrow keys do), each followed by the
 // tracker; answers the median and the worst time of the tracker alone.

@@ -2,6 +2,8 @@
 // between editor and viewer, and to the first paint of the editor window, with the splash window
 // disabled. Starts the real program again and again (headless) and prints medians; run by hand:
 //   bench_startup [runs]
+#include "benchsupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -13,18 +15,14 @@
 #include <optional>
 #include <vector>
 
+using namespace BenchSupport;
+
 namespace {
 
 long long nowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 // The time stamp of a trace event in the program's stderr.

@@ -2,6 +2,7 @@
 // 60 KB text file, beside the editor's start on the same file, and how long opening such a file
 // takes once the Open dialog has closed. Prints medians; run by hand: bench_viewer [runs]
 
+#include "benchsupport.h"
 #include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
 #include "platform/settingsstore.h"
@@ -20,13 +21,9 @@
 #include <optional>
 #include <vector>
 
-namespace {
+using namespace BenchSupport;
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+namespace {
 
 // About 60 KB of ordinary prose lines.
 QByteArray sixtyKilobytes() {

@@ -1,6 +1,7 @@
 // The editor window: its construction and first paint, and the mode commands and typing on a
 // 10 MB document. Prints milliseconds; the first paint cold (first window of the process) and
 // the best of five after it.
+#include "benchsupport.h"
 #include "editor/editoractions.h"
 #include "editor/mainform.h"
 #include "editor/richtext/rxrichedit.h"
@@ -18,28 +19,9 @@
 #include <functional>
 #include <memory>
 
+using namespace BenchSupport;
+
 namespace {
-
-double timed(const std::function<void()> &work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
-QString prose(qsizetype size) {
-    static const char *const words[] = {"the",  "quick", "brown", "fox",  "jumps", "over",
-                                        "lazy", "dog",   "and",   "runs", "away",  "again"};
-    QRandomGenerator rng(7);
-    QString s;
-    s.reserve(size + 16);
-    while (s.size() < size) {
-        s += QLatin1String(words[rng.bounded(12)]);
-        s += rng.bounded(14) == 0 ? QStringLiteral("\r\n") : QStringLiteral(" ");
-    }
-    s.truncate(size);
-    return s;
-}
 
 // The pause for the splash window is a deliberate wait, not start-up work.
 const std::function<void(int)> noWait = [](int) {};
