@@ -1,5 +1,7 @@
 #include "editor/objectpropertiesdlg.h"
 
+#include "editor/dialogbuttons.h"
+
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -44,13 +46,9 @@ TObjectPropertiesDlg::TObjectPropertiesDlg(const QSize &naturalSize, const QSize
     ResetBtn = new QPushButton(QStringLiteral("&Original Size"), this);
     ResetBtn->setObjectName(QStringLiteral("ResetBtn"));
     ResetBtn->setAccessibleName(QStringLiteral("Original Size"));
-    OkBtn = new QPushButton(QStringLiteral("OK"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    OkBtn->setAccessibleName(QStringLiteral("OK"));
-    OkBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setAccessibleName(QStringLiteral("Cancel"));
+    const DialogButtons dialogButtons = MakeOkCancelButtons(*this);
+    OkBtn = dialogButtons.ok;
+    CancelBtn = dialogButtons.cancel;
 
     connect(PictureWidth, &QSpinBox::valueChanged, this, &TObjectPropertiesDlg::widthChanged);
     connect(PictureHeight, &QSpinBox::valueChanged, this, &TObjectPropertiesDlg::heightChanged);
@@ -60,8 +58,6 @@ TObjectPropertiesDlg::TObjectPropertiesDlg(const QSize &naturalSize, const QSize
         PictureHeight->setValue(m_natural.height());
         m_following = false;
     });
-    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *fields = new QFormLayout;
     fields->addRow(OriginalSize);

@@ -1,5 +1,6 @@
 #include "editor/paraformatdlg.h"
 
+#include "editor/dialogbuttons.h"
 #include "editor/richtext/rxparaattributes.h"
 #include "editor/richtext/rxrichedit.h"
 #include "platform/prompts.h"
@@ -74,15 +75,9 @@ TParaFormatDlg::TParaFormatDlg(QWidget *parent, bool spacingSupported)
     spacingLayout->addRow(QStringLiteral("Li&ne spacing: "), LineSpacing);
     SpacingBox->setEnabled(spacingSupported);
 
-    OkBtn = new QPushButton(QStringLiteral("OK"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    OkBtn->setAccessibleName(QStringLiteral("OK"));
-    OkBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setAccessibleName(QStringLiteral("Cancel"));
-    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    const DialogButtons dialogButtons = MakeOkCancelButtons(*this);
+    OkBtn = dialogButtons.ok;
+    CancelBtn = dialogButtons.cancel;
 
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(OkBtn);

@@ -1,5 +1,7 @@
 #include "editor/pastespecialdlg.h"
 
+#include "editor/dialogbuttons.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -26,16 +28,10 @@ TPasteSpecialDlg::TPasteSpecialDlg(const QStringList &formats, QWidget *parent)
     if (FormatList->count() > 0)
         FormatList->setCurrentRow(0);
 
-    OkBtn = new QPushButton(QStringLiteral("OK"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    OkBtn->setAccessibleName(QStringLiteral("OK"));
-    OkBtn->setDefault(true);
+    const DialogButtons dialogButtons = MakeOkCancelButtons(*this);
+    OkBtn = dialogButtons.ok;
+    CancelBtn = dialogButtons.cancel;
     OkBtn->setEnabled(FormatList->count() > 0);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setAccessibleName(QStringLiteral("Cancel"));
-    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(FormatList, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 
     auto *label = new QLabel(QStringLiteral("&As:"), this);
