@@ -6,7 +6,7 @@
 #include "editor/editoractions.h"
 #include "editor/filecommands.h"
 #include "editor/mainform.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
 #include "testenvironment.h"

@@ -3,7 +3,7 @@
 // scrolling through it page by page with every underline type in view, reading the character
 // format's uniformity over all of it, and switching plain text on and off again. Prints
 // milliseconds.
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,7 +5,7 @@
 #include "benchsupport.h"
 #include "editor/editoractions.h"
 #include "editor/mainform.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/selectiontracker.h"
 #include "platform/scriptedprompts.h"
 #include "testenvironment.h"

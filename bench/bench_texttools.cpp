@@ -3,7 +3,7 @@
 // 10,000-word document reaching its first unknown word (placed at the very end), with the
 // dictionary loaded by the check itself and with it already loaded. Prints milliseconds.
 #include "crypt/cryptpswdu.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/spellchecker.h"
 #include "editor/spellpersonalwords.h"
 #include "editor/spellsession.h"

@@ -4,7 +4,7 @@
 #include "benchsupport.h"
 #include "editor/editoractions.h"
 #include "editor/mainform.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "platform/scriptedprompts.h"
 #include "testenvironment.h"
 

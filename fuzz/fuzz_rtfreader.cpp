@@ -1,4 +1,4 @@
-#include "editor/richtext/documentio.h"
+#include "richtext/documentio.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

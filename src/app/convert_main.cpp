@@ -1,4 +1,4 @@
-#include "editor/richtext/rtfconvert.h"
+#include "richtext/rtfconvert.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

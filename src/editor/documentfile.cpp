@@ -1,7 +1,7 @@
 #include "editor/documentfile.h"
 
-#include "editor/richtext/documentio.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/documentio.h"
+#include "richtext/rxrichedit.h"
 #include "platform/usererror.h"
 
 #include <QSaveFile>

@@ -8,7 +8,7 @@
 #include "editor/objectpropertiesdlg.h"
 #include "editor/pastespecialdlg.h"
 #include "editor/picturefile.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 

@@ -1,7 +1,7 @@
 #include "editor/editlayout.h"
 
 #include "editor/modeflags.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 
 namespace {
 // A rectangle given by its edges, the right and bottom ones outside it.

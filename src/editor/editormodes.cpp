@@ -4,7 +4,7 @@
 #include "editor/editoractions.h"
 #include "editor/mainmenu.h"
 #include "editor/modeflags.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/toolbars.h"
 #include "platform/prompts.h"
 

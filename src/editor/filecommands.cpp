@@ -7,7 +7,7 @@
 #include "editor/filedialog.h"
 #include "editor/htmlview.h"
 #include "editor/modeflags.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/statuspanels.h"
 #include "platform/errorreport.h"
 #include "platform/prompts.h"

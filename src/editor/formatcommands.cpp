@@ -5,7 +5,7 @@
 #include "editor/fontcombodelegate.h"
 #include "editor/numstyleform.h"
 #include "editor/paraformatdlg.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/uscorestyleform.h"
 #include "platform/prompts.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/formatstate.h"
-#include "editor/richtext/rxtextattributes.h"
+#include "richtext/rxtextattributes.h"
 
 #include <QColor>
 #include <QObject>

@@ -5,7 +5,7 @@
 #include "editor/filedialog.h"
 #include "editor/modeflags.h"
 #include "editor/picturefile.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "platform/prompts.h"
 #include "platform/usererror.h"
 

@@ -13,7 +13,7 @@
 #include "editor/htmlview.h"
 #include "editor/insertcommands.h"
 #include "editor/mainmenu.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/selectiontracker.h"
 #include "editor/sidepanel.h"
 #include "editor/sidepanelwindowhost.h"

@@ -2,7 +2,7 @@
 
 #include "editor/mainformcontext.h"
 #include "editor/modeflags.h"
-#include "editor/richtext/rxtextattributes.h"
+#include "richtext/rxtextattributes.h"
 
 #include <QMainWindow>
 #include <QStringList>

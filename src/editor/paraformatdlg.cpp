@@ -1,8 +1,8 @@
 #include "editor/paraformatdlg.h"
 
 #include "editor/dialogbuttons.h"
-#include "editor/richtext/rxparaattributes.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxparaattributes.h"
+#include "richtext/rxrichedit.h"
 #include "platform/prompts.h"
 
 #include <QButtonGroup>

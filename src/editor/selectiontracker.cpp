@@ -3,7 +3,7 @@
 #include "editor/editoractions.h"
 #include "editor/formatstate.h"
 #include "editor/modeflags.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/rulerindents.h"
 #include "editor/statuspanels.h"
 

@@ -2,7 +2,7 @@
 
 #include "editor/documentstate.h"
 #include "editor/modeflags.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 
 TSidePanelWindowHost::TSidePanelWindowHost(TDocumentState &document, TRxRichEdit &memo,
                                            const TModeFlags &mode)

@@ -1,7 +1,7 @@
 #include "editor/texttoolsconcern.h"
 
 #include "editor/editoractions.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/statuspanels.h"
 #include "platform/errorreport.h"
 

@@ -1,6 +1,6 @@
 #include "editor/texttoolsrichedit.h"
 
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 
 namespace {
 

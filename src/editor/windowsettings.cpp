@@ -3,7 +3,7 @@
 #include "editor/editoractions.h"
 #include "editor/editorsettings.h"
 #include "editor/filecommands.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/toolbars.h"
 #include "editor/windowoptions.h"
 #include "platform/settingsstore.h"

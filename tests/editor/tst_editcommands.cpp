@@ -3,7 +3,7 @@
 #include "editor/mainform.h"
 #include "editor/objectpropertiesdlg.h"
 #include "editor/pastespecialdlg.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
 #include "testenvironment.h"

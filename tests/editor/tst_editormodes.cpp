@@ -4,7 +4,7 @@
 #include "editor/htmlview.h"
 #include "editor/mainform.h"
 #include "editor/mainmenu.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/termlistbox.h"
 #include "editor/toolbars.h"
 #include "platform/scriptedprompts.h"

@@ -5,7 +5,7 @@
 #include "editor/htmlview.h"
 #include "editor/mainform.h"
 #include "editor/modeflags.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/statuspanels.h"
 #include "editor/toolbars.h"
 #include "editor/windowsettings.h"

@@ -7,7 +7,7 @@
 #include "editor/objectpropertiesdlg.h"
 #include "editor/paraformatdlg.h"
 #include "editor/pastespecialdlg.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/rulerindents.h"
 #include "editor/selectiontracker.h"
 #include "editor/statuspanels.h"

@@ -3,7 +3,7 @@
 #include "editor/insertcommands.h"
 #include "editor/inserttext.h"
 #include "editor/mainform.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "platform/scriptedprompts.h"
 #include "testenvironment.h"
 

@@ -6,7 +6,7 @@
 #include "editor/htmlview.h"
 #include "editor/mainform.h"
 #include "editor/mainmenu.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/statuspanels.h"
 #include "editor/termlistbox.h"
 #include "editor/toolbars.h"

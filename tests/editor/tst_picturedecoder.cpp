@@ -1,5 +1,5 @@
 #include "editor/picturedecoder.h"
-#include "editor/richtext/documentio.h"
+#include "richtext/documentio.h"
 #include "platform/metafilerenderer.h"
 #include "testenvironment.h"
 

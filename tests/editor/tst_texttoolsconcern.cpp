@@ -4,7 +4,7 @@
 #include "crypt/fernsbut.h"
 #include "editor/editoractions.h"
 #include "editor/mainform.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/statuspanels.h"
 #include "editor/texttoolsfinddialog.h"
 #include "editor/toolbars.h"

@@ -2,7 +2,7 @@
 #include "crypt/cryptform.h"
 #include "crypt/cryptpswdu.h"
 #include "crypt/fernsbut.h"
-#include "editor/richtext/rxrichedit.h"
+#include "richtext/rxrichedit.h"
 #include "editor/spellcommand.h"
 #include "editor/spelldialog.h"
 #include "editor/texttoolscommands.h"

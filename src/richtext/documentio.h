@@ -1,0 +1,78 @@
+#pragma once
+
+#include "richtext/rtfreadresult.h"
+
+#include <QString>
+#include <functional>
+
+class QIODevice;
+class QTextDocument;
+
+// Loading and saving the editing area's document through streams and files, in rich text (RTF)
+// or plain text. Load and save failures raise UserError with the control's own texts.
+
+enum class StreamFormat { RichText, PlainText, Default };
+
+enum class TextEncoding { Utf8, Windows1252 };
+enum class LineBreakStyle { Lf, CrLf, Cr };
+
+// How a plain text file was stored, so that saving writes it back the same way.
+struct PlainTextFormat {
+    TextEncoding encoding = TextEncoding::Utf8;
+    LineBreakStyle lineBreak = LineBreakStyle::Lf;
+    bool byteOrderMark = false;
+    bool operator==(const PlainTextFormat &) const = default;
+};
+
+struct LoadOutcome {
+    StreamFormat format = StreamFormat::RichText; // the format actually read: RichText or PlainText
+    PlainTextFormat plainText;                    // when read as plain text
+    RtfDroppedContent dropped;                    // when read as rich text
+};
+
+// Called now and then while reading or writing with the bytes done and the total (0: unknown).
+using ProgressCallback = std::function<void(qint64 done, qint64 total)>;
+
+// Default resolves to PlainText when the document is in plain-text mode, else RichText.
+StreamFormat resolveStreamFormat(StreamFormat format, bool plainText);
+
+// The stream format a file name asks for: "txt" plain, "rtf" rich (case ignored), else Default.
+StreamFormat streamFormatForFileName(const QString &fileName);
+
+// Replaces the document with the device's content in the given format; if that fails, retries
+// once in the other format, then raises UserError("Failed to Load Stream") and leaves the
+// document as it was. The plain-text format read is also kept on the document (see below).
+LoadOutcome loadDocument(QIODevice &device, QTextDocument &document, StreamFormat format,
+                         bool plainText, const ProgressCallback &progress = {});
+LoadOutcome loadDocumentFile(const QString &fileName, QTextDocument &document, bool plainText,
+                             const ProgressCallback &progress = {});
+
+// Writes the document to the device in the given format; raises UserError("Failed to Save
+// Stream") on failure. Plain text is written in the document's plain-text format.
+void saveDocument(const QTextDocument &document, QIODevice &device, StreamFormat format,
+                  bool plainText, const ProgressCallback &progress = {});
+// Atomically: the old file stays untouched when writing fails.
+void saveDocumentFile(const QTextDocument &document, const QString &fileName, bool plainText,
+                      const ProgressCallback &progress = {});
+
+// Plain text: UTF-8 when the bytes are valid UTF-8, else Windows-1252; line breaks of the first
+// break found. Every paragraph becomes a block, all with the document's default format.
+PlainTextFormat detectPlainTextFormat(const QByteArray &bytes);
+QString decodePlainText(const QByteArray &bytes, const PlainTextFormat &format);
+QByteArray encodePlainText(const QTextDocument &document, const PlainTextFormat &format);
+
+// The plain-text format a document was loaded with (UTF-8 with LF for new documents).
+PlainTextFormat documentPlainTextFormat(const QTextDocument &document);
+void setDocumentPlainTextFormat(QTextDocument &document, const PlainTextFormat &format);
+
+// Reads RTF into the document, replacing its content. Never throws; on error the document is
+// left as it was.
+RtfReadResult readRtf(QIODevice &device, QTextDocument &document,
+                      const ProgressCallback &progress = {});
+RtfReadResult readRtf(const QByteArray &bytes, QTextDocument &document,
+                      const ProgressCallback &progress = {});
+
+// Writes the document as RTF. Answers false when the device fails.
+bool writeRtf(const QTextDocument &document, QIODevice &device,
+              const ProgressCallback &progress = {});
+QByteArray rtfFromDocument(const QTextDocument &document, const ProgressCallback &progress = {});
