@@ -3,12 +3,12 @@
 // Prints milliseconds, the best of three runs, as wall-clock time and as the process's processor
 // time (which a machine shared with other work inflates less). The keystroke goes where the caret
 // is after the open (the start) and, after the save, to the end of the text.
-#include "editor/editoractions.h"
-#include "editor/filecommands.h"
-#include "editor/mainform.h"
-#include "richtext/rxrichedit.h"
+#include "editor/file/filecommands.h"
+#include "editor/frame/editoractions.h"
+#include "editor/window/mainform.h"
 #include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
+#include "richtext/rxrichedit.h"
 #include "testenvironment.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // Listing a folder of 10,000 files in the side panel's file list (target < 300 ms). Prints the
 // best of five runs for the folder read alone and for filling the list.
-#include "editor/filelistbox.h"
+#include "editor/sidepanel/filelistbox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

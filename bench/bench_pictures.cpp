@@ -1,10 +1,10 @@
 // Stepping with Next through a folder of 4000 x 3000 JPEG photos in the editor window: each step
 // is the Next command (the loader decodes and fits the picture in the viewer, the file list's
 // highlight moves) and the viewer's paint. Prints the time per picture shown (target < 150 ms).
-#include "editor/editoractions.h"
-#include "editor/filecommands.h"
-#include "editor/htmlview.h"
-#include "editor/mainform.h"
+#include "editor/file/filecommands.h"
+#include "editor/frame/editoractions.h"
+#include "editor/htmlview/htmlview.h"
+#include "editor/window/mainform.h"
 #include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
 

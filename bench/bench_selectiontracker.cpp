@@ -3,11 +3,11 @@
 // wrap off and on. Prints the median and the worst of 200 moves in milliseconds; the target is
 // under 5 ms per move.
 #include "benchsupport.h"
-#include "editor/editoractions.h"
-#include "editor/mainform.h"
-#include "richtext/rxrichedit.h"
-#include "editor/selectiontracker.h"
+#include "editor/format/selectiontracker.h"
+#include "editor/frame/editoractions.h"
+#include "editor/window/mainform.h"
 #include "platform/scriptedprompts.h"
+#include "richtext/rxrichedit.h"
 #include "testenvironment.h"
 
 #include <QAction>

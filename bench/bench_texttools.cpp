@@ -3,15 +3,15 @@
 // 10,000-word document reaching its first unknown word (placed at the very end), with the
 // dictionary loaded by the check itself and with it already loaded. Prints milliseconds.
 #include "crypt/cryptpswdu.h"
-#include "richtext/rxrichedit.h"
-#include "editor/spellchecker.h"
-#include "editor/spellpersonalwords.h"
-#include "editor/spellsession.h"
-#include "editor/texttools.h"
-#include "editor/texttoolscommands.h"
-#include "editor/texttoolsrichedit.h"
-#include "editor/texttoolstarget.h"
+#include "editor/texttools/spellchecker.h"
+#include "editor/texttools/spellpersonalwords.h"
+#include "editor/texttools/spellsession.h"
+#include "editor/texttools/texttools.h"
+#include "editor/texttools/texttoolscommands.h"
+#include "editor/texttools/texttoolsrichedit.h"
+#include "editor/texttools/texttoolstarget.h"
 #include "platform/scriptedprompts.h"
+#include "richtext/rxrichedit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

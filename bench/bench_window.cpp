@@ -2,10 +2,10 @@
 // 10 MB document. Prints milliseconds; the first paint cold (first window of the process) and
 // the best of five after it.
 #include "benchsupport.h"
-#include "editor/editoractions.h"
-#include "editor/mainform.h"
-#include "richtext/rxrichedit.h"
+#include "editor/frame/editoractions.h"
+#include "editor/window/mainform.h"
 #include "platform/scriptedprompts.h"
+#include "richtext/rxrichedit.h"
 #include "testenvironment.h"
 
 #include <QAction>

@@ -1,36 +1,30 @@
-# quillet_add_library(<name> [DEPS <targets>...])
-# Builds every .cpp/.h directly in the calling folder into the static library <name>.
-# Globbing keeps parallel work on one folder from fighting over a source list.
+# quillet_add_library(<name> [RECURSE] [DEPS <targets>...])
+# Builds every .cpp/.h/.qrc of the calling folder (with RECURSE: of its subfolders too) into the
+# static library <name>. Globbing keeps parallel work on one folder from fighting over a source list.
 function(quillet_add_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS
-       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
-       "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
-  list(FILTER sources INCLUDE REGEX "\\.cpp$|\\.h$|\\.qrc$")
-  set(has_cpp FALSE)
-  foreach(s IN LISTS sources)
-    if(s MATCHES "\\.cpp$")
-      set(has_cpp TRUE)
-    endif()
-  endforeach()
-  if(has_cpp)
-    add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
-    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  cmake_parse_arguments(ARG "RECURSE" "" "DEPS" ${ARGN})
+  set(patterns "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
+               "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
+  if(ARG_RECURSE)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${patterns})
   else()
-    # A folder that holds only headers so far.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
-    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    file(GLOB sources CONFIGURE_DEPENDS ${patterns})
   endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# quillet_add_tests(<library> [LIBS <targets>...])
-# Every tst_*.cpp in the calling folder becomes one Qt Test executable registered with CTest,
+# quillet_add_tests(<library> [RECURSE] [LIBS <targets>...])
+# Every tst_*.cpp in the calling folder (with RECURSE: and its subfolders) becomes one Qt Test executable registered with CTest,
 # linked to <library>; tests run headless and with their own config, data and runtime folders.
 function(quillet_add_tests library)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  file(GLOB tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp")
+  cmake_parse_arguments(ARG "RECURSE" "" "LIBS" ${ARGN})
+  if(ARG_RECURSE)
+    file(GLOB_RECURSE tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp")
+  else()
+    file(GLOB tests CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp")
+  endif()
   foreach(src IN LISTS tests)
     get_filename_component(name "${src}" NAME_WE)
     add_executable(${name} "${src}")

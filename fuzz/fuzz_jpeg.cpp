@@ -1,6 +1,6 @@
 // The viewer's JPEG decoding over arbitrary bytes: header reading, scaled and full decoding,
 // orientation marks. Nothing may crash, leak, hang or allocate without bound.
-#include "editor/picturedecoder.h"
+#include "picture/picturedecoder.h"
 
 #include <QByteArray>
 #include <cstddef>

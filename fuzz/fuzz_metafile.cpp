@@ -1,6 +1,6 @@
 // Metafile drawing over arbitrary bytes: the record checks, libemf2svg with Qt SVG, and libwmf
 // with our drawing layer. Nothing may crash, leak, hang or allocate without bound.
-#include "platform/metafilerenderer.h"
+#include "picture/metafilerenderer.h"
 
 #include <QByteArray>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "app/splash.h"
 
-#include "editor/picturedecoder.h"
+#include "picture/picturedecoder.h"
 #include "platform/shell.h"
 
 #include <QApplication>

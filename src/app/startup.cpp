@@ -4,7 +4,7 @@
 #include "app/quilletapplication.h"
 #include "app/splash.h"
 #include "app/startupdecision.h"
-#include "editor/mainform.h"
+#include "editor/window/mainform.h"
 #include "platform/desktopshell.h"
 #include "platform/errorreport.h"
 #include "platform/helpviewer.h"

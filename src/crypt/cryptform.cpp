@@ -1,8 +1,8 @@
 #include "crypt/cryptform.h"
 
 #include "crypt/crypttarget.h"
-#include "crypt/fernsbut.h"
 #include "platform/prompts.h"
+#include "widgets/fernsbut.h"
 
 #include <QApplication>
 #include <QFrame>

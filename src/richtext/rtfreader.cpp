@@ -1,8 +1,8 @@
 #include "richtext/rtfreader.h"
 
+#include "picture/metafilerenderer.h"
 #include "richtext/richtextformat.h"
 #include "richtext/rtfformatproperties.h"
-#include "platform/metafilerenderer.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,9 +1,9 @@
 #include "crypt/cryptcommands.h"
 #include "crypt/cryptform.h"
 #include "crypt/crypttarget.h"
-#include "crypt/fernsbut.h"
 #include "platform/scriptedprompts.h"
 #include "testenvironment.h"
+#include "widgets/fernsbut.h"
 
 #include <QApplication>
 #include <QEnterEvent>

@@ -1,0 +1,100 @@
+#include "editor/format/selectiontracker.h"
+
+#include "editor/document/modeflags.h"
+#include "editor/format/formatstate.h"
+#include "editor/frame/editoractions.h"
+#include "editor/frame/statuspanels.h"
+#include "richtext/rxrichedit.h"
+#include "ruler/rulerindents.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QSpinBox>
+#include <exception>
+
+TSelectionTracker::TSelectionTracker(SelectionTrackerContext context, QObject *parent)
+    : QObject(parent)
+    , m(context) {
+    TRxRichEdit *memo = &m.Memo;
+    connect(memo, &TRxRichEdit::OnChange, this, &TSelectionTracker::MemoSelectionChange);
+    connect(memo, &TRxRichEdit::OnSelectionChange, this, &TSelectionTracker::MemoSelectionChange);
+    connect(memo, &TRxRichEdit::OnMouseDown, this, [this] {
+        UpdateLine();
+        MemoSelectionChange();
+    });
+    connect(memo, &TRxRichEdit::OnMouseUp, this, &TSelectionTracker::MemoSelectionChange);
+    connect(memo, &TRxRichEdit::OnKeyUp, this, &TSelectionTracker::UpdateLine);
+}
+
+QString TSelectionTracker::PositionText(int line, int column) {
+    return QStringLiteral("L:%1 C:%2").arg(line + 1, 3).arg(column + 1, 3);
+}
+
+void TSelectionTracker::UpdateLine() {
+    m.status.setTextSized(TStatusPanels::Pos,
+                          PositionText(m.Memo.CaretLine(), m.Memo.CaretColumn()));
+}
+
+void TSelectionTracker::moveRulerMarkers() {
+    // The markers follow the paragraph only when the editing area lacks the focus (after a dialog
+    // or a ruler drag, say); while the user types and moves the caret they stay where they are.
+    if (!m.ruler || m.Memo.hasFocus())
+        return;
+    const TRxParaAttributes paragraph = m.Memo.Paragraph();
+    m.ruler->SetIndentMarkers(RulerMarkersForIndents(
+        paragraph.FirstIndent(), paragraph.LeftIndent(), paragraph.RightIndent(),
+        m.ruler->MarginLeftPx(), m.ruler->MarginRightPx(), m.ruler->ClientWidth()));
+}
+
+void TSelectionTracker::track() {
+    moveRulerMarkers();
+    m.state.Updating = true;
+    TEditorActions &a = m.actions;
+    const TRxTextAttributes text = m.Memo.SelAttributes();
+    const TRxTextAttributes::FontStyles style = text.Style();
+    a.BoldAction->setChecked(style.testFlag(TRxTextAttributes::fsBold));
+    a.ItalicAction->setChecked(style.testFlag(TRxTextAttributes::fsItalic));
+    a.UnderscoreAction->setChecked(style.testFlag(TRxTextAttributes::fsUnderline));
+    a.StrikeAction->setChecked(style.testFlag(TRxTextAttributes::fsStrikeOut));
+
+    const TRxParaAttributes paragraph = m.Memo.Paragraph();
+    a.BulletAction->setChecked(paragraph.Numbering() != TRxParaAttributes::nsNone);
+
+    const int script = text.ScriptStyle();
+    a.SuperscriptAction->setChecked(script == TRxTextAttributes::ssSuperscript);
+    a.SubscriptAction->setChecked(script == TRxTextAttributes::ssSubscript);
+
+    m.FontCombo.setCurrentIndex(m.FontCombo.findText(text.Name(), Qt::MatchFixedString));
+    m.FontSizeBox.setValue(text.Size());
+
+    const int alignment = paragraph.Alignment();
+    a.LeftAction->setChecked(alignment == TRxParaAttributes::taLeftJustify);
+    a.CenterAction->setChecked(alignment == TRxParaAttributes::taCenter);
+    a.RightAction->setChecked(alignment == TRxParaAttributes::taRightJustify);
+
+    UpdateLine();
+}
+
+void TSelectionTracker::MemoSelectionChange() {
+    // The check marks and boxes are a view of the selection; whatever fails while writing them,
+    // the commands below are still set and the guard always ends.
+    try {
+        track();
+    } catch (const std::exception &) {
+    }
+    if (m.mode.HTMLMode) {
+        m.state.Updating = false;
+        return;
+    }
+    TEditorActions &a = m.actions;
+    a.setAllowed(a.CopyAction, m.Memo.SelLength() > 0);
+    a.setAllowed(a.CutAction, a.isAllowed(a.CopyAction));
+    // The popup menu's items are the same commands.
+    a.setAllowed(a.PoPCopy, a.isAllowed(a.CopyAction));
+    a.setAllowed(a.PoPCut, a.isAllowed(a.CutAction));
+    a.setAllowed(a.UndoAction, false);
+    a.setAllowed(a.RedoAction, false);
+    a.setAllowed(a.UndoAction, m.Memo.CanUndo());
+    a.setAllowed(a.RedoAction, m.Memo.CanRedo());
+    m.state.Updating = false;
+}

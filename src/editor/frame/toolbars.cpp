@@ -1,0 +1,201 @@
+#include "editor/frame/toolbars.h"
+
+#include "editor/frame/coolbar.h"
+#include "editor/frame/editoractions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QSpinBox>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr int ImageSize = 20;
+
+enum GlyphStyle { Plain = 0, Bold = 1, Italic = 2, Underline = 4, Strike = 8 };
+
+// The tool-bar images are drawn rather than shipped: a character or two in the button's colour.
+QIcon glyphImage(const QString &text, int style = Plain, QColor colour = {}, QColor back = {}) {
+    QPixmap pixmap(ImageSize, ImageSize);
+    pixmap.fill(back.isValid() ? back : Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    QFont font = QApplication::font();
+    font.setPixelSize(text.size() > 1 ? 10 : 14);
+    font.setBold(style & Bold);
+    font.setItalic(style & Italic);
+    font.setUnderline(style & Underline);
+    font.setStrikeOut(style & Strike);
+    painter.setFont(font);
+    painter.setPen(colour.isValid() ? colour : QApplication::palette().color(QPalette::ButtonText));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, text);
+    return QIcon(pixmap);
+}
+
+QIcon standardImage(QStyle::StandardPixmap which) {
+    return QApplication::style()->standardIcon(which);
+}
+
+void setImages(TEditorActions &a) {
+    a.NewAction->setIcon(standardImage(QStyle::SP_FileIcon));
+    a.OpenAction->setIcon(standardImage(QStyle::SP_DirOpenIcon));
+    a.SaveAction->setIcon(standardImage(QStyle::SP_DialogSaveButton));
+    a.PrintAction->setIcon(glyphImage(QStringLiteral("P"), Bold));
+    a.CutAction->setIcon(glyphImage(QStringLiteral("\u2702")));
+    a.CopyAction->setIcon(glyphImage(QStringLiteral("Cp")));
+    a.PasteAction->setIcon(glyphImage(QStringLiteral("Ps")));
+    a.Last->setIcon(glyphImage(QStringLiteral("\u25c0")));
+    a.StayTopAction->setIcon(glyphImage(QStringLiteral("\u21a5")));
+    a.Next->setIcon(glyphImage(QStringLiteral("\u25b6")));
+    a.ToolButton7->setIcon(glyphImage(QStringLiteral("3")));
+    a.ToolButton8->setIcon(glyphImage(QStringLiteral("4")));
+    a.CharMapAction->setIcon(glyphImage(QStringLiteral("5")));
+    a.PaintAction->setIcon(glyphImage(QStringLiteral("6")));
+    a.DateBut->setIcon(glyphImage(QStringLiteral("Dt")));
+    a.InsTimeAction->setIcon(glyphImage(QStringLiteral("Tm")));
+    a.AddTxtFileAction->setIcon(glyphImage(QStringLiteral("+T")));
+    a.SpellAction->setIcon(glyphImage(QStringLiteral("\u2713")));
+    a.WWAction->setIcon(glyphImage(QStringLiteral("\u21b5")));
+    a.BoldAction->setIcon(glyphImage(QStringLiteral("B"), Bold));
+    a.ItalicAction->setIcon(glyphImage(QStringLiteral("I"), Italic));
+    a.UnderscoreAction->setIcon(glyphImage(QStringLiteral("U"), Underline));
+    a.StrikeAction->setIcon(glyphImage(QStringLiteral("S"), Strike));
+    a.BulletAction->setIcon(glyphImage(QStringLiteral("\u2022")));
+    a.LeftAction->setIcon(glyphImage(QStringLiteral("\u21e4")));
+    a.CenterAction->setIcon(glyphImage(QStringLiteral("\u2194")));
+    a.RightAction->setIcon(glyphImage(QStringLiteral("\u21e5")));
+    a.JustifyAction->setIcon(glyphImage(QStringLiteral("\u2261")));
+    a.IncIndentAction->setIcon(glyphImage(QStringLiteral("\u00bb")));
+    a.DecIndentAction->setIcon(glyphImage(QStringLiteral("\u00ab")));
+    a.FontAction->setIcon(glyphImage(QStringLiteral("F"), Bold | Italic));
+    a.UpperAction->setIcon(glyphImage(QStringLiteral("AB")));
+    a.LowerAction->setIcon(glyphImage(QStringLiteral("ab")));
+    a.SuperscriptAction->setIcon(glyphImage(QStringLiteral("x\u00b2")));
+    a.SubscriptAction->setIcon(glyphImage(QStringLiteral("x\u2082")));
+    a.FontColorAction->setIcon(glyphImage(QStringLiteral("A"), Bold, Qt::red));
+    a.BackColorAction->setIcon(glyphImage(QStringLiteral("A"), Bold, Qt::black, Qt::yellow));
+    a.UndoAction->setIcon(glyphImage(QStringLiteral("\u21b6")));
+    a.RedoAction->setIcon(glyphImage(QStringLiteral("\u21b7")));
+    a.FindAction->setIcon(glyphImage(QStringLiteral("?"), Bold));
+    a.ExitAction->setIcon(glyphImage(QStringLiteral("\u00d7"), Bold));
+}
+
+void describe(QWidget *widget, const QString &hint) {
+    widget->setAccessibleName(TEditorActions::shortHint(hint));
+    widget->setToolTip(TEditorActions::shortHint(hint));
+    widget->setStatusTip(TEditorActions::longHint(hint));
+}
+
+} // namespace
+
+TToolBars::TToolBars(QWidget &window, TEditorActions &a)
+    : m_actions(a) {
+    setImages(a);
+    CoolBar1 = new TCoolBar(&window);
+
+    ToolBar1 = makeBar("ToolBar1", QStringLiteral("File"),
+                       {a.NewAction, a.OpenAction, a.SaveAction, a.PrintAction});
+    ToolBar2 = makeBar(
+        "ToolBar2", QStringLiteral("Clipboard and Browse"),
+        {a.CutAction, a.CopyAction, a.PasteAction, nullptr, a.Last, a.StayTopAction, a.Next});
+    FontCombo = new QComboBox(CoolBar1);
+    FontCombo->setObjectName(QStringLiteral("FontCombo"));
+    FontCombo->setEditable(true);
+    FontCombo->setInsertPolicy(QComboBox::NoInsert);
+    FontCombo->setMinimumContentsLength(18);
+    FontCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    describe(FontCombo, QStringLiteral("Font|Select Font"));
+    FontSizeBox = new QSpinBox(CoolBar1);
+    FontSizeBox->setObjectName(QStringLiteral("FontSizeBox"));
+    FontSizeBox->setRange(1, 1638);
+    FontSizeBox->setValue(12);
+    describe(FontSizeBox, QStringLiteral("Font SIze | Select Font Size"));
+    ToolBar6 = makeBar("ToolBar6", QStringLiteral("Run Programs"),
+                       {a.ToolButton7, a.ToolButton8, a.CharMapAction, a.PaintAction});
+
+    ToolBInsert =
+        makeBar("ToolBInsert", QStringLiteral("Insert"),
+                {a.DateBut, a.InsTimeAction, a.AddTxtFileAction, a.SpellAction, a.WWAction});
+    ToolBFormat1 = makeBar("ToolBFormat1", QStringLiteral("Paragraph Format"),
+                           {a.BoldAction, a.ItalicAction, a.UnderscoreAction, a.StrikeAction,
+                            a.BulletAction, a.LeftAction, a.CenterAction, a.RightAction,
+                            a.JustifyAction, a.IncIndentAction, a.DecIndentAction});
+    ToolBFormat2 = makeBar("ToolBFormat2", QStringLiteral("Character Format"),
+                           {a.FontAction, a.UpperAction, a.LowerAction, a.SuperscriptAction,
+                            a.SubscriptAction, a.FontColorAction, a.BackColorAction});
+    ToolBar7 = makeBar("ToolBar7", QStringLiteral("Undo and Find"),
+                       {a.UndoAction, a.RedoAction, a.FindAction, a.ExitAction});
+
+    StayOnTopBut = button(a.StayTopAction, "StayOnTopBut");
+    ExitBut = button(a.ExitAction, "ExitBut");
+    LastBut = button(a.Last, "Last");
+    NextBut = button(a.Next, "Next");
+    Spell = button(a.SpellAction, "Spell");
+    DateBut = button(a.DateBut, "DateBut");
+    ToolButton7 = button(a.ToolButton7, "ToolButton7");
+    ToolButton8 = button(a.ToolButton8, "ToolButton8");
+    CharMapButton = button(a.CharMapAction, "CharMapButton");
+    PaintBut = button(a.PaintAction, "PaintBut");
+
+    QHBoxLayout *first = CoolBar1->row(0);
+    first->addWidget(ToolBar1);
+    first->addWidget(ToolBar2);
+    first->addWidget(FontCombo);
+    first->addWidget(FontSizeBox);
+    first->addWidget(ToolBar6);
+    first->addStretch(1);
+    QHBoxLayout *second = CoolBar1->row(1);
+    second->addWidget(ToolBInsert);
+    second->addWidget(ToolBFormat1);
+    second->addWidget(ToolBFormat2);
+    second->addWidget(ToolBar7);
+    second->addStretch(1);
+}
+
+QToolBar *TToolBars::makeBar(const char *name, const QString &title,
+                             const QList<QAction *> &commands) {
+    auto *bar = new QToolBar(title, CoolBar1);
+    bar->setObjectName(QLatin1String(name));
+    bar->setAccessibleName(title);
+    bar->setIconSize(QSize(ImageSize, ImageSize));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    for (QAction *command : commands) {
+        if (!command) {
+            bar->addSeparator();
+            continue;
+        }
+        bar->addAction(command);
+        auto *tool = qobject_cast<QToolButton *>(bar->widgetForAction(command));
+        const QString hint = m_actions.toolHint(command);
+        QString name = TEditorActions::shortHint(hint);
+        if (name.isEmpty())
+            name = command->text().remove(QLatin1Char('&'));
+        tool->setAccessibleName(name);
+    }
+    m_bars.append(bar);
+    return bar;
+}
+
+QToolButton *TToolBars::button(QAction *action, const char *name) {
+    QToolButton *tool = buttonFor(action);
+    tool->setObjectName(QLatin1String(name));
+    return tool;
+}
+
+QToolButton *TToolBars::buttonFor(QAction *action) const {
+    for (QToolBar *bar : m_bars) {
+        if (auto *tool = qobject_cast<QToolButton *>(bar->widgetForAction(action)))
+            return tool;
+    }
+    return nullptr;
+}
+
+QList<QToolBar *> TToolBars::all() const {
+    return m_bars;
+}
