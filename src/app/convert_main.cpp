@@ -1,4 +1,4 @@
-#include "richtext/rtfconvert.h"
+#include "convert/rtfconvert.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

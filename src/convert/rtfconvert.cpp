@@ -1,7 +1,7 @@
-#include "richtext/rtfconvert.h"
+#include "convert/rtfconvert.h"
 
-#include "richtext/documentio.h"
 #include "platform/usererror.h"
+#include "richtext/documentio.h"
 
 #include <QFileInfo>
 #include <QTextDocument>
