@@ -8,15 +8,15 @@ namespace {
 
 // A stored flag that is not an integer cannot be read as a Boolean; it counts as absent.
 void readFlag(const SettingsStore &store, const QString &name, bool *flag) {
-    if (store.valueType(kSettingsKey, name) == RegistryValue::Type::Integer)
-        *flag = store.readBool(kSettingsKey, name);
+    if (store.valueType(QuilletSettingsKey, name) == RegistryValue::Type::Integer)
+        *flag = store.readBool(QuilletSettingsKey, name);
 }
 
 } // namespace
 
 StartupFlags ReadStartupFlags(const SettingsStore &store) {
     StartupFlags flags;
-    if (!store.keyExists(kSettingsKey))
+    if (!store.keyExists(QuilletSettingsKey))
         return flags;
     readFlag(store, QStringLiteral("NoTV"), &flags.noTV);
     readFlag(store, QStringLiteral("NoSplash"), &flags.noSplash);

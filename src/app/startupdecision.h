@@ -7,9 +7,6 @@ class SettingsStore;
 
 // The start-up's choice between the editor window and the text viewer, before any window exists.
 
-// The settings key both flags are read from.
-inline const QString kSettingsKey = QStringLiteral("Software\\Fernlake\\Quillet");
-
 struct StartupFlags {
     bool noTV = true;      // do not open small text files in the viewer; true when not stored
     bool noSplash = false; // do not show the splash window

@@ -1,6 +1,7 @@
 #include "crypt/cryptform.h"
 
 #include "crypt/crypttarget.h"
+#include "platform/busycursor.h"
 #include "platform/prompts.h"
 #include "widgets/fernsbut.h"
 
@@ -41,14 +42,6 @@ TFernSBut *captionButton(const QString &caption, QStyle::StandardPixmap picture,
     button->setFont(f);
     return button;
 }
-
-// The hourglass while a large text is scrambled, restored however the work ends.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 } // namespace
 

@@ -1,17 +1,13 @@
 #include "crypt/cryptpswdu.h"
 
+#include "platform/windows1252.h"
+
 #include <QByteArray>
 #include <QStringList>
 #include <array>
 #include <cstdint>
 
 namespace {
-
-// Windows-1252 bytes 0x80..0x9F; the five undefined ones stand for the C1 character of their code.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Scrambled bytes below this would be control characters, spaces or the marker's "!": a result
 // of the plain algorithm never holds them when text and password are printable.
@@ -23,20 +19,12 @@ constexpr char kAlphabet[] = "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~";
 static_assert(sizeof(kAlphabet) == 33);
 
 QChar cp1252Char(uint8_t byte) {
-    if (byte >= 0x80 && byte <= 0x9F)
-        return QChar(kCp1252High[byte - 0x80]);
-    return QChar(byte);
+    return QChar(Windows1252::toUnicode(byte));
 }
 
 // The code-page byte of a character, -1 when the code page has none.
 int cp1252Byte(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return c;
-    for (int i = 0; i < 32; ++i) {
-        if (kCp1252High[size_t(i)] == c)
-            return 0x80 + i;
-    }
-    return -1;
+    return Windows1252::fromUnicode(c);
 }
 
 std::optional<QByteArray> cp1252Bytes(const QString &text) {

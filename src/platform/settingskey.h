@@ -2,6 +2,9 @@
 
 #include "platform/settingsstore.h"
 
+// The program's own key in the per-user store, shared by the editor and the start-up.
+inline const QString QuilletSettingsKey = QStringLiteral("Software\\Fernlake\\Quillet");
+
 // An open key of a settings store: the store's value operations with the key path filled in.
 // Refers to the store, which must outlive it.
 class SettingsKey {

@@ -1,6 +1,7 @@
 #include "platform/textfile.h"
 
 #include "platform/usererror.h"
+#include "platform/windows1252.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -14,13 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Windows-1252 bytes 0x80..0x9F. The five bytes the code page leaves undefined map to the C1
-// control of the same code, so that every byte survives a read and a write unchanged.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 
@@ -94,7 +88,7 @@ QString decodeCp1252(const QByteArray &bytes) {
     QChar *out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const uchar b = uchar(bytes[i]);
-        out[i] = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+        out[i] = QChar(Windows1252::toUnicode(b));
     }
     return text;
 }
@@ -102,21 +96,10 @@ QString decodeCp1252(const QByteArray &bytes) {
 std::optional<QByteArray> encodeCp1252(const QString &text) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            bytes[i] = char(c);
-            continue;
-        }
-        int found = -1;
-        for (int k = 0; k < int(kCp1252High.size()); ++k) {
-            if (kCp1252High[size_t(k)] == c) {
-                found = k;
-                break;
-            }
-        }
-        if (found < 0)
+        const int byte = Windows1252::fromUnicode(text[i].unicode());
+        if (byte < 0)
             return std::nullopt;
-        bytes[i] = char(0x80 + found);
+        bytes[i] = char(byte);
     }
     return bytes;
 }

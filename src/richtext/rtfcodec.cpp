@@ -1,17 +1,13 @@
 #include "richtext/rtfcodec.h"
 
+#include "platform/windows1252.h"
+
 #include <algorithm>
 #include <array>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
 
 namespace {
-
-// 0x80-0x9F of Windows-1252; the five undefined bytes stand for their C1 control.
-constexpr std::array<char16_t, 32> cp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // The Symbol font from 0x20 to 0xFF; 0 marks bytes without a character.
 constexpr std::array<char16_t, 224> symbolTable = {
@@ -283,20 +279,14 @@ bool isSupported(int codePage) {
 }
 
 char16_t windows1252Char(unsigned char byte) {
-    if (byte >= 0x80 && byte < 0xA0)
-        return cp1252High[byte - 0x80];
-    return byte;
+    return ::Windows1252::toUnicode(byte);
 }
 
 int windows1252Byte(char16_t ch) {
-    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
-        return ch;
-    for (std::size_t i = 0; i < cp1252High.size(); ++i) {
-        // The C1 stand-ins are no real characters of the code page; write them as Unicode.
-        if (cp1252High[i] == ch && ch >= 0x100)
-            return static_cast<int>(0x80 + i);
-    }
-    return -1;
+    // The C1 stand-ins are no real characters of the code page; write them as Unicode.
+    if (ch >= 0x80 && ch < 0xA0)
+        return -1;
+    return ::Windows1252::fromUnicode(ch);
 }
 
 char16_t symbolChar(unsigned char byte) {

@@ -1,5 +1,6 @@
 #include "viewer/textviewform.h"
 
+#include "platform/busycursor.h"
 #include "platform/errorreport.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -20,6 +21,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QUrl>
+#include <optional>
 
 namespace {
 
@@ -392,15 +394,14 @@ void TTextViewForm::PrintMenuClick() {
                           QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<BusyCursor> busy(std::in_place);
     try {
         printPlainLines(*printer, displayLines(*m_memo));
     } catch (const UserError &error) {
-        QApplication::restoreOverrideCursor();
+        busy.reset();
         reportError(error.text());
         return;
     }
-    QApplication::restoreOverrideCursor();
 }
 
 void TTextViewForm::Exit1Click() {

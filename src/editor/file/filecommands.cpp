@@ -8,6 +8,7 @@
 #include "editor/frame/editoractions.h"
 #include "editor/frame/statuspanels.h"
 #include "editor/htmlview/htmlview.h"
+#include "platform/busycursor.h"
 #include "platform/errorreport.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -32,15 +33,6 @@
 namespace {
 
 const QString NotSavedComment = QStringLiteral("Not saved");
-
-// The hourglass while a file loads; the cursor shown before comes back however the load ends.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 // The local files a drag carries, in the order given.
 QStringList droppedFiles(const QMimeData *mime) {

@@ -5,6 +5,7 @@
 #include "editor/file/filedialog.h"
 #include "editor/frame/editoractions.h"
 #include "picture/picturefile.h"
+#include "platform/busycursor.h"
 #include "platform/prompts.h"
 #include "platform/usererror.h"
 #include "richtext/rxrichedit.h"
@@ -21,13 +22,10 @@ namespace {
 class BusyUpdate {
 public:
     explicit BusyUpdate(TRxRichEdit &memo)
-        : m_memo(memo) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
+        : m_memo(memo) {}
     ~BusyUpdate() {
         if (m_updating)
             m_memo.Lines().EndUpdate();
-        QApplication::restoreOverrideCursor();
     }
     void beginUpdate() {
         m_memo.Lines().BeginUpdate();
@@ -39,6 +37,7 @@ public:
 private:
     TRxRichEdit &m_memo;
     bool m_updating = false;
+    BusyCursor m_cursor;
 };
 
 QByteArray readTextFile(const QString &path) {

@@ -4,6 +4,7 @@
 #include "editor/texttools/spellpersonalwords.h"
 #include "editor/texttools/spellsession.h"
 #include "editor/texttools/texttoolstarget.h"
+#include "platform/busycursor.h"
 #include "platform/prompts.h"
 
 #include <QApplication>
@@ -11,13 +12,6 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Spell Check");
-
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
 
 } // namespace
 

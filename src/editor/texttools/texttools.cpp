@@ -1,6 +1,7 @@
 #include "editor/texttools/texttools.h"
 
 #include "platform/usererror.h"
+#include "platform/windows1252.h"
 
 #include <array>
 
@@ -27,42 +28,6 @@ constexpr std::array<bool, 256> kWordChars = [] {
     return t;
 }();
 
-// The characters of code-page bytes 0x80 to 0x9F that lie beyond Latin-1.
-bool isCodePageHighChar(char16_t c) {
-    switch (c) {
-    case 0x20AC:
-    case 0x201A:
-    case 0x0192:
-    case 0x201E:
-    case 0x2026:
-    case 0x2020:
-    case 0x2021:
-    case 0x02C6:
-    case 0x2030:
-    case 0x0160:
-    case 0x2039:
-    case 0x0152:
-    case 0x017D:
-    case 0x2018:
-    case 0x2019:
-    case 0x201C:
-    case 0x201D:
-    case 0x2022:
-    case 0x2013:
-    case 0x2014:
-    case 0x02DC:
-    case 0x2122:
-    case 0x0161:
-    case 0x203A:
-    case 0x0153:
-    case 0x017E:
-    case 0x0178:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 QString LowercaseAZ(const QString &text) {
@@ -87,7 +52,7 @@ bool IsWordChar(QChar c) {
     const char16_t u = c.unicode();
     if (u < 256)
         return kWordChars[u];
-    if (isCodePageHighChar(u))
+    if (Windows1252::isHighCharacter(u))
         return true;
     // Beyond the code page: letters of other scripts are word characters too, so that a Greek
     // or Chinese text is not counted as empty.

@@ -3,6 +3,7 @@
 #include "editor/texttools/texttools.h"
 #include "editor/texttools/texttoolsfinddialog.h"
 #include "editor/texttools/texttoolstarget.h"
+#include "platform/busycursor.h"
 #include "platform/prompts.h"
 
 #include <QApplication>
@@ -21,17 +22,14 @@ public:
     explicit BusyUpdate(TextToolsTarget &memo)
         : m_memo(memo) {
         m_memo.beginUpdate();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
     }
-    ~BusyUpdate() {
-        QApplication::restoreOverrideCursor();
-        m_memo.endUpdate();
-    }
+    ~BusyUpdate() { m_memo.endUpdate(); }
     BusyUpdate(const BusyUpdate &) = delete;
     BusyUpdate &operator=(const BusyUpdate &) = delete;
 
 private:
     TextToolsTarget &m_memo;
+    BusyCursor m_cursor;
 };
 
 // A selection seeds the search text up to its first line break: the field holds one line.

@@ -67,9 +67,9 @@ void readValues(const SettingsKey &key, EditorSettingsRead &result) {
 }
 
 void writeValues(SettingsStore &store, const EditorSettingsValues &values) {
-    std::optional<SettingsKey> key = store.openKey(Key, true);
+    std::optional<SettingsKey> key = store.openKey(QuilletSettingsKey, true);
     if (!key)
-        throw StoreError(QStringLiteral("Failed to create key ") + Key);
+        throw StoreError(QStringLiteral("Failed to create key ") + QuilletSettingsKey);
     key->writeInteger(QStringLiteral("WindowState"), values.windowState);
     if (values.windowState != Maximized) {
         key->writeInteger(QStringLiteral("Top"), values.bounds.top());
@@ -96,7 +96,7 @@ EditorSettingsRead ReadEditorSettings(SettingsStore &store,
                                       const std::function<NamedMutex::Claim()> &claimInstance) {
     EditorSettingsRead result;
     store.reload();
-    const std::optional<SettingsKey> key = store.openKey(Key, false);
+    const std::optional<SettingsKey> key = store.openKey(QuilletSettingsKey, false);
     if (!key)
         return result;
     // Only the first editor process reads; a second one starts with the form's defaults.

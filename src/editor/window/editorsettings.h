@@ -16,7 +16,6 @@ class SettingsStore;
 // window applies what was read to its controls and gathers what is written from them.
 namespace EditorSettings {
 
-inline const QString Key = QStringLiteral("Software\\Fernlake\\Quillet");
 inline const QString InstanceMutex = QStringLiteral("MutexForCheckingInstances");
 
 constexpr QSize DesignSize(829, 494);

@@ -10,6 +10,7 @@
 #include "editor/window/windowsettings.h"
 #include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
+#include "platform/settingskey.h"
 #include "platform/settingsstore.h"
 #include "richtext/rxrichedit.h"
 #include "testenvironment.h"
@@ -32,7 +33,7 @@ namespace {
 
 enum class Mode { Rtf, Text, Html };
 
-const QString SettingsKeyPath = EditorSettings::Key;
+const QString SettingsKeyPath = QuilletSettingsKey;
 
 QByteArray readBytes(const QString &path) {
     QFile file(path);

@@ -11,6 +11,7 @@
 #include "editor/window/mainform.h"
 #include "platform/recordingshell.h"
 #include "platform/scriptedprompts.h"
+#include "platform/settingskey.h"
 #include "platform/settingsstore.h"
 #include "richtext/rxrichedit.h"
 #include "testenvironment.h"
@@ -123,7 +124,7 @@ private slots:
         QFETCH(int, status);
         if (stored != -100) {
             SettingsStore store(SettingsStore::userStorePath(), SettingsStore::Access::ReadWrite);
-            const QString key = EditorSettings::Key;
+            const QString key = QuilletSettingsKey;
             for (const char *name : {"Top", "Left", "Width", "Height"})
                 store.writeInteger(key, QLatin1String(name), 600);
             store.writeInteger(key, QStringLiteral("ListBoxStatus"), stored);
@@ -135,7 +136,7 @@ private slots:
         close();
         const SettingsStore written(SettingsStore::userStorePath(),
                                     SettingsStore::Access::ReadOnly);
-        QCOMPARE(written.readInteger(EditorSettings::Key, QStringLiteral("ListBoxStatus")), status);
+        QCOMPARE(written.readInteger(QuilletSettingsKey, QStringLiteral("ListBoxStatus")), status);
     }
 
     void viewMenuSwitchesThePanel() {

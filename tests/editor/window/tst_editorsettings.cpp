@@ -99,17 +99,17 @@ private slots:
     void writtenNamesAndOrder() {
         WriteEditorSettings(*m_store, sampleValues());
         QCOMPARE(
-            m_store->valueNames(Key),
+            m_store->valueNames(QuilletSettingsKey),
             (QStringList{"WindowState", "Top", "Left", "Width", "Height", "LastFile1", "LastFile2",
                          "LastFile3", "LastFile4", "ToolBarPic", "NOSplash", "NoTV", "Bulletsstyle",
                          "UScoreType", "FontStyle", "FontSize", "ListBoxStatus"}));
-        QCOMPARE(m_store->readString(Key, QStringLiteral("LastFile1")),
+        QCOMPARE(m_store->readString(QuilletSettingsKey, QStringLiteral("LastFile1")),
                  QStringLiteral(" /d/oldest.rtf"));
-        QCOMPARE(m_store->readString(Key, QStringLiteral("LastFile4")),
+        QCOMPARE(m_store->readString(QuilletSettingsKey, QStringLiteral("LastFile4")),
                  QStringLiteral(" /d/newest.rtf"));
-        QCOMPARE(m_store->valueType(Key, QStringLiteral("NoSplash")),
+        QCOMPARE(m_store->valueType(QuilletSettingsKey, QStringLiteral("NoSplash")),
                  std::optional<RegistryValue::Type>(RegistryValue::Type::Integer));
-        QCOMPARE(m_store->readInteger(Key, QStringLiteral("nosplash")), 1);
+        QCOMPARE(m_store->readInteger(QuilletSettingsKey, QStringLiteral("nosplash")), 1);
     }
 
     void maximizedKeepsTheBoundsStoredBefore() {
@@ -131,7 +131,7 @@ private slots:
         for (int slot = 0; slot < TRecentFiles::Count; ++slot)
             values.recentSlots << recent.storedValue(slot);
         WriteEditorSettings(*m_store, values);
-        QVERIFY(m_store->valueExists(Key, QStringLiteral("LastFile1")));
+        QVERIFY(m_store->valueExists(QuilletSettingsKey, QStringLiteral("LastFile1")));
         const EditorSettingsRead read = ReadEditorSettings(*m_store, firstEditor);
         QCOMPARE(read.recentFiles, QStringList{"/d/only.txt"});
     }
@@ -172,11 +172,11 @@ private slots:
         QFETCH(int, lastRead);
         WriteEditorSettings(*m_store, sampleValues());
         if (kind == 0)
-            m_store->deleteValue(Key, value);
+            m_store->deleteValue(QuilletSettingsKey, value);
         else if (kind == 1)
-            m_store->writeString(Key, value, QStringLiteral("x"));
+            m_store->writeString(QuilletSettingsKey, value, QStringLiteral("x"));
         else
-            m_store->writeInteger(Key, value, 5);
+            m_store->writeInteger(QuilletSettingsKey, value, 5);
 
         const EditorSettingsRead read = ReadEditorSettings(*m_store, firstEditor);
         QVERIFY(read.read);
@@ -194,10 +194,10 @@ private slots:
     }
 
     void defaultsOfAbsentValues() {
-        m_store->writeInteger(Key, QStringLiteral("Top"), 10);
-        m_store->writeInteger(Key, QStringLiteral("Left"), 20);
-        m_store->writeInteger(Key, QStringLiteral("Width"), 100);
-        m_store->writeInteger(Key, QStringLiteral("Height"), 50);
+        m_store->writeInteger(QuilletSettingsKey, QStringLiteral("Top"), 10);
+        m_store->writeInteger(QuilletSettingsKey, QStringLiteral("Left"), 20);
+        m_store->writeInteger(QuilletSettingsKey, QStringLiteral("Width"), 100);
+        m_store->writeInteger(QuilletSettingsKey, QStringLiteral("Height"), 50);
         const EditorSettingsRead read = ReadEditorSettings(*m_store, firstEditor);
         // Sizes below the minimum are raised to it.
         QCOMPARE(read.bounds, std::optional<QRect>(QRect(20, 10, 500, 300)));
