@@ -6,9 +6,9 @@
 #include "editor/file/filecommands.h"
 #include "editor/frame/editoractions.h"
 #include "editor/window/mainform.h"
-#include "platform/recordingshell.h"
-#include "platform/scriptedprompts.h"
+#include "recordingshell.h"
 #include "richtext/rxrichedit.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 
 #include <QAction>

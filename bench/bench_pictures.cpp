@@ -5,8 +5,8 @@
 #include "editor/frame/editoractions.h"
 #include "editor/htmlview/htmlview.h"
 #include "editor/window/mainform.h"
-#include "platform/recordingshell.h"
-#include "platform/scriptedprompts.h"
+#include "recordingshell.h"
+#include "scriptedprompts.h"
 
 #include <QApplication>
 #include <QDir>

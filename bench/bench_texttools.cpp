@@ -10,8 +10,8 @@
 #include "editor/texttools/texttoolscommands.h"
 #include "editor/texttools/texttoolsrichedit.h"
 #include "editor/texttools/texttoolstarget.h"
-#include "platform/scriptedprompts.h"
 #include "richtext/rxrichedit.h"
+#include "scriptedprompts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

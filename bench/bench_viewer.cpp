@@ -3,9 +3,9 @@
 // takes once the Open dialog has closed. Prints medians; run by hand: bench_viewer [runs]
 
 #include "benchsupport.h"
-#include "platform/recordingshell.h"
-#include "platform/scriptedprompts.h"
 #include "platform/settingsstore.h"
+#include "recordingshell.h"
+#include "scriptedprompts.h"
 #include "viewer/textviewform.h"
 
 #include <QApplication>

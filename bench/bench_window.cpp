@@ -4,8 +4,8 @@
 #include "benchsupport.h"
 #include "editor/frame/editoractions.h"
 #include "editor/window/mainform.h"
-#include "platform/scriptedprompts.h"
 #include "richtext/rxrichedit.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 
 #include <QAction>

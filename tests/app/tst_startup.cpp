@@ -1,7 +1,7 @@
 #include "app/splash.h"
 #include "app/startupdecision.h"
-#include "platform/recordingshell.h"
 #include "platform/settingsstore.h"
+#include "recordingshell.h"
 #include "testenvironment.h"
 #include "viewer/viewerrules.h"
 

@@ -1,7 +1,7 @@
 #include "crypt/cryptcommands.h"
 #include "crypt/cryptform.h"
 #include "crypt/crypttarget.h"
-#include "platform/scriptedprompts.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 #include "widgets/fernsbut.h"
 

@@ -1,7 +1,7 @@
 #include "platform/desktopshell.h"
 #include "platform/helpviewer.h"
-#include "platform/recordingshell.h"
 #include "platform/waveplayer.h"
+#include "recordingshell.h"
 #include "testenvironment.h"
 
 #include <QApplication>

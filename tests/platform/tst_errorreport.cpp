@@ -1,6 +1,6 @@
 #include "platform/errorreport.h"
-#include "platform/scriptedprompts.h"
 #include "platform/storeerror.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 
 #include <QApplication>

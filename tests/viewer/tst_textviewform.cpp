@@ -1,5 +1,5 @@
-#include "platform/recordingshell.h"
-#include "platform/scriptedprompts.h"
+#include "recordingshell.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 #include "viewer/textviewform.h"
 #include "viewer/viewerrules.h"

@@ -6,8 +6,8 @@
 #include "editor/sidepanel/filelistbox.h"
 #include "editor/sidepanel/termlistbox.h"
 #include "editor/window/mainform.h"
-#include "platform/scriptedprompts.h"
 #include "richtext/rxrichedit.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 
 #include <QAction>

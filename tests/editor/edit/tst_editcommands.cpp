@@ -3,9 +3,9 @@
 #include "editor/insert/objectpropertiesdlg.h"
 #include "editor/insert/pastespecialdlg.h"
 #include "editor/window/mainform.h"
-#include "platform/recordingshell.h"
-#include "platform/scriptedprompts.h"
+#include "recordingshell.h"
 #include "richtext/rxrichedit.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 
 #include <QAction>

@@ -4,8 +4,8 @@
 //   close        closes the window, which writes the settings, and ends the process
 #include "editor/file/filecommands.h"
 #include "editor/window/mainform.h"
-#include "platform/recordingshell.h"
-#include "platform/scriptedprompts.h"
+#include "recordingshell.h"
+#include "scriptedprompts.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -8,11 +8,11 @@
 #include "editor/window/editorsettings.h"
 #include "editor/window/mainform.h"
 #include "editor/window/windowsettings.h"
-#include "platform/recordingshell.h"
-#include "platform/scriptedprompts.h"
 #include "platform/settingskey.h"
 #include "platform/settingsstore.h"
+#include "recordingshell.h"
 #include "richtext/rxrichedit.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 
 #include <QAction>

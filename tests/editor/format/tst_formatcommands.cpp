@@ -11,9 +11,9 @@
 #include "editor/insert/objectpropertiesdlg.h"
 #include "editor/insert/pastespecialdlg.h"
 #include "editor/window/mainform.h"
-#include "platform/scriptedprompts.h"
 #include "richtext/rxrichedit.h"
 #include "ruler/rulerindents.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 
 #include <QAbstractItemView>

@@ -3,8 +3,8 @@
 #include "editor/insert/insertcommands.h"
 #include "editor/insert/inserttext.h"
 #include "editor/window/mainform.h"
-#include "platform/scriptedprompts.h"
 #include "richtext/rxrichedit.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 
 #include <QAction>

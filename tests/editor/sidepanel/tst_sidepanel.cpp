@@ -4,7 +4,7 @@
 #include "editor/sidepanel/sidepanelhost.h"
 #include "editor/sidepanel/termfile.h"
 #include "editor/sidepanel/termlistbox.h"
-#include "platform/scriptedprompts.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 #include "editor/texttools/spelldialog.h"
 #include "editor/texttools/spellpersonalwords.h"
 #include "editor/texttools/spellsession.h"
-#include "platform/scriptedprompts.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 #include "texttoolsfakememo.h"
 

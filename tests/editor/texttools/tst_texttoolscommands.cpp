@@ -1,8 +1,8 @@
 #include "editor/texttools/texttoolscommands.h"
 #include "editor/texttools/texttoolsfinddialog.h"
 #include "editor/texttools/texttoolstarget.h"
-#include "platform/scriptedprompts.h"
 #include "platform/usererror.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 #include "texttoolsfakememo.h"
 

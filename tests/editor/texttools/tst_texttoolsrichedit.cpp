@@ -6,8 +6,8 @@
 #include "editor/texttools/texttoolscommands.h"
 #include "editor/texttools/texttoolsfinddialog.h"
 #include "editor/texttools/texttoolsrichedit.h"
-#include "platform/scriptedprompts.h"
 #include "richtext/rxrichedit.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 #include "widgets/fernsbut.h"
 

@@ -10,8 +10,8 @@
 #include "editor/sidepanel/termlistbox.h"
 #include "editor/window/mainform.h"
 #include "editor/window/windowoptions.h"
-#include "platform/scriptedprompts.h"
 #include "richtext/rxrichedit.h"
+#include "scriptedprompts.h"
 #include "testenvironment.h"
 
 #include <QAction>
