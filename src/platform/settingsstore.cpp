@@ -1,5 +1,6 @@
 #include "platform/settingsstore.h"
 
+#include "platform/savefile.h"
 #include "platform/settingskey.h"
 #include "platform/storeerror.h"
 
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <QThread>
 #include <cerrno>
@@ -335,10 +335,8 @@ bool SettingsStore::commit(const std::vector<Change> &changes, const QString &wh
         QFile::remove(m_path);
     }
 
-    QSaveFile file(m_path);
-    const QByteArray bytes = current.data.serialize();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        fail(file.errorString());
+    if (const std::optional<QString> reason = saveFileAtomically(m_path, current.data.serialize()))
+        fail(*reason);
     reportedPaths().remove(m_path);
     m_data = std::move(current.data);
     return true;

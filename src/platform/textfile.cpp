@@ -1,10 +1,10 @@
 #include "platform/textfile.h"
 
+#include "platform/savefile.h"
 #include "platform/usererror.h"
 #include "platform/windows1252.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <array>
 #include <cerrno>
@@ -56,21 +56,6 @@ bool readBlocks(int fd, QString *reason, Block block) {
         if (n == 0 || !block(buffer, size_t(n)))
             return true;
     }
-}
-
-std::optional<QByteArray> readWholeFile(const QString &path, QString *reason) {
-    const int fd = openRegularFile(path, reason);
-    if (fd < 0)
-        return std::nullopt;
-    QByteArray bytes;
-    const bool ok = readBlocks(fd, reason, [&](const char *data, size_t size) {
-        bytes.append(data, qsizetype(size));
-        return true;
-    });
-    ::close(fd);
-    if (!ok)
-        return std::nullopt;
-    return bytes;
 }
 
 QString decodeBytewise(const QByteArray &bytes) {
@@ -147,6 +132,21 @@ bool isValidUtf8(QByteArrayView bytes) {
 }
 
 } // namespace
+
+std::optional<QByteArray> readWholeFile(const QString &path, QString *reason) {
+    const int fd = openRegularFile(path, reason);
+    if (fd < 0)
+        return std::nullopt;
+    QByteArray bytes;
+    const bool ok = readBlocks(fd, reason, [&](const char *data, size_t size) {
+        bytes.append(data, qsizetype(size));
+        return true;
+    });
+    ::close(fd);
+    if (!ok)
+        return std::nullopt;
+    return bytes;
+}
 
 QString TextFileError::message() const {
     return path + QStringLiteral(": ") + reason;
@@ -236,6 +236,8 @@ TextFileContent LoadTextFile(const QString &path) {
     }
     content.format = DetectTextFormat(*bytes);
     content.text = DecodeText(*bytes, content.format);
+    if (content.format.dataFile)
+        content.dataBytes = *bytes;
     return content;
 }
 
@@ -243,20 +245,8 @@ TextFileSaveResult SaveTextFile(const QString &path, const QString &text,
                                 const TextFormat &format) {
     TextFileSaveResult result;
     const QByteArray bytes = EncodeText(text, format, &result.written);
-    // QSaveFile writes a temporary file beside the target and renames it over the target on
-    // commit; it gives the new file the permissions of the one it replaces.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = TextFileError{path, file.errorString()};
-        return result;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        result.error = TextFileError{path, file.errorString()};
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit())
-        result.error = TextFileError{path, file.errorString()};
+    if (const std::optional<QString> reason = saveFileAtomically(path, bytes))
+        result.error = TextFileError{path, *reason};
     return result;
 }
 

@@ -43,7 +43,13 @@ struct TextFileContent {
     QString text;      // line breaks as "\n" (data files: untouched bytes, see above)
     TextFormat format; // how to write it back
     std::optional<TextFileError> error; // set: nothing was read, text is empty
+    // A data file's own bytes: its text cannot tell a NUL from a byte 1.
+    QByteArray dataBytes;
 };
+
+// The whole content of a regular file; nullopt with the system's reason when it cannot be read.
+// Anything but a regular file (folder, device, pipe) is refused, so that no caller hangs on it.
+std::optional<QByteArray> readWholeFile(const QString &path, QString *reason);
 
 // Reads a whole file and decides its format. A file that is not a regular file (folder, device,
 // pipe) is an error, so that no caller ever hangs reading one. When a file mixes line-break

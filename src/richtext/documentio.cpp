@@ -1,14 +1,14 @@
 #include "richtext/documentio.h"
 
+#include "platform/savefile.h"
+#include "platform/usererror.h"
 #include "richtext/rtfcodec.h"
 #include "richtext/rtfdocumentsink.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
-#include "platform/usererror.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -272,30 +272,35 @@ LoadOutcome loadDocumentFile(const QString &fileName, QTextDocument &document, b
     return loadDocument(file, document, streamFormatForFileName(fileName), plainText, progress);
 }
 
+QByteArray documentBytes(const QTextDocument &document, StreamFormat format, bool plainText,
+                         const ProgressCallback &progress) {
+    if (resolveStreamFormat(format, plainText) == StreamFormat::RichText)
+        return rtfFromDocument(document, progress);
+    if (progress)
+        progress(0, document.characterCount());
+    QByteArray bytes = encodePlainText(document, documentPlainTextFormat(document));
+    if (progress)
+        progress(document.characterCount(), document.characterCount());
+    return bytes;
+}
+
 void saveDocument(const QTextDocument &document, QIODevice &device, StreamFormat format,
                   bool plainText, const ProgressCallback &progress) {
     if (!device.isOpen() || !device.isWritable())
         throw UserError(saveFailed());
-    QByteArray bytes;
-    if (resolveStreamFormat(format, plainText) == StreamFormat::RichText) {
-        bytes = rtfFromDocument(document, progress);
-    } else {
-        if (progress)
-            progress(0, document.characterCount());
-        bytes = encodePlainText(document, documentPlainTextFormat(document));
-        if (progress)
-            progress(document.characterCount(), document.characterCount());
-    }
+    const QByteArray bytes = documentBytes(document, format, plainText, progress);
     if (device.write(bytes) != bytes.size())
         throw UserError(saveFailed());
 }
 
+std::optional<QString> writeDocumentFile(const QTextDocument &document, const QString &fileName,
+                                         bool plainText, const ProgressCallback &progress) {
+    return saveFileAtomically(
+        fileName, documentBytes(document, streamFormatForFileName(fileName), plainText, progress));
+}
+
 void saveDocumentFile(const QTextDocument &document, const QString &fileName, bool plainText,
                       const ProgressCallback &progress) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw UserError(saveFailed());
-    saveDocument(document, file, streamFormatForFileName(fileName), plainText, progress);
-    if (!file.commit())
+    if (writeDocumentFile(document, fileName, plainText, progress))
         throw UserError(saveFailed());
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QIODevice;
 class QTextDocument;
@@ -51,7 +52,12 @@ LoadOutcome loadDocumentFile(const QString &fileName, QTextDocument &document, b
 // Stream") on failure. Plain text is written in the document's plain-text format.
 void saveDocument(const QTextDocument &document, QIODevice &device, StreamFormat format,
                   bool plainText, const ProgressCallback &progress = {});
-// Atomically: the old file stays untouched when writing fails.
+// The document as a file of that name holds it: RTF or plain text by the name's extension and the
+// plain-text switch. Written atomically: the old file stays untouched when writing fails, and
+// the system's reason is answered.
+std::optional<QString> writeDocumentFile(const QTextDocument &document, const QString &fileName,
+                                         bool plainText, const ProgressCallback &progress = {});
+// The same, raising UserError("Failed to Save Stream") on failure, as the control's SaveToFile.
 void saveDocumentFile(const QTextDocument &document, const QString &fileName, bool plainText,
                       const ProgressCallback &progress = {});
 

@@ -3,9 +3,9 @@
 #include "platform/busycursor.h"
 #include "platform/errorreport.h"
 #include "platform/prompts.h"
+#include "platform/savefile.h"
 #include "platform/shell.h"
 #include "platform/usererror.h"
-#include "viewer/atomicwrite.h"
 #include "viewer/viewerrules.h"
 
 #include <QAction>
@@ -216,30 +216,19 @@ void TTextViewForm::loadFile(const QString &file) {
         reportError(content.error->message());
         return;
     }
-    // The text of a data file cannot tell a NUL from a byte 1, so its own bytes are kept too.
-    QByteArray bytes;
-    if (content.format.dataFile) {
-        TextFileError error;
-        const std::optional<QByteArray> read = readWholeFile(file, &error);
-        if (!read) {
-            reportError(error.message());
-            return;
-        }
-        bytes = *read;
-    }
     m_memo->setPlainText(content.text);
     m_currentFile = file;
     m_dataFile = content.format.dataFile;
     m_format = content.format;
-    m_loadedBytes = bytes;
+    m_loadedBytes = content.dataBytes;
     m_memo->moveCursor(QTextCursor::Start);
 }
 
 bool TTextViewForm::writeTextFile(const QString &file) {
     if (m_format.dataFile) {
         const QByteArray bytes = dataFileBytesForSave(memoText(), m_loadedBytes);
-        if (const std::optional<TextFileError> error = writeFileAtomically(file, bytes)) {
-            reportError(error->message());
+        if (const std::optional<QString> reason = saveFileAtomically(file, bytes)) {
+            reportError(TextFileError{file, *reason}.message());
             return false;
         }
         // What is on disk now is what the text stands for, so a later Save As copies it again.

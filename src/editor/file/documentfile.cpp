@@ -4,8 +4,6 @@
 #include "richtext/documentio.h"
 #include "richtext/rxrichedit.h"
 
-#include <QSaveFile>
-
 namespace {
 
 UserError cannotSave(const QString &target, const QString &reason) {
@@ -14,23 +12,10 @@ UserError cannotSave(const QString &target, const QString &reason) {
 
 } // namespace
 
-void SaveDocumentFile(const TRxRichEdit &memo, const QString &target) {
-    const QTextDocument &document = *memo.document();
-    const StreamFormat format =
-        resolveStreamFormat(streamFormatForFileName(target), memo.PlainText());
-    const QByteArray bytes = format == StreamFormat::RichText
-                                 ? rtfFromDocument(document)
-                                 : encodePlainText(document, documentPlainTextFormat(document));
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw cannotSave(target, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw cannotSave(target, reason);
-    }
-    if (!file.commit())
-        throw cannotSave(target, file.errorString());
+void SaveMemoToFile(const TRxRichEdit &memo, const QString &target) {
+    if (const std::optional<QString> reason =
+            writeDocumentFile(*memo.document(), target, memo.PlainText()))
+        throw cannotSave(target, *reason);
 }
 
 void ResetPlainTextFormat(TRxRichEdit &memo) {

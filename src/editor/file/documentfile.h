@@ -10,7 +10,7 @@ class TRxRichEdit;
 // line-break style the document was read with. The file is replaced atomically and keeps its
 // permissions; a failure leaves it as it was and raises UserError naming the file and the
 // system's reason.
-void SaveDocumentFile(const TRxRichEdit &memo, const QString &target);
+void SaveMemoToFile(const TRxRichEdit &memo, const QString &target);
 
 // Makes the document's plain-text format that of a new document (UTF-8, LF), for documents that
 // were not read from a plain text file.

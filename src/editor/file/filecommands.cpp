@@ -310,7 +310,7 @@ void TFileCommands::SaveAsActionExecute() {
 }
 
 void TFileCommands::write(const QString &target) {
-    SaveDocumentFile(m.Memo, target);
+    SaveMemoToFile(m.Memo, target);
     m.Memo.SetModified(false);
 }
 

@@ -1,9 +1,10 @@
 #include "editor/texttools/spellpersonalwords.h"
 
+#include "platform/savefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 QString SpellPersonalWords::defaultPath() {
@@ -37,12 +38,8 @@ QString SpellPersonalWords::add(const QString &word) {
     m_set.insert(word);
 
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("%1: %2").arg(m_path, file.errorString());
-    file.write(m_words.join(u'\n').toUtf8());
-    file.write("\n");
-    if (!file.commit())
-        return QStringLiteral("%1: %2").arg(m_path, file.errorString());
+    if (const std::optional<QString> reason =
+            saveFileAtomically(m_path, m_words.join(u'\n').toUtf8() + '\n'))
+        return QStringLiteral("%1: %2").arg(m_path, *reason);
     return {};
 }

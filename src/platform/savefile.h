@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// Writes the whole new content of a file through a temporary file beside it that is renamed over
+// it at the end, so a failure or a crash midway leaves the old file whole. The new file keeps the
+// permissions of the one it replaces; a symbolic link is followed and its target replaced.
+// Answers the system's reason when the file could not be written, nullopt when it was.
+std::optional<QString> saveFileAtomically(const QString &path, const QByteArray &bytes);
