@@ -37,7 +37,7 @@ bool readAllFrom(QIODevice &device, QByteArray &bytes) {
 }
 
 void loadPlainText(const QByteArray &bytes, QTextDocument &document, LoadOutcome &outcome) {
-    const PlainTextFormat format = detectPlainTextFormat(bytes);
+    const TextFormat format = detectPlainTextFormat(bytes);
     const QString text = decodePlainText(bytes, format);
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
@@ -48,11 +48,11 @@ void loadPlainText(const QByteArray &bytes, QTextDocument &document, LoadOutcome
     outcome.plainText = format;
 }
 
-QByteArray lineBreakBytes(LineBreakStyle style) {
+QByteArray lineBreakBytes(LineBreak style) {
     switch (style) {
-    case LineBreakStyle::CrLf:
+    case LineBreak::CRLF:
         return QByteArrayLiteral("\r\n");
-    case LineBreakStyle::Cr:
+    case LineBreak::CR:
         return QByteArrayLiteral("\r");
     default:
         return QByteArrayLiteral("\n");
@@ -97,8 +97,8 @@ StreamFormat streamFormatForFileName(const QString &fileName) {
     return StreamFormat::Default;
 }
 
-PlainTextFormat detectPlainTextFormat(const QByteArray &bytes) {
-    PlainTextFormat format;
+TextFormat detectPlainTextFormat(const QByteArray &bytes) {
+    TextFormat format;
     format.byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     // The decoder works only when its result becomes a string; hasError() is false before.
@@ -115,16 +115,16 @@ PlainTextFormat detectPlainTextFormat(const QByteArray &bytes) {
     }
     if (breakAt >= 0) {
         if (bytes[breakAt] == '\n')
-            format.lineBreak = LineBreakStyle::Lf;
+            format.lineBreak = LineBreak::LF;
         else if (breakAt + 1 < bytes.size() && bytes[breakAt + 1] == '\n')
-            format.lineBreak = LineBreakStyle::CrLf;
+            format.lineBreak = LineBreak::CRLF;
         else
-            format.lineBreak = LineBreakStyle::Cr;
+            format.lineBreak = LineBreak::CR;
     }
     return format;
 }
 
-QString decodePlainText(const QByteArray &bytes, const PlainTextFormat &format) {
+QString decodePlainText(const QByteArray &bytes, const TextFormat &format) {
     QString text;
     if (format.encoding == TextEncoding::Utf8) {
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -151,7 +151,7 @@ QString decodePlainText(const QByteArray &bytes, const PlainTextFormat &format) 
     return normalized;
 }
 
-QByteArray encodePlainText(const QTextDocument &document, const PlainTextFormat &format) {
+QByteArray encodePlainText(const QTextDocument &document, const TextFormat &format) {
     const QString text =
         documentText(document, QString::fromLatin1(lineBreakBytes(format.lineBreak)));
     if (format.encoding == TextEncoding::Windows1252) {
@@ -177,19 +177,19 @@ QByteArray encodePlainText(const QTextDocument &document, const PlainTextFormat 
     return bytes;
 }
 
-PlainTextFormat documentPlainTextFormat(const QTextDocument &document) {
-    PlainTextFormat format;
+TextFormat documentPlainTextFormat(const QTextDocument &document) {
+    TextFormat format;
     const QVariant encoding = document.property(encodingProperty);
     if (encoding.isValid())
         format.encoding = static_cast<TextEncoding>(encoding.toInt());
     const QVariant lineBreak = document.property(lineBreakProperty);
     if (lineBreak.isValid())
-        format.lineBreak = static_cast<LineBreakStyle>(lineBreak.toInt());
+        format.lineBreak = static_cast<LineBreak>(lineBreak.toInt());
     format.byteOrderMark = document.property(byteOrderMarkProperty).toBool();
     return format;
 }
 
-void setDocumentPlainTextFormat(QTextDocument &document, const PlainTextFormat &format) {
+void setDocumentPlainTextFormat(QTextDocument &document, const TextFormat &format) {
     document.setProperty(encodingProperty, static_cast<int>(format.encoding));
     document.setProperty(lineBreakProperty, static_cast<int>(format.lineBreak));
     document.setProperty(byteOrderMarkProperty, format.byteOrderMark);
@@ -209,7 +209,7 @@ RtfReadResult readRtf(const QByteArray &bytes, QTextDocument &document,
         reader.setProgress(progress);
     RtfReadResult result = reader.read();
     // A rich text document is written back as UTF-8 text when saved as plain text.
-    setDocumentPlainTextFormat(document, PlainTextFormat());
+    setDocumentPlainTextFormat(document, TextFormat());
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/textfile.h"
 #include "richtext/rtfreadresult.h"
 
 #include <QString>
@@ -14,20 +15,12 @@ class QTextDocument;
 
 enum class StreamFormat { RichText, PlainText, Default };
 
-enum class TextEncoding { Utf8, Windows1252 };
-enum class LineBreakStyle { Lf, CrLf, Cr };
-
-// How a plain text file was stored, so that saving writes it back the same way.
-struct PlainTextFormat {
-    TextEncoding encoding = TextEncoding::Utf8;
-    LineBreakStyle lineBreak = LineBreakStyle::Lf;
-    bool byteOrderMark = false;
-    bool operator==(const PlainTextFormat &) const = default;
-};
+// Plain text is stored in the program's one text format (platform/textfile.h), so that saving
+// writes it back the way it was read; its data-file flag has no meaning here.
 
 struct LoadOutcome {
     StreamFormat format = StreamFormat::RichText; // the format actually read: RichText or PlainText
-    PlainTextFormat plainText;                    // when read as plain text
+    TextFormat plainText;                         // when read as plain text
     RtfDroppedContent dropped;                    // when read as rich text
 };
 
@@ -63,13 +56,13 @@ void saveDocumentFile(const QTextDocument &document, const QString &fileName, bo
 
 // Plain text: UTF-8 when the bytes are valid UTF-8, else Windows-1252; line breaks of the first
 // break found. Every paragraph becomes a block, all with the document's default format.
-PlainTextFormat detectPlainTextFormat(const QByteArray &bytes);
-QString decodePlainText(const QByteArray &bytes, const PlainTextFormat &format);
-QByteArray encodePlainText(const QTextDocument &document, const PlainTextFormat &format);
+TextFormat detectPlainTextFormat(const QByteArray &bytes);
+QString decodePlainText(const QByteArray &bytes, const TextFormat &format);
+QByteArray encodePlainText(const QTextDocument &document, const TextFormat &format);
 
 // The plain-text format a document was loaded with (UTF-8 with LF for new documents).
-PlainTextFormat documentPlainTextFormat(const QTextDocument &document);
-void setDocumentPlainTextFormat(QTextDocument &document, const PlainTextFormat &format);
+TextFormat documentPlainTextFormat(const QTextDocument &document);
+void setDocumentPlainTextFormat(QTextDocument &document, const TextFormat &format);
 
 // Reads RTF into the document, replacing its content. Never throws; on error the document is
 // left as it was.

@@ -156,30 +156,30 @@ void tst_RtfDocumentIo::saveIsAtomic() {
 void tst_RtfDocumentIo::plainTextDetection_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<TextEncoding>("encoding");
-    QTest::addColumn<LineBreakStyle>("lineBreak");
+    QTest::addColumn<LineBreak>("lineBreak");
     QTest::addColumn<QString>("text");
-    QTest::addRow("utf-8 lf") << QByteArray("caf\xc3\xa9\nx") << TextEncoding::Utf8
-                              << LineBreakStyle::Lf << QStringLiteral("caf\u00e9\nx");
+    QTest::addRow("utf-8 lf") << QByteArray("caf\xc3\xa9\nx") << TextEncoding::Utf8 << LineBreak::LF
+                              << QStringLiteral("caf\u00e9\nx");
     QTest::addRow("1252 crlf") << QByteArray("caf\xe9\r\n\x80") << TextEncoding::Windows1252
-                               << LineBreakStyle::CrLf << QStringLiteral("caf\u00e9\n\u20ac");
-    QTest::addRow("cr only") << QByteArray("a\rb\rc") << TextEncoding::Utf8 << LineBreakStyle::Cr
+                               << LineBreak::CRLF << QStringLiteral("caf\u00e9\n\u20ac");
+    QTest::addRow("cr only") << QByteArray("a\rb\rc") << TextEncoding::Utf8 << LineBreak::CR
                              << QStringLiteral("a\nb\nc");
     QTest::addRow("mixed breaks all split") << QByteArray("a\r\nb\nc\rd") << TextEncoding::Utf8
-                                            << LineBreakStyle::CrLf << QStringLiteral("a\nb\nc\nd");
-    QTest::addRow("bom") << QByteArray("\xef\xbb\xbfx") << TextEncoding::Utf8 << LineBreakStyle::Lf
+                                            << LineBreak::CRLF << QStringLiteral("a\nb\nc\nd");
+    QTest::addRow("bom") << QByteArray("\xef\xbb\xbfx") << TextEncoding::Utf8 << LineBreak::LF
                          << QStringLiteral("x");
-    QTest::addRow("nul shown as 1") << QByteArray("a\0b", 3) << TextEncoding::Utf8
-                                    << LineBreakStyle::Lf << QStringLiteral("a\u0001b");
+    QTest::addRow("nul shown as 1") << QByteArray("a\0b", 3) << TextEncoding::Utf8 << LineBreak::LF
+                                    << QStringLiteral("a\u0001b");
     QTest::addRow("truncated utf-8 is 1252") << QByteArray("ab\xc3") << TextEncoding::Windows1252
-                                             << LineBreakStyle::Lf << QStringLiteral("ab\u00c3");
+                                             << LineBreak::LF << QStringLiteral("ab\u00c3");
 }
 
 void tst_RtfDocumentIo::plainTextDetection() {
     QFETCH(QByteArray, bytes);
     QFETCH(TextEncoding, encoding);
-    QFETCH(LineBreakStyle, lineBreak);
+    QFETCH(LineBreak, lineBreak);
     QFETCH(QString, text);
-    const PlainTextFormat format = detectPlainTextFormat(bytes);
+    const TextFormat format = detectPlainTextFormat(bytes);
     QCOMPARE(format.encoding, encoding);
     QCOMPARE(format.lineBreak, lineBreak);
     QCOMPARE(decodePlainText(bytes, format), text);
@@ -230,7 +230,7 @@ void tst_RtfDocumentIo::plainTextOfARichDocument() {
                 "\\pard{\\pict\\wmetafile8 0102}z\\par}",
                 document)
             .ok());
-    QCOMPARE(encodePlainText(document, PlainTextFormat{}), QByteArray("a\nb\nx\ny\nz"));
+    QCOMPARE(encodePlainText(document, TextFormat{}), QByteArray("a\nb\nx\ny\nz"));
 }
 
 QUILLET_TEST_MAIN(tst_RtfDocumentIo)

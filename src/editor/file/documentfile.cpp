@@ -19,5 +19,5 @@ void SaveMemoToFile(const TRxRichEdit &memo, const QString &target) {
 }
 
 void ResetPlainTextFormat(TRxRichEdit &memo) {
-    setDocumentPlainTextFormat(*memo.document(), PlainTextFormat{});
+    setDocumentPlainTextFormat(*memo.document(), TextFormat{});
 }
