@@ -289,6 +289,7 @@ public:
     }
 
     QImage read() { return m_reader.read(); }
+    int imageCount() { return m_reader.imageCount(); }
 
 private:
     QBuffer m_buffer;
@@ -318,6 +319,10 @@ QSize size(const QByteArray &data) {
     if (!name)
         return {};
     return QtFormatReader(data, name).size();
+}
+
+bool isAnimation(const QByteArray &data) {
+    return sniff(data) == Format::Gif && QtFormatReader(data, "gif").imageCount() > 1;
 }
 
 QImage decodeJpeg(const QByteArray &data, const QSize &bounds) {

@@ -24,6 +24,9 @@ QSize fitSize(const QSize &picture, const QSize &bounds);
 // applied); invalid when the header cannot be read or the picture is too large.
 QSize size(const QByteArray &data);
 
+// True for a GIF of more than one frame, which the viewer plays instead of showing.
+bool isAnimation(const QByteArray &data);
+
 // Decodes a JPEG, turned upright by its orientation mark and shrunk to fit `bounds` (see
 // fitSize). Large pictures are decoded at a reduced scale by libjpeg itself, so a photo of many
 // megapixels costs little more than the pixels that are shown.

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
-#include <QImageReader>
 #include <QMovie>
 #include <QResizeEvent>
 #include <QStringDecoder>
@@ -115,30 +114,24 @@ bool HtmlView::loadPicture(const QString &path) {
     m_pictureSize = full;
     m_shownFile = path;
 
-    if (PictureDecoder::sniff(*bytes) == PictureDecoder::Format::Gif) {
-        QBuffer probe;
-        probe.setData(*bytes);
-        probe.open(QIODevice::ReadOnly);
-        QImageReader reader(&probe, "gif");
-        if (reader.imageCount() > 1) {
-            auto *buffer = new QBuffer;
-            buffer->setData(*bytes);
-            buffer->open(QIODevice::ReadOnly);
-            m_movie = new QMovie(buffer, "gif", this);
-            buffer->setParent(m_movie);
-            m_movie->setCacheMode(QMovie::CacheNone);
-            const QSize target = PictureDecoder::fitSize(full, pictureBounds());
-            if (target != full)
-                m_movie->setScaledSize(target);
-            connect(m_movie, &QMovie::frameChanged, this, &HtmlView::movieFrameChanged);
-            m_movie->start();
-            if (m_movie->currentImage().isNull()) {
-                reset();
-                return false;
-            }
-            showPictureImage(m_movie->currentImage());
-            return true;
+    if (PictureDecoder::isAnimation(*bytes)) {
+        auto *buffer = new QBuffer;
+        buffer->setData(*bytes);
+        buffer->open(QIODevice::ReadOnly);
+        m_movie = new QMovie(buffer, "gif", this);
+        buffer->setParent(m_movie);
+        m_movie->setCacheMode(QMovie::CacheNone);
+        const QSize target = PictureDecoder::fitSize(full, pictureBounds());
+        if (target != full)
+            m_movie->setScaledSize(target);
+        connect(m_movie, &QMovie::frameChanged, this, &HtmlView::movieFrameChanged);
+        m_movie->start();
+        if (m_movie->currentImage().isNull()) {
+            reset();
+            return false;
         }
+        showPictureImage(m_movie->currentImage());
+        return true;
     }
 
     const QImage image = PictureDecoder::decode(*bytes, pictureBounds());

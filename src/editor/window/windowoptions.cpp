@@ -3,11 +3,11 @@
 #include "editor/file/filedialog.h"
 #include "editor/frame/coolbar.h"
 #include "editor/frame/editoractions.h"
+#include "picture/picturedecoder.h"
 #include "platform/prompts.h"
 #include "platform/usererror.h"
 
 #include <QAction>
-#include <QImageReader>
 #include <QPixmap>
 #include <QWidget>
 
@@ -20,8 +20,7 @@ TWindowOptions::TWindowOptions(WindowOptionsContext context, QObject *parent)
 }
 
 void TWindowOptions::LoadToolBarPicture(const QString &path) {
-    QImageReader reader(path);
-    const QImage image = reader.read();
+    const QImage image = PictureDecoder::decodeFile(path);
     if (image.isNull())
         throw UserError(QStringLiteral("Bitmap image is not valid"));
     m.CoolBar1.setBackgroundBitmap(QPixmap::fromImage(image));
