@@ -6,6 +6,7 @@
 #include "editor/file/filecommands.h"
 #include "editor/frame/editoractions.h"
 #include "editor/window/mainform.h"
+#include "editorservices.h"
 #include "recordingshell.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
@@ -101,8 +102,8 @@ struct Result {
 
 void runOnce(const QString &file, Result &best) {
     ScriptedPrompts prompts;
-    RecordingShell shell;
-    TMainForm form(MainFormContext{prompts, {}, {}, [](int) {}, &shell});
+    EditorServices services;
+    TMainForm form(services.context(prompts));
     form.show();
     form.grab();
     const Time open = timed([&] {

@@ -5,6 +5,7 @@
 #include "editor/frame/editoractions.h"
 #include "editor/htmlview/htmlview.h"
 #include "editor/window/mainform.h"
+#include "editorservices.h"
 #include "recordingshell.h"
 #include "scriptedprompts.h"
 
@@ -55,14 +56,10 @@ int main(int argc, char *argv[]) {
 
     QTemporaryDir program; // the term file goes here, not beside the benchmark
     ScriptedPrompts prompts;
-    RecordingShell shell;
-    TMainForm window(MainFormContext{.prompts = prompts,
-                                     .commandLineFile = {},
-                                     .hideSplash = {},
-                                     .wait = [](int) {},
-                                     .shell = &shell,
-                                     .claimMutex = {},
-                                     .programFolder = program.path()});
+    EditorServices services;
+    MainFormContext context = services.context(prompts);
+    context.programFolder = program.path();
+    TMainForm window(context);
     window.resize(1200, 800);
     window.show();
     window.fileCommands().OpenFile(dir.filePath(QStringLiteral("photo0.jpg")));

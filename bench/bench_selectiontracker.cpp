@@ -6,6 +6,7 @@
 #include "editor/format/selectiontracker.h"
 #include "editor/frame/editoractions.h"
 #include "editor/window/mainform.h"
+#include "editorservices.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
@@ -60,7 +61,8 @@ int main(int argc, char *argv[]) {
     TestEnvironment::isolate();
     QApplication app(argc, argv);
     ScriptedPrompts prompts;
-    TMainForm form(MainFormContext{prompts, {}, {}, [](int) {}});
+    EditorServices services;
+    TMainForm form(services.context(prompts));
     form.show();
     form.Memo().SetText(prose(10 * 1024 * 1024));
     // Some formatting, so that runs of characters differ.

@@ -4,6 +4,7 @@
 #include "benchsupport.h"
 #include "editor/frame/editoractions.h"
 #include "editor/window/mainform.h"
+#include "editorservices.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
@@ -23,15 +24,12 @@ using namespace BenchSupport;
 
 namespace {
 
-// The pause for the splash window is a deliberate wait, not start-up work.
-const std::function<void(int)> noWait = [](int) {};
-
 // Builds, shows and paints one window; answers (construction, show and first paint) in ms.
 std::pair<double, double> firstPaint(ScriptedPrompts &prompts) {
+    EditorServices services;
     std::unique_ptr<TMainForm> form;
-    const double built = timed([&] {
-        form = std::make_unique<TMainForm>(MainFormContext{prompts, {}, {}, noWait});
-    });
+    const double built =
+        timed([&] { form = std::make_unique<TMainForm>(services.context(prompts)); });
     const double painted = timed([&] {
         form->show();
         form->grab();
@@ -67,7 +65,8 @@ int main(int argc, char *argv[]) {
                 "warm %.1f ms + %.1f ms\n",
                 coldBuilt, coldPainted, built, painted);
 
-    TMainForm form(MainFormContext{prompts, {}, {}, noWait});
+    EditorServices services;
+    TMainForm form(services.context(prompts));
     form.show();
     form.grab();
     TEditorActions &a = form.actions();

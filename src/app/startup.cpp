@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -32,13 +33,6 @@ void trace(const char *event, const QString &details = QString()) {
     std::fprintf(stderr, "quillet-startup: %s %lld %s\n", event, static_cast<long long>(ns),
                  qPrintable(details));
     std::fflush(stderr);
-}
-
-// The editor window, given the prompts, the command-line file (empty: none) and how to hide the
-// splash window at the end of its creation.
-std::unique_ptr<QWidget> createEditorWindow(Prompts &prompts, const QString &file,
-                                            const std::function<void()> &hideSplash) {
-    return std::make_unique<TMainForm>(MainFormContext{prompts, file, hideSplash, {}});
 }
 
 } // namespace
@@ -76,6 +70,7 @@ int runQuillet(int argc, char *argv[]) {
     DesktopShell shell;
     QuilletApplication app(argc, argv, prompts);
     HelpViewer help(shell);
+    std::optional<SettingsStore> settings;
     std::unique_ptr<TSplash> splash;
     std::unique_ptr<QWidget> mainWindow;
 
@@ -88,10 +83,20 @@ int runQuillet(int argc, char *argv[]) {
             }
             QCoreApplication::setApplicationName(QStringLiteral("Quillet Vado"));
             help.setHelpFile(HelpViewer::defaultHelpFile());
-            // Hiding the splash window never fails the editor's creation.
-            mainWindow = createEditorWindow(prompts, file, [&splash] {
-                if (splash)
-                    splash->hide();
+            settings.emplace(SettingsStore::userStorePath(), SettingsStore::Access::ReadWrite);
+            mainWindow = std::make_unique<TMainForm>(MainFormContext{
+                .prompts = prompts,
+                .shell = shell,
+                .settings = *settings,
+                .help = help,
+                .claimMutex = NamedMutex::claim,
+                .commandLineFile = file,
+                // Hiding the splash window never fails the editor's creation.
+                .hideSplash =
+                    [&splash] {
+                        if (splash)
+                            splash->hide();
+                    },
             });
         } else {
             QCoreApplication::setApplicationName(QStringLiteral("Quillet_Viewer"));

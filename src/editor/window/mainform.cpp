@@ -23,10 +23,10 @@
 #include "editor/texttools/texttoolsconcern.h"
 #include "editor/window/windowoptions.h"
 #include "editor/window/windowsettings.h"
-#include "platform/desktopshell.h"
 #include "platform/errorreport.h"
 #include "platform/namedmutex.h"
 #include "platform/prompts.h"
+#include "platform/shell.h"
 #include "platform/usererror.h"
 #include "richtext/rxrichedit.h"
 
@@ -85,19 +85,15 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
     new TTextToolsConcern(TextToolsConcernContext{*this, *m_actions, *m_memo, *m_status,
                                                   *m_toolBars->FontSizeBox, m_context.prompts},
                           this);
-    if (!m_context.shell) {
-        m_ownShell = std::make_unique<DesktopShell>();
-        m_context.shell = m_ownShell.get();
-    }
     m_fileCommands = new TFileCommands(
         FileCommandsContext{*this, m_mode, *m_actions, *m_modes, *m_memo, *m_htmlLite1, *m_document,
-                            *m_status, m_context.prompts, *m_context.shell, StartedWithFile,
+                            *m_status, m_context.prompts, m_context.shell, StartedWithFile,
                             Closing},
         this);
-    m_settings = new TWindowSettings(WindowSettingsContext{*this, *m_actions, *m_memo, *m_toolBars,
-                                                           *m_windowOptions, *m_fileCommands,
-                                                           NoSplash, m_context.claimMutex},
-                                     this);
+    m_settings = new TWindowSettings(
+        WindowSettingsContext{*this, *m_actions, *m_memo, *m_toolBars, *m_windowOptions,
+                              *m_fileCommands, NoSplash, m_context.settings, m_context.claimMutex},
+        this);
     m_sidePanelHost = std::make_unique<TSidePanelWindowHost>(*m_document, *m_memo, m_mode);
     const QString programFolder = m_context.programFolder.isEmpty()
                                       ? QCoreApplication::applicationDirPath()
@@ -118,7 +114,7 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
     };
     // Links in a page: web and mail addresses go to the desktop; pages and pictures open as if
     // chosen, except pictures the loader would take for text, which the viewer shows itself.
-    m_htmlLite1->setExternalLinkHandler([this](const QUrl &url) { m_context.shell->openUrl(url); });
+    m_htmlLite1->setExternalLinkHandler([this](const QUrl &url) { m_context.shell.openUrl(url); });
     m_htmlLite1->setLocalLinkHandler([this](const QString &path) {
         const FileKind kind = DecideFileKind(path);
         if (kind == FileKind::Page || kind == FileKind::Picture)
@@ -137,7 +133,7 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
                               this);
     m_editCommands =
         new TEditCommands(EditCommandsContext{*this, *m_memo, *m_htmlLite1, m_mode, *m_actions,
-                                              *m_document, m_context.prompts, *m_context.shell},
+                                              *m_document, m_context.prompts, m_context.shell},
                           this);
     // The settings keep the style names and the boxes' texts; the format commands use and
     // change them.
@@ -314,7 +310,7 @@ void TMainForm::FormCreate() {
         // The start-up claimed this name already, so with the splash shown the window always
         // waits and the splash stays up a moment.
         if (!NoSplash &&
-            NamedMutex::claim(QStringLiteral("Quillet")) == NamedMutex::Claim::AlreadyExisted)
+            m_context.claimMutex(QStringLiteral("Quillet")) == NamedMutex::Claim::AlreadyExisted)
             m_context.wait(SplashPause);
     });
     // The splash goes whatever failed before; its own errors do not matter to the editor.

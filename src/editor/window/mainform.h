@@ -125,7 +125,6 @@ private:
     std::unique_ptr<TEditLayout> m_layout;
     TEditorModes *m_modes = nullptr;
     TWindowOptions *m_windowOptions = nullptr;
-    std::unique_ptr<Shell> m_ownShell;
     TFileCommands *m_fileCommands = nullptr;
     TWindowSettings *m_settings = nullptr;
     std::unique_ptr<TSidePanelWindowHost> m_sidePanelHost;

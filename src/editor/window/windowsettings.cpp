@@ -19,11 +19,7 @@ using namespace EditorSettings;
 
 TWindowSettings::TWindowSettings(WindowSettingsContext context, QObject *parent)
     : QObject(parent)
-    , m(std::move(context))
-    , m_store(std::make_unique<SettingsStore>(SettingsStore::userStorePath(),
-                                              SettingsStore::Access::ReadWrite)) {
-    if (!m.claimMutex)
-        m.claimMutex = [](const QString &name) { return NamedMutex::claim(name); };
+    , m(std::move(context)) {
     TEditorActions &a = m.actions;
     a.route(a.ShowSplash1, this, &TWindowSettings::ShowSplash1Click);
     a.route(a.StartTV, this, &TWindowSettings::StartTVClick);
@@ -32,8 +28,10 @@ TWindowSettings::TWindowSettings(WindowSettingsContext context, QObject *parent)
 TWindowSettings::~TWindowSettings() = default;
 
 void TWindowSettings::ReadSettings() {
+    // What other editors wrote since the store was opened counts too.
+    m.store.reload();
     const EditorSettingsRead read =
-        ReadEditorSettings(*m_store, [this] { return m.claimMutex(InstanceMutex); });
+        ReadEditorSettings(m.store, [this] { return m.claimMutex(InstanceMutex); });
     if (!read.read)
         return;
     if (read.bounds)
@@ -125,7 +123,7 @@ void TWindowSettings::WriteSettings() {
     values.fontStyle = FontStyle;
     values.fontSize = FontSize;
     values.listBoxStatus = listBoxStatus();
-    WriteEditorSettings(*m_store, values);
+    WriteEditorSettings(m.store, values);
 }
 
 void TWindowSettings::ShowSplash1Click() {

@@ -25,7 +25,8 @@ struct WindowSettingsContext {
     TFileCommands &fileCommands;
     // The window's copy of "NoSplash".
     bool &NoSplash;
-    // Claims a system-wide name; empty: NamedMutex::claim.
+    SettingsStore &store;
+    // Claims a system-wide name.
     std::function<NamedMutex::Claim(const QString &)> claimMutex;
 };
 
@@ -72,6 +73,5 @@ private:
     int listBoxStatus() const;
 
     WindowSettingsContext m;
-    std::unique_ptr<SettingsStore> m_store;
     int m_listBoxStatus = 1;
 };

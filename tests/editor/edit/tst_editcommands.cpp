@@ -3,6 +3,7 @@
 #include "editor/insert/objectpropertiesdlg.h"
 #include "editor/insert/pastespecialdlg.h"
 #include "editor/window/mainform.h"
+#include "editorservices.h"
 #include "recordingshell.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
@@ -27,6 +28,7 @@ class tst_EditCommands : public QObject {
 private:
     std::unique_ptr<ScriptedPrompts> m_prompts;
     RecordingShell m_shell;
+    std::unique_ptr<EditorServices> m_services;
     std::unique_ptr<TMainForm> m_form;
     QTemporaryDir m_dir;
 
@@ -49,8 +51,13 @@ private slots:
         QVERIFY(m_dir.isValid());
         QApplication::clipboard()->clear();
         m_prompts = std::make_unique<ScriptedPrompts>();
-        m_form =
-            std::make_unique<TMainForm>(MainFormContext{*m_prompts, {}, {}, [](int) {}, &m_shell});
+        m_services = std::make_unique<EditorServices>();
+        m_form = std::make_unique<TMainForm>(MainFormContext{.prompts = *m_prompts,
+                                                             .shell = m_shell,
+                                                             .settings = m_services->settings,
+                                                             .help = m_services->help,
+                                                             .claimMutex = NamedMutex::claim,
+                                                             .wait = [](int) {}});
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }

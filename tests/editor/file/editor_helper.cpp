@@ -4,6 +4,7 @@
 //   close        closes the window, which writes the settings, and ends the process
 #include "editor/file/filecommands.h"
 #include "editor/window/mainform.h"
+#include "editorservices.h"
 #include "recordingshell.h"
 #include "scriptedprompts.h"
 
@@ -16,8 +17,8 @@
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     ScriptedPrompts prompts;
-    RecordingShell shell;
-    auto form = std::make_unique<TMainForm>(MainFormContext{prompts, {}, {}, [](int) {}, &shell});
+    EditorServices services;
+    auto form = std::make_unique<TMainForm>(services.context(prompts));
     form->show();
     QApplication::processEvents();
 

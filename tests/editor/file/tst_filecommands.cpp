@@ -8,6 +8,7 @@
 #include "editor/window/editorsettings.h"
 #include "editor/window/mainform.h"
 #include "editor/window/windowsettings.h"
+#include "editorservices.h"
 #include "platform/settingskey.h"
 #include "platform/settingsstore.h"
 #include "recordingshell.h"
@@ -95,6 +96,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<RecordingShell> m_shell;
+    std::unique_ptr<EditorServices> m_services;
     std::unique_ptr<TMainForm> m_form;
     // The instance name answer each new window gets: every window a process of its own.
     NamedMutex::Claim m_claim = NamedMutex::Claim::Created;
@@ -103,12 +105,13 @@ private:
 
     std::unique_ptr<TMainForm> makeForm(const QString &commandLineFile = {}) {
         auto form = std::make_unique<TMainForm>(
-            MainFormContext{*m_prompts,
-                            commandLineFile,
-                            {},
-                            [](int) {},
-                            m_shell.get(),
-                            [this](const QString &) { return m_claim; }});
+            MainFormContext{.prompts = *m_prompts,
+                            .shell = *m_shell,
+                            .settings = m_services->settings,
+                            .help = m_services->help,
+                            .claimMutex = [this](const QString &) { return m_claim; },
+                            .commandLineFile = commandLineFile,
+                            .wait = [](int) {}});
         form->show();
         return form;
     }
@@ -152,6 +155,7 @@ private slots:
         QFile::remove(SettingsStore::userStorePath());
         m_prompts = std::make_unique<ScriptedPrompts>();
         m_shell = std::make_unique<RecordingShell>();
+        m_services = std::make_unique<EditorServices>();
         m_claim = NamedMutex::Claim::Created;
         m_form = makeForm();
     }

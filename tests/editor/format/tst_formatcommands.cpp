@@ -11,6 +11,7 @@
 #include "editor/insert/objectpropertiesdlg.h"
 #include "editor/insert/pastespecialdlg.h"
 #include "editor/window/mainform.h"
+#include "editorservices.h"
 #include "richtext/rxrichedit.h"
 #include "ruler/rulerindents.h"
 #include "scriptedprompts.h"
@@ -49,6 +50,7 @@ class tst_FormatCommands : public QObject {
 
 private:
     std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<EditorServices> m_services;
     std::unique_ptr<TMainForm> m_form;
 
     TRxRichEdit &memo() { return m_form->Memo(); }
@@ -72,7 +74,8 @@ private:
 private slots:
     void init() {
         m_prompts = std::make_unique<ScriptedPrompts>();
-        m_form = std::make_unique<TMainForm>(MainFormContext{*m_prompts, {}, {}, [](int) {}});
+        m_services = std::make_unique<EditorServices>();
+        m_form = std::make_unique<TMainForm>(m_services->context(*m_prompts));
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }

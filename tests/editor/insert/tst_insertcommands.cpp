@@ -3,6 +3,7 @@
 #include "editor/insert/insertcommands.h"
 #include "editor/insert/inserttext.h"
 #include "editor/window/mainform.h"
+#include "editorservices.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
@@ -28,6 +29,7 @@ class tst_InsertCommands : public QObject {
 
 private:
     std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<EditorServices> m_services;
     std::unique_ptr<TMainForm> m_form;
     QTemporaryDir m_dir;
 
@@ -75,7 +77,8 @@ private slots:
     void init() {
         QVERIFY(m_dir.isValid());
         m_prompts = std::make_unique<ScriptedPrompts>();
-        m_form = std::make_unique<TMainForm>(MainFormContext{*m_prompts, {}, {}, [](int) {}});
+        m_services = std::make_unique<EditorServices>();
+        m_form = std::make_unique<TMainForm>(m_services->context(*m_prompts));
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
         insert().locale = QLocale(QLocale::English, QLocale::UnitedStates);

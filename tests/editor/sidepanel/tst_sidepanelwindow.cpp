@@ -9,6 +9,7 @@
 #include "editor/sidepanel/termlistbox.h"
 #include "editor/window/editorsettings.h"
 #include "editor/window/mainform.h"
+#include "editorservices.h"
 #include "platform/settingskey.h"
 #include "platform/settingsstore.h"
 #include "recordingshell.h"
@@ -32,8 +33,9 @@ class tst_SidePanelWindow : public QObject {
 
     std::unique_ptr<QTemporaryDir> m_programFolder;
     std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<TMainForm> m_form;
     RecordingShell m_shell;
+    std::unique_ptr<EditorServices> m_services;
+    std::unique_ptr<TMainForm> m_form;
 
     QString termFile() const { return m_programFolder->filePath(QStringLiteral("TxtTmpl.txt")); }
 
@@ -58,14 +60,16 @@ class tst_SidePanelWindow : public QObject {
 
     void open(const QString &commandLineFile = {}) {
         m_form.reset();
+        m_services = std::make_unique<EditorServices>();
         m_form =
             std::make_unique<TMainForm>(MainFormContext{.prompts = *m_prompts,
-                                                        .commandLineFile = commandLineFile,
-                                                        .hideSplash = {},
-                                                        .wait = [](int) {},
-                                                        .shell = &m_shell,
+                                                        .shell = m_shell,
+                                                        .settings = m_services->settings,
+                                                        .help = m_services->help,
                                                         // Every window is a first process.
                                                         .claimMutex = firstProcess,
+                                                        .commandLineFile = commandLineFile,
+                                                        .wait = [](int) {},
                                                         .programFolder = m_programFolder->path()});
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));

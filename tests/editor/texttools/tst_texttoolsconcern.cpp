@@ -6,6 +6,7 @@
 #include "editor/frame/toolbars.h"
 #include "editor/texttools/texttoolsfinddialog.h"
 #include "editor/window/mainform.h"
+#include "editorservices.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
@@ -23,6 +24,7 @@ class tst_TextToolsConcern : public QObject {
 
 private:
     std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<EditorServices> m_services;
     std::unique_ptr<TMainForm> m_form;
 
     TRxRichEdit &memo() { return m_form->Memo(); }
@@ -31,7 +33,8 @@ private:
 private slots:
     void init() {
         m_prompts = std::make_unique<ScriptedPrompts>();
-        m_form = std::make_unique<TMainForm>(MainFormContext{*m_prompts, {}, {}, [](int) {}});
+        m_services = std::make_unique<EditorServices>();
+        m_form = std::make_unique<TMainForm>(m_services->context(*m_prompts));
     }
 
     void cleanup() {

@@ -10,6 +10,7 @@
 #include "editor/sidepanel/termlistbox.h"
 #include "editor/window/mainform.h"
 #include "editor/window/windowoptions.h"
+#include "editorservices.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
@@ -57,15 +58,19 @@ class tst_MainForm : public QObject {
 
 private:
     std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<EditorServices> m_services;
     std::unique_ptr<TMainForm> m_form;
     QList<int> m_waits;
     int m_splashHidden = 0;
 
     void open(const QString &commandLineFile = {}) {
         m_form.reset();
-        m_form = std::make_unique<TMainForm>(
-            MainFormContext{*m_prompts, commandLineFile, [this] { ++m_splashHidden; },
-                            [this](int milliseconds) { m_waits.append(milliseconds); }});
+        m_services = std::make_unique<EditorServices>();
+        MainFormContext context = m_services->context(*m_prompts);
+        context.commandLineFile = commandLineFile;
+        context.hideSplash = [this] { ++m_splashHidden; };
+        context.wait = [this](int milliseconds) { m_waits.append(milliseconds); };
+        m_form = std::make_unique<TMainForm>(context);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }
@@ -110,8 +115,10 @@ private slots:
         QCOMPARE(m_splashHidden, 1);
         m_waits.clear();
         m_form.reset();
-        m_form = std::make_unique<TMainForm>(MainFormContext{
-            *m_prompts, {}, {}, [this](int milliseconds) { m_waits.append(milliseconds); }});
+        m_services = std::make_unique<EditorServices>();
+        MainFormContext context = m_services->context(*m_prompts);
+        context.wait = [this](int milliseconds) { m_waits.append(milliseconds); };
+        m_form = std::make_unique<TMainForm>(context);
         QCOMPARE(m_waits, QList<int>{300});
     }
 
