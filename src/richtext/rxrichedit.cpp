@@ -10,14 +10,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QCryptographicHash>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImageReader>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -1395,36 +1393,6 @@ void TRxRichEdit::mouseMoveEvent(QMouseEvent *event) {
         viewport()->setCursor(urlAt(event->position().toPoint()).isEmpty()
                                   ? Qt::IBeamCursor
                                   : Qt::PointingHandCursor);
-}
-
-void TRxRichEdit::contextMenuEvent(QContextMenuEvent *event) {
-    if (contextMenuPolicy() != Qt::DefaultContextMenu) {
-        QTextEdit::contextMenuEvent(event);
-        return;
-    }
-    // The standard menu edits through the inner control, past the protection check; send its
-    // editing entries through this control's own calls instead.
-    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
-    const QList<QPair<QString, std::function<void()>>> routes = {
-        {QStringLiteral("edit-undo"), [this] { Undo(); }},
-        {QStringLiteral("edit-redo"), [this] { Redo(); }},
-        {QStringLiteral("edit-cut"), [this] { CutToClipboard(); }},
-        {QStringLiteral("edit-paste"), [this] { PasteFromClipboard(); }},
-        {QStringLiteral("edit-delete"), [this] { ClearSelection(); }},
-    };
-    for (QAction *action : menu->actions()) {
-        for (const auto &[name, route] : routes) {
-            if (action->objectName() != name)
-                continue;
-            disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, route);
-        }
-        if (action->objectName() == QLatin1String("edit-undo"))
-            action->setEnabled(CanUndo());
-        if (action->objectName() == QLatin1String("edit-redo"))
-            action->setEnabled(CanRedo());
-    }
-    menu->exec(event->globalPos());
 }
 
 void TRxRichEdit::dragEnterEvent(QDragEnterEvent *event) {
