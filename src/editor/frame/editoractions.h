@@ -28,44 +28,47 @@ public:
     // An error escaping a command's handler goes to the general error report over `window`.
     TEditorActions(QWidget &window, Prompts &prompts);
 
-    // File menu.
+    // File commands and recent files, routed in editor/file/filecommands.cpp.
     QAction *NewAction;
     QAction *OpenAction;
     QAction *OpenasTextonly1;
     QAction *SaveAction;
     QAction *SaveAsAction;
-    QAction *mmopen1;
-    QAction *mmsave1;
-    QAction *Send1;
-    QAction *PrinterSetup;
-    QAction *PagePreview1;
-    QAction *PrintAction;
     QAction *ExitAction;
-    QAction *FileSep2;
     QAction *FileName1;
     QAction *FileName2;
     QAction *FileName3;
     QAction *FileName4;
 
-    // Edit menu.
+    // Edit commands, routed in editor/edit/editcommands.cpp.
     QAction *UndoAction;
     QAction *RedoAction;
     QAction *CutAction;
     QAction *CopyAction;
     QAction *PasteAction;
     QAction *PasteSpecial;
+    QAction *SelectAllAction;
+    QAction *Object1;
+    QAction *ObjectProperties1;
+    QAction *PoPCut;
+    QAction *PoPCopy;
+    QAction *PoPPaste;
+    QAction *PoPSelectAll;
+
+    // Text tools, spell check and scrambling, routed in editor/texttools/texttoolsconcern.cpp.
     QAction *FindAction;
     QAction *FindNextAction;
     QAction *ReplaceAction;
-    QAction *SelectAllAction;
     QAction *MenuLetterStyle;
     QAction *WordCount1;
-    QAction *StayTopAction;
-
-    // Format menu.
-    QAction *FontAction;
     QAction *LowerAction;
     QAction *UpperAction;
+    QAction *Encrypt1;
+    QAction *Decrypt1;
+    QAction *SpellAction;
+
+    // Character and paragraph formatting, routed in editor/format/formatcommands.cpp.
+    QAction *FontAction;
     QAction *FontColorAction;
     QAction *BackColorAction;
     QAction *BckgndAction;
@@ -73,19 +76,19 @@ public:
     QAction *NumberingStyle1;
     QAction *UnderscoreStyle1;
     QAction *WWAction;
+    QAction *BoldAction;
+    QAction *ItalicAction;
+    QAction *UnderscoreAction;
+    QAction *StrikeAction;
+    QAction *BulletAction;
+    QAction *LeftAction;
+    QAction *CenterAction;
+    QAction *RightAction;
+    QAction *JustifyAction;
+    QAction *SuperscriptAction;
+    QAction *SubscriptAction;
 
-    // View menu.
-    QAction *ShowSplash1;
-    QAction *StartTV;
-    QAction *NoListMenu;
-    QAction *FileListBoxMenu;
-    QAction *ListBoxMenu;
-    QAction *MenuPlainText;
-    QAction *MenuPlainRTF;
-    QAction *HTMLPictureMode1;
-
-    // Insert menu and its two submenus.
-    QAction *ToolBarPicture1;
+    // Insert commands, routed in editor/insert/insertcommands.cpp.
     QAction *AddTxtFileAction;
     QAction *PageBreakAction;
     QAction *InsPicAction;
@@ -103,52 +106,59 @@ public:
     QAction *FileName831;
     QAction *FilePath1;
     QAction *FilePath831;
-    QAction *Object1;
-    QAction *ObjectProperties1;
+    QAction *DateBut;
 
-    // Run menu.
-    QAction *RunLocations1;
-    QAction *OpencurrentfilewithEditor11;
-    QAction *OpencurrentfilewithEditor1;
-    QAction *Encrypt1;
-    QAction *Decrypt1;
-    QAction *SpellAction;
+    // Editor modes, routed in editor/document/editormodes.cpp.
+    QAction *MenuPlainText;
+    QAction *MenuPlainRTF;
+    QAction *HTMLPictureMode1;
 
-    // Help menu.
-    QAction *HelpAbout;
-    QAction *HelpMenu;
-
-    // Popup menu of the editing area and the term list.
-    QAction *PoPCut;
-    QAction *PoPCopy;
-    QAction *PoPPaste;
-    QAction *PoPSelectAll;
+    // Side panel with Last and Next, routed in editor/sidepanel/sidepanel.cpp.
+    QAction *NoListMenu;
+    QAction *FileListBoxMenu;
+    QAction *ListBoxMenu;
     QAction *AddToListBox1;
     QAction *DeleteListBoxEntry1;
     QAction *ClearallListMenu;
     QAction *ClearFileListBox1;
-
-    // Commands reached from tool buttons only.
     QAction *Last;
     QAction *Next;
-    QAction *DateBut;
-    QAction *BoldAction;
-    QAction *ItalicAction;
-    QAction *UnderscoreAction;
-    QAction *StrikeAction;
-    QAction *BulletAction;
-    QAction *LeftAction;
-    QAction *CenterAction;
-    QAction *RightAction;
-    QAction *JustifyAction;
+
+    // Window options, routed in editor/window/windowoptions.cpp.
+    QAction *StayTopAction;
+    QAction *ToolBarPicture1;
+
+    // Stored window settings, routed in editor/window/windowsettings.cpp.
+    QAction *ShowSplash1;
+    QAction *StartTV;
+
+    // Printing, page setup and preview; routed by the print commands.
+    QAction *PrinterSetup;
+    QAction *PagePreview1;
+    QAction *PrintAction;
+
+    // Indent steps; routed by the ruler binding.
     QAction *IncIndentAction;
     QAction *DecIndentAction;
-    QAction *SuperscriptAction;
-    QAction *SubscriptAction;
+
+    // Import and export; routed by the converter commands.
+    QAction *mmopen1;
+    QAction *mmsave1;
+
+    // Run locations, mail, about box and help; routed by the external tools.
+    QAction *Send1;
+    QAction *RunLocations1;
+    QAction *OpencurrentfilewithEditor11;
+    QAction *OpencurrentfilewithEditor1;
+    QAction *HelpAbout;
+    QAction *HelpMenu;
     QAction *ToolButton7;
     QAction *ToolButton8;
     QAction *CharMapAction;
     QAction *PaintAction;
+
+    // The separator above the recent files, shown while any is listed.
+    QAction *FileSep2;
 
     // Connects `action` to `handler` of `receiver` and makes the command available. An error
     // escaping the handler ends the command and goes to the general error report.

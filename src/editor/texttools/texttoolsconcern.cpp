@@ -23,16 +23,18 @@ TTextToolsConcern::TTextToolsConcern(TextToolsConcernContext context, QObject *p
     };
 
     TEditorActions &a = m.actions;
-    a.route(a.LowerAction, this, &TTextToolsConcern::Lowercase1Click);
-    a.route(a.UpperAction, this, &TTextToolsConcern::Uppercase1Click);
+    // The commands that need nothing of the window go straight to their classes.
+    a.route(a.LowerAction, &m_commands, &TextToolsCommands::Lowercase1Click);
+    a.route(a.UpperAction, &m_commands, &TextToolsCommands::Uppercase1Click);
+    a.route(a.FindAction, &m_commands, &TextToolsCommands::FindActionExecute);
+    a.route(a.ReplaceAction, &m_commands, &TextToolsCommands::ReplaceActionExecute);
+    a.route(a.FindNextAction, &m_commands, &TextToolsCommands::FindNextActionExecute);
+    a.route(a.SpellAction, &m_spell, &SpellCommand::SpellActionExecute);
+    a.route(a.Encrypt1, &m_crypt, &TCryptCommands::Encrypt1Click);
+    a.route(a.Decrypt1, &m_crypt, &TCryptCommands::Decrypt1Click);
+    // These two read or write the window's own controls.
     a.route(a.MenuLetterStyle, this, &TTextToolsConcern::MenuLetterStyleClick);
     a.route(a.WordCount1, this, &TTextToolsConcern::WordCount1Click);
-    a.route(a.FindAction, this, &TTextToolsConcern::FindActionExecute);
-    a.route(a.ReplaceAction, this, &TTextToolsConcern::ReplaceActionExecute);
-    a.route(a.FindNextAction, this, &TTextToolsConcern::FindNextActionExecute);
-    a.route(a.SpellAction, this, &TTextToolsConcern::SpellActionExecute);
-    a.route(a.Encrypt1, this, &TTextToolsConcern::Encrypt1Click);
-    a.route(a.Decrypt1, this, &TTextToolsConcern::Decrypt1Click);
 
     connect(memo, &TRxRichEdit::OnKeyPress, this, [this](QChar &key) {
         ErrorReport::run(m.prompts, &m.window, [this, key] {
@@ -43,14 +45,6 @@ TTextToolsConcern::TTextToolsConcern(TextToolsConcernContext context, QObject *p
         ErrorReport::run(m.prompts, &m.window,
                          [this, findText] { m_commands.MemoTextNotFound(findText); });
     });
-}
-
-void TTextToolsConcern::Lowercase1Click() {
-    m_commands.Lowercase1Click();
-}
-
-void TTextToolsConcern::Uppercase1Click() {
-    m_commands.Uppercase1Click();
 }
 
 void TTextToolsConcern::MenuLetterStyleClick() {
@@ -68,28 +62,4 @@ void TTextToolsConcern::MenuLetterStyleClick() {
 
 void TTextToolsConcern::WordCount1Click() {
     m.status.setTextSized(TStatusPanels::Comments, m_commands.WordCount1Click());
-}
-
-void TTextToolsConcern::FindActionExecute() {
-    m_commands.FindActionExecute();
-}
-
-void TTextToolsConcern::ReplaceActionExecute() {
-    m_commands.ReplaceActionExecute();
-}
-
-void TTextToolsConcern::FindNextActionExecute() {
-    m_commands.FindNextActionExecute();
-}
-
-void TTextToolsConcern::SpellActionExecute() {
-    m_spell.SpellActionExecute();
-}
-
-void TTextToolsConcern::Encrypt1Click() {
-    m_crypt.Encrypt1Click();
-}
-
-void TTextToolsConcern::Decrypt1Click() {
-    m_crypt.Decrypt1Click();
 }

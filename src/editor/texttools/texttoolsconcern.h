@@ -32,16 +32,8 @@ class TTextToolsConcern : public QObject {
 public:
     explicit TTextToolsConcern(TextToolsConcernContext context, QObject *parent = nullptr);
 
-    void Lowercase1Click();
-    void Uppercase1Click();
     void MenuLetterStyleClick();
     void WordCount1Click();
-    void FindActionExecute();
-    void ReplaceActionExecute();
-    void FindNextActionExecute();
-    void SpellActionExecute();
-    void Encrypt1Click();
-    void Decrypt1Click();
 
     TextToolsCommands &commands() { return m_commands; }
     TCryptCommands &crypt() { return m_crypt; }
