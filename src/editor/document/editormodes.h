@@ -69,5 +69,5 @@ private:
     // Puts the caret at S minus L, as both mode commands leave it.
     void restoreCaret(int start, int length);
 
-    EditorModesContext m;
+    EditorModesContext m_context;
 };

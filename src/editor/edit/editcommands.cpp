@@ -36,8 +36,8 @@ void finally(Body body, After after) {
 
 TEditCommands::TEditCommands(EditCommandsContext context, QObject *parent)
     : QObject(parent)
-    , m(context) {
-    TEditorActions &a = m.actions;
+    , m_context(context) {
+    TEditorActions &a = m_context.actions;
     a.route(a.UndoAction, this, &TEditCommands::UndoActionExecute);
     a.route(a.RedoAction, this, &TEditCommands::RedoActionExecute);
     a.route(a.CutAction, this, &TEditCommands::CutActionExecute);
@@ -55,105 +55,106 @@ TEditCommands::TEditCommands(EditCommandsContext context, QObject *parent)
     a.setAllowed(a.UndoAction, false);
     a.setAllowed(a.RedoAction, false);
 
-    connect(&m.Memo, &TRxRichEdit::OnURLClick, this, &TEditCommands::MemoURLClick);
-    m.window.installEventFilter(this);
+    connect(&m_context.Memo, &TRxRichEdit::OnURLClick, this, &TEditCommands::MemoURLClick);
+    m_context.window.installEventFilter(this);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &TEditCommands::UpdatePasteCommands);
 }
 
 bool TEditCommands::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == &m.window && event->type() == QEvent::Show)
+    if (watched == &m_context.window && event->type() == QEvent::Show)
         UpdatePasteCommands();
     return QObject::eventFilter(watched, event);
 }
 
 bool TEditCommands::editing() const {
-    return m.mode.RTFMode || m.mode.TextMode;
+    return m_context.mode.RTFMode || m_context.mode.TextMode;
 }
 
 void TEditCommands::UpdatePasteCommands() {
     // In HTML and picture mode the mode switch keeps these off.
-    if (m.mode.HTMLMode)
+    if (m_context.mode.HTMLMode)
         return;
-    const bool canPaste = m.Memo.CanPaste();
-    TEditorActions &a = m.actions;
+    const bool canPaste = m_context.Memo.CanPaste();
+    TEditorActions &a = m_context.actions;
     a.setAllowed(a.PasteAction, canPaste);
     a.setAllowed(a.PoPPaste, canPaste);
     a.setAllowed(a.PasteSpecial, canPaste);
 }
 
 void TEditCommands::UndoActionExecute() {
-    m.Memo.Undo();
-    TEditorActions &a = m.actions;
+    m_context.Memo.Undo();
+    TEditorActions &a = m_context.actions;
     a.setAllowed(a.RedoAction, true);
-    a.setAllowed(a.UndoAction, m.Memo.CanUndo());
+    a.setAllowed(a.UndoAction, m_context.Memo.CanUndo());
 }
 
 void TEditCommands::RedoActionExecute() {
-    m.Memo.Redo();
-    TEditorActions &a = m.actions;
+    m_context.Memo.Redo();
+    TEditorActions &a = m_context.actions;
     a.setAllowed(a.UndoAction, true);
-    a.setAllowed(a.RedoAction, m.Memo.CanRedo());
+    a.setAllowed(a.RedoAction, m_context.Memo.CanRedo());
 }
 
 void TEditCommands::CutActionExecute() {
     if (editing())
-        m.Memo.CutToClipboard();
+        m_context.Memo.CutToClipboard();
 }
 
 void TEditCommands::CopyActionExecute() {
     if (editing())
-        m.Memo.CopyToClipboard();
-    else if (m.mode.HTMLMode)
-        m.htmlLite1.copy();
+        m_context.Memo.CopyToClipboard();
+    else if (m_context.mode.HTMLMode)
+        m_context.htmlLite1.copy();
 }
 
 void TEditCommands::PasteActionExecute() {
     if (editing())
-        m.Memo.PasteFromClipboard();
+        m_context.Memo.PasteFromClipboard();
 }
 
 void TEditCommands::SelectAllActionExecute() {
-    m.Memo.SelectAll();
+    m_context.Memo.SelectAll();
 }
 
 void TEditCommands::PasteSpecialClick() {
     finally(
         [this] {
-            TPasteSpecialDlg dialog(m.Memo.PasteFormats(), &m.window);
-            if (m.prompts.exec(dialog) != QDialog::Accepted)
+            TPasteSpecialDlg dialog(m_context.Memo.PasteFormats(), &m_context.window);
+            if (m_context.prompts.exec(dialog) != QDialog::Accepted)
                 return;
             const QString format = dialog.chosenFormat();
             if (!format.isEmpty())
-                m.Memo.PasteAs(format);
+                m_context.Memo.PasteAs(format);
         },
-        [this] { FocusMemo(m.Memo); });
+        [this] { FocusMemo(m_context.Memo); });
 }
 
 void TEditCommands::Object1Click() {
-    TFileDialog &dialog = m.document.OpenPictureDialog;
+    TFileDialog &dialog = m_context.document.OpenPictureDialog;
     int filterIndex = 0;
-    const QStringList files =
-        m.prompts.openFileNames(&m.window, QStringLiteral("Insert Object"), dialog.InitialDir,
-                                qtFileFilters(PictureFileFilter()), &filterIndex, false);
+    const QStringList files = m_context.prompts.openFileNames(
+        &m_context.window, QStringLiteral("Insert Object"), dialog.InitialDir,
+        qtFileFilters(PictureFileFilter()), &filterIndex, false);
     if (files.isEmpty())
         return;
-    m.Memo.InsertPicture(LoadPictureFile(files.first()));
+    m_context.Memo.InsertPicture(LoadPictureFile(files.first()));
 }
 
 void TEditCommands::ObjectProperties1Click() {
-    const QSize shown = m.Memo.SelectedPictureSize();
+    const QSize shown = m_context.Memo.SelectedPictureSize();
     if (!shown.isValid()) {
-        m.prompts.information(&m.window, QStringLiteral("Object Properties"),
-                              QStringLiteral("No object is selected."));
+        m_context.prompts.information(&m_context.window, QStringLiteral("Object Properties"),
+                                      QStringLiteral("No object is selected."));
         return;
     }
-    TObjectPropertiesDlg dialog(m.Memo.SelectedPictureNaturalSize(), shown, &m.window);
-    if (m.prompts.exec(dialog) == QDialog::Accepted)
-        m.Memo.SetSelectedPictureSize(dialog.chosenSize());
+    TObjectPropertiesDlg dialog(m_context.Memo.SelectedPictureNaturalSize(), shown,
+                                &m_context.window);
+    if (m_context.prompts.exec(dialog) == QDialog::Accepted)
+        m_context.Memo.SetSelectedPictureSize(dialog.chosenSize());
 }
 
 void TEditCommands::MemoURLClick(const QString &urlText, Qt::MouseButton button) {
     if (button == Qt::LeftButton)
-        m.shell.LaunchFile(urlText, QString(), QString(), Shell::ShowState::Normal);
+        m_context.shell.LaunchFile(urlText, QString(), QString(), Shell::ShowState::Normal);
 }

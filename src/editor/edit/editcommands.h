@@ -57,5 +57,5 @@ protected:
 private:
     bool editing() const;
 
-    EditCommandsContext m;
+    EditCommandsContext m_context;
 };

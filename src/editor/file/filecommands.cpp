@@ -60,8 +60,8 @@ void requireRegularFile(const QString &name) {
 TFileCommands::TFileCommands(FileCommandsContext context, QObject *parent)
     : QObject(parent)
     , ProgramPath(QCoreApplication::applicationFilePath())
-    , m(context) {
-    TEditorActions &a = m.actions;
+    , m_context(context) {
+    TEditorActions &a = m_context.actions;
     a.route(a.NewAction, this, &TFileCommands::NewActionExecute);
     a.route(a.OpenAction, this, &TFileCommands::OpenActionExecute);
     a.route(a.OpenasTextonly1, this, &TFileCommands::OpenasTextonly1Click);
@@ -73,19 +73,19 @@ TFileCommands::TFileCommands(FileCommandsContext context, QObject *parent)
     a.route(a.FileName3, this, &TFileCommands::FileName3Click);
     a.route(a.FileName4, this, &TFileCommands::FileName4Click);
 
-    m.document.OpenDialog.Filter = qtFileFilters(openFilter());
-    m.document.OpenDialog.FilterIndex = 6;
-    m.document.SaveDialog.Filter = qtFileFilters(saveFilter());
+    m_context.document.OpenDialog.Filter = qtFileFilters(openFilter());
+    m_context.document.OpenDialog.FilterIndex = 6;
+    m_context.document.SaveDialog.Filter = qtFileFilters(saveFilter());
 
-    connect(m.Memo.document(), &QTextDocument::modificationChanged, this,
+    connect(m_context.Memo.document(), &QTextDocument::modificationChanged, this,
             &TFileCommands::SaveActionUpdate);
     SaveActionUpdate();
     showRecentFiles();
 
     // Files dropped anywhere on the window, the editing area included, are opened.
-    m.window.setAcceptDrops(true);
-    m.window.installEventFilter(this);
-    m.Memo.viewport()->installEventFilter(this);
+    m_context.window.setAcceptDrops(true);
+    m_context.window.installEventFilter(this);
+    m_context.Memo.viewport()->installEventFilter(this);
 }
 
 QString TFileCommands::openFilter() {
@@ -102,18 +102,18 @@ QString TFileCommands::saveFilter() {
 }
 
 void TFileCommands::SaveActionUpdate() {
-    m.actions.setAllowed(m.actions.SaveAction, m.Memo.Modified());
+    m_context.actions.setAllowed(m_context.actions.SaveAction, m_context.Memo.Modified());
 }
 
 void TFileCommands::simpleMessage(const QString &text) {
-    m.prompts.message(&m.window, QGuiApplication::applicationDisplayName(), text,
-                      QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+    m_context.prompts.message(&m_context.window, QGuiApplication::applicationDisplayName(), text,
+                              QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void TFileCommands::OpenFile(const QString &name) {
-    m.document.DataFile = false;
+    m_context.document.DataFile = false;
     // The caption shows the file even when it cannot be loaded.
-    m.document.SetDocumentName(name);
+    m_context.document.SetDocumentName(name);
     if (!QFileInfo::exists(name)) {
         simpleMessage(QStringLiteral("I cant load ") + name + QStringLiteral("! \n\r") +
                       QStringLiteral("Please check file name and location and try again !"));
@@ -127,24 +127,24 @@ void TFileCommands::OpenFile(const QString &name) {
             switch (kind) {
             case FileKind::Program:
                 m_saveAsOnly = true;
-                m.shell.LaunchFile(name, QString(), QString(), Shell::ShowState::Normal);
+                m_context.shell.LaunchFile(name, QString(), QString(), Shell::ShowState::Normal);
                 finish = false;
                 break;
             case FileKind::Picture:
             case FileKind::Page: {
                 m_saveAsOnly = true;
-                if (!m.flags.HTMLMode)
-                    m.modes.switchHTML();
-                finish =
-                    isRegularFile(name) && (kind == FileKind::Page ? m.htmlLite1.loadPage(name)
-                                                                   : m.htmlLite1.loadPicture(name));
+                if (!m_context.flags.HTMLMode)
+                    m_context.modes.switchHTML();
+                finish = isRegularFile(name) &&
+                         (kind == FileKind::Page ? m_context.htmlLite1.loadPage(name)
+                                                 : m_context.htmlLite1.loadPicture(name));
                 break;
             }
             case FileKind::Sound:
                 m_saveAsOnly = true;
                 // Plays to its end; without a sound device it returns at once, silently.
                 if (isRegularFile(name))
-                    m.shell.playWave(name);
+                    m_context.shell.playWave(name);
                 break;
             case FileKind::Rtf:
             case FileKind::Text:
@@ -162,74 +162,74 @@ void TFileCommands::OpenFile(const QString &name) {
     }
     if (!finish)
         return;
-    m.Memo.SetModified(false);
-    if (!m.StartedWithFile && SyncFileListSelection)
+    m_context.Memo.SetModified(false);
+    if (!m_context.StartedWithFile && SyncFileListSelection)
         SyncFileListSelection();
 }
 
 void TFileCommands::loadIntoMemo(const QString &name, FileKind kind) {
     if (kind == FileKind::Rtf) {
-        if (!m.flags.RTFMode)
-            m.modes.switchText();
-        m.Memo.SetPlainText(false);
+        if (!m_context.flags.RTFMode)
+            m_context.modes.switchText();
+        m_context.Memo.SetPlainText(false);
         requireRegularFile(name);
-        ResetPlainTextFormat(m.Memo);
-        m.Memo.Lines().LoadFromFile(name);
+        ResetPlainTextFormat(m_context.Memo);
+        m_context.Memo.Lines().LoadFromFile(name);
         return;
     }
     const bool asText = OpenAsText;
     OpenAsText = false;
-    if (!m.flags.TextMode)
-        m.modes.switchText();
-    if (m.actions.MenuPlainRTF->isChecked())
-        m.modes.switchRTFoff();
+    if (!m_context.flags.TextMode)
+        m_context.modes.switchText();
+    if (m_context.actions.MenuPlainRTF->isChecked())
+        m_context.modes.switchRTFoff();
     requireRegularFile(name);
-    m.document.DataFile = IsDataFile(name);
+    m_context.document.DataFile = IsDataFile(name);
     // Text mode edits plain text. Switching before the load keeps the first save from converting
     // the whole new text afterwards; the text shown until now is replaced anyway.
-    if (!m.Memo.PlainText()) {
-        m.Memo.Clear();
-        m.Memo.SetPlainText(true);
+    if (!m_context.Memo.PlainText()) {
+        m_context.Memo.Clear();
+        m_context.Memo.SetPlainText(true);
     }
-    if (m.document.DataFile) {
-        ResetPlainTextFormat(m.Memo);
-        m.Memo.SetText(ReadTextFile(name));
+    if (m_context.document.DataFile) {
+        ResetPlainTextFormat(m_context.Memo);
+        m_context.Memo.SetText(ReadTextFile(name));
     } else {
         // Read as plain text whatever the name says: "Open as Text" shows an RTF file's source.
         QFile file(name);
         if (!file.open(QIODevice::ReadOnly))
             throw UserError(TextFileError{name, file.errorString()}.message());
-        const TRxRichEdit::TStreamFormat format = m.Memo.StreamFormat();
-        m.Memo.SetStreamFormat(TRxRichEdit::sfPlainText);
+        const TRxRichEdit::TStreamFormat format = m_context.Memo.StreamFormat();
+        m_context.Memo.SetStreamFormat(TRxRichEdit::sfPlainText);
         try {
-            m.Memo.Lines().LoadFromStream(file);
+            m_context.Memo.Lines().LoadFromStream(file);
         } catch (...) {
-            m.Memo.SetStreamFormat(format);
+            m_context.Memo.SetStreamFormat(format);
             throw;
         }
-        m.Memo.SetStreamFormat(format);
+        m_context.Memo.SetStreamFormat(format);
     }
-    if (asText && m.Memo.WordWrap()) {
+    if (asText && m_context.Memo.WordWrap()) {
         // The word-wrap command turns wrapping off.
-        if (m.actions.isRouted(m.actions.WWAction)) {
-            m.actions.WWAction->trigger();
+        if (m_context.actions.isRouted(m_context.actions.WWAction)) {
+            m_context.actions.WWAction->trigger();
         } else {
-            m.Memo.SetWordWrap(false);
-            m.actions.WWAction->setChecked(false);
+            m_context.Memo.SetWordWrap(false);
+            m_context.actions.WWAction->setChecked(false);
         }
     }
 }
 
 bool TFileCommands::AskSaveChanges() {
-    if (!m.Memo.Modified())
+    if (!m_context.Memo.Modified())
         return true;
     // Edits made before "HTML & Picture Mode" lie behind the viewer; they are shown again and
     // asked about rather than dropped.
-    if (m.flags.HTMLMode)
-        m.modes.switchText();
-    const QMessageBox::StandardButton answer = m.prompts.message(
-        &m.window, QStringLiteral("save file"),
-        QStringLiteral("Save Changes to ") + m.document.DocumentName + QStringLiteral(" ?"),
+    if (m_context.flags.HTMLMode)
+        m_context.modes.switchText();
+    const QMessageBox::StandardButton answer = m_context.prompts.message(
+        &m_context.window, QStringLiteral("save file"),
+        QStringLiteral("Save Changes to ") + m_context.document.DocumentName + QStringLiteral(" ?"),
         QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
         QMessageBox::Yes);
     if (answer == QMessageBox::No)
@@ -241,59 +241,60 @@ bool TFileCommands::AskSaveChanges() {
 }
 
 void TFileCommands::NewActionExecute() {
-    if (m.flags.HTMLMode)
-        m.modes.switchText();
-    if (m.actions.MenuPlainText->isChecked())
-        m.modes.MenuPlainTextClick();
+    if (m_context.flags.HTMLMode)
+        m_context.modes.switchText();
+    if (m_context.actions.MenuPlainText->isChecked())
+        m_context.modes.MenuPlainTextClick();
     else
-        m.modes.MenuPlainRTFClick();
-    if (m.actions.SaveAction->isEnabled() && !AskSaveChanges())
+        m_context.modes.MenuPlainRTFClick();
+    if (m_context.actions.SaveAction->isEnabled() && !AskSaveChanges())
         return;
-    m.document.SetDocumentName(TDocumentState::Untitled);
-    if (m.Memo.Lines().Count() > 0)
-        m.Memo.Clear();
-    ResetPlainTextFormat(m.Memo);
-    emit m.Memo.OnSelectionChange();
-    m.actions.MenuLetterStyle->setChecked(false);
-    m.document.DataFile = false;
+    m_context.document.SetDocumentName(TDocumentState::Untitled);
+    if (m_context.Memo.Lines().Count() > 0)
+        m_context.Memo.Clear();
+    ResetPlainTextFormat(m_context.Memo);
+    emit m_context.Memo.OnSelectionChange();
+    m_context.actions.MenuLetterStyle->setChecked(false);
+    m_context.document.DataFile = false;
     m_saveAsOnly = false;
-    m.Memo.SetModified(false);
+    m_context.Memo.SetModified(false);
 }
 
 void TFileCommands::OpenActionExecute() {
-    if (m.Memo.Modified() && !AskSaveChanges())
+    if (m_context.Memo.Modified() && !AskSaveChanges())
         return;
-    TFileDialog &dialog = m.document.OpenDialog;
+    TFileDialog &dialog = m_context.document.OpenDialog;
     int filterIndex = dialog.FilterIndex - 1;
-    const QStringList files = m.prompts.openFileNames(
-        &m.window, QStringLiteral("Open"), dialog.InitialDir, dialog.Filter, &filterIndex, true);
+    const QStringList files =
+        m_context.prompts.openFileNames(&m_context.window, QStringLiteral("Open"),
+                                        dialog.InitialDir, dialog.Filter, &filterIndex, true);
     if (files.isEmpty())
         return;
     dialog.FilterIndex = filterIndex + 1;
     const QString first = files.first();
     if (dialog.FilterIndex == ExecuteFileEntry) {
         // Only started: the document keeps its name, so nothing is ever saved over the file.
-        m.shell.LaunchFile(first, QString(), QString(), Shell::ShowState::Normal);
+        m_context.shell.LaunchFile(first, QString(), QString(), Shell::ShowState::Normal);
         return;
     }
-    m.document.DocumentName = first;
+    m_context.document.DocumentName = first;
     OpenFile(first);
     // Each further file opens in an editor of its own.
     for (qsizetype i = 1; i < files.size(); ++i) {
         bool started = false;
         try {
-            started = Shell::succeeded(
-                m.shell.LaunchFile(ProgramPath, files.at(i), QString(), Shell::ShowState::Normal));
+            started = Shell::succeeded(m_context.shell.LaunchFile(
+                ProgramPath, files.at(i), QString(), Shell::ShowState::Normal));
         } catch (const std::exception &) {
         }
         if (!started)
-            m.prompts.error(&m.window, QStringLiteral("File Load Error"),
-                            QStringLiteral("Can't open file"));
+            m_context.prompts.error(&m_context.window, QStringLiteral("File Load Error"),
+                                    QStringLiteral("Can't open file"));
     }
-    m.document.SetDocumentName(first);
-    m.Memo.SetModified(false);
+    m_context.document.SetDocumentName(first);
+    m_context.Memo.SetModified(false);
     AddRecentFile(first);
-    m.actions.MenuLetterStyle->setChecked(false);
+    m_context.actions.MenuLetterStyle->setChecked(false);
 }
 
 void TFileCommands::OpenasTextonly1Click() {
@@ -310,16 +311,16 @@ void TFileCommands::SaveAsActionExecute() {
 }
 
 void TFileCommands::write(const QString &target) {
-    SaveMemoToFile(m.Memo, target);
-    m.Memo.SetModified(false);
+    SaveMemoToFile(m_context.Memo, target);
+    m_context.Memo.SetModified(false);
 }
 
 void TFileCommands::notSaved() {
-    m.status.setTextSized(TStatusPanels::Comments, NotSavedComment);
+    m_context.status.setTextSized(TStatusPanels::Comments, NotSavedComment);
 }
 
 bool TFileCommands::Save() {
-    const QString name = m.document.DocumentName;
+    const QString name = m_context.document.DocumentName;
     if (m_saveAsOnly)
         return SaveAs();
     if (name == TDocumentState::Untitled) {
@@ -330,15 +331,15 @@ bool TFileCommands::Save() {
     if (HasRtfExtension(name)) {
         write(name);
         written = true;
-    } else if (m.modes.HasFormatting()) {
-        if (m.modes.TextWarning() == QMessageBox::Yes) {
-            m.modes.SetTextMode();
+    } else if (m_context.modes.HasFormatting()) {
+        if (m_context.modes.TextWarning() == QMessageBox::Yes) {
+            m_context.modes.SetTextMode();
             write(name);
             written = true;
         }
     } else {
-        m.modes.SetTextMode();
-        if (m.document.DataFile) {
+        m_context.modes.SetTextMode();
+        if (m_context.document.DataFile) {
             simpleMessage(QStringLiteral("Do not save datafile"));
         } else {
             write(name);
@@ -351,22 +352,22 @@ bool TFileCommands::Save() {
 }
 
 bool TFileCommands::SaveAs() {
-    if (!m.flags.RTFMode && !m.flags.TextMode)
+    if (!m_context.flags.RTFMode && !m_context.flags.TextMode)
         return false;
-    TFileDialog &dialog = m.document.SaveDialog;
-    dialog.FilterIndex = m.Memo.PlainText() ? 2 : 1;
-    if (m.document.DataFile) {
+    TFileDialog &dialog = m_context.document.SaveDialog;
+    dialog.FilterIndex = m_context.Memo.PlainText() ? 2 : 1;
+    if (m_context.document.DataFile) {
         simpleMessage(QStringLiteral("Don't save data file"));
         notSaved();
         return false;
     }
-    const QString name = m.document.DocumentName;
+    const QString name = m_context.document.DocumentName;
     const QString initial = dialog.InitialDir.isEmpty() || QDir::isAbsolutePath(name)
                                 ? name
                                 : QDir(dialog.InitialDir).filePath(name);
     int filterIndex = dialog.FilterIndex - 1;
-    const QString chosen = m.prompts.saveFileName(&m.window, QStringLiteral("Save As"), initial,
-                                                  dialog.Filter, &filterIndex);
+    const QString chosen = m_context.prompts.saveFileName(
+        &m_context.window, QStringLiteral("Save As"), initial, dialog.Filter, &filterIndex);
     if (chosen.isEmpty()) {
         notSaved();
         return false;
@@ -380,10 +381,11 @@ bool TFileCommands::SaveAs() {
         entry);
     // The dialog asked about the name as typed; the extension may have led to another file.
     if (target != chosen && QFileInfo::exists(target) &&
-        m.prompts.message(&m.window, QStringLiteral("Save As"),
-                          target + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                          QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
-                          QMessageBox::No) != QMessageBox::Yes) {
+        m_context.prompts.message(
+            &m_context.window, QStringLiteral("Save As"),
+            target + QStringLiteral(" already exists.\nDo you want to replace it?"),
+            QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
+            QMessageBox::No) != QMessageBox::Yes) {
         notSaved();
         return false;
     }
@@ -396,41 +398,42 @@ bool TFileCommands::SaveAs() {
         notSaved();
         return false;
     }
-    m.document.SetDocumentName(target);
+    m_context.document.SetDocumentName(target);
     if (AddRecentOnSaveAs)
         AddRecentFile(target);
     m_saveAsOnly = false;
-    m.Memo.SetModified(false);
+    m_context.Memo.SetModified(false);
     return true;
 }
 
 bool TFileCommands::TextSave(const QString &target) {
-    if (!m.modes.HasFormatting()) {
-        m.modes.SetTextMode();
+    if (!m_context.modes.HasFormatting()) {
+        m_context.modes.SetTextMode();
         write(target);
         return true;
     }
-    if (m.modes.TextWarning() != QMessageBox::Yes)
+    if (m_context.modes.TextWarning() != QMessageBox::Yes)
         return false;
-    m.Memo.SetPlainText(true);
-    m.modes.switchRTFoff();
+    m_context.Memo.SetPlainText(true);
+    m_context.modes.switchRTFoff();
     write(target);
     return true;
 }
 
 void TFileCommands::ExitActionExecute() {
-    m.window.setAcceptDrops(false);
-    m.window.close();
+    m_context.window.setAcceptDrops(false);
+    m_context.window.close();
 }
 
 bool TFileCommands::FormCloseQuery() {
-    m.Closing = true;
+    m_context.Closing = true;
     return true;
 }
 
 bool TFileCommands::FormClose() {
     bool proceed = false;
-    ErrorReport::run(m.prompts, &m.window, [this, &proceed] { proceed = AskSaveChanges(); });
+    ErrorReport::run(m_context.prompts, &m_context.window,
+                     [this, &proceed] { proceed = AskSaveChanges(); });
     return proceed;
 }
 
@@ -441,7 +444,7 @@ void TFileCommands::WMDropFiles(const QStringList &paths) {
     const QString path = paths.first();
     if (!AskSaveChanges())
         return;
-    m.document.DocumentName = path;
+    m_context.document.DocumentName = path;
     OpenFile(path);
 }
 
@@ -453,7 +456,7 @@ void TFileCommands::AddRecentFile(const QString &path) {
 }
 
 void TFileCommands::showRecentFiles() {
-    TEditorActions &a = m.actions;
+    TEditorActions &a = m_context.actions;
     QAction *const items[TRecentFiles::Count] = {a.FileName1, a.FileName2, a.FileName3,
                                                  a.FileName4};
     a.FileSep2->setVisible(m_recent.anyUsed());
@@ -467,16 +470,16 @@ void TFileCommands::PrepareMenu(int slot) {
     const QString path = m_recent.path(slot);
     if (path.isEmpty() || !AskSaveChanges())
         return;
-    m.document.DocumentName = path;
-    m.document.SetDocumentName(path);
+    m_context.document.DocumentName = path;
+    m_context.document.SetDocumentName(path);
     OpenFile(path);
-    m.Memo.SetModified(false);
+    m_context.Memo.SetModified(false);
 }
 
 bool TFileCommands::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::Close:
-        if (watched == &m.window && !(FormCloseQuery() && FormClose())) {
+        if (watched == &m_context.window && !(FormCloseQuery() && FormClose())) {
             event->ignore();
             return true;
         }
@@ -484,7 +487,7 @@ bool TFileCommands::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (m.window.acceptDrops() && !droppedFiles(drag->mimeData()).isEmpty()) {
+        if (m_context.window.acceptDrops() && !droppedFiles(drag->mimeData()).isEmpty()) {
             drag->acceptProposedAction();
             return true;
         }
@@ -493,9 +496,10 @@ bool TFileCommands::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
         const QStringList files = droppedFiles(drop->mimeData());
-        if (m.window.acceptDrops() && !files.isEmpty()) {
+        if (m_context.window.acceptDrops() && !files.isEmpty()) {
             drop->acceptProposedAction();
-            ErrorReport::run(m.prompts, &m.window, [this, files] { WMDropFiles(files); });
+            ErrorReport::run(m_context.prompts, &m_context.window,
+                             [this, files] { WMDropFiles(files); });
             return true;
         }
         break;

@@ -112,7 +112,7 @@ private:
     void notSaved();
     void simpleMessage(const QString &text);
 
-    FileCommandsContext m;
+    FileCommandsContext m_context;
     TRecentFiles m_recent;
     // The document name is a file that was only shown, played or started, or whose load
     // failed: the editing area's text does not belong to it, so Save asks for a name.

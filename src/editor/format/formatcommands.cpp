@@ -18,8 +18,8 @@
 
 TFormatCommands::TFormatCommands(FormatCommandsContext context, QObject *parent)
     : QObject(parent)
-    , m(context) {
-    TEditorActions &a = m.actions;
+    , m_context(context) {
+    TEditorActions &a = m_context.actions;
     a.route(a.BoldAction, this, &TFormatCommands::BoldActionExecute);
     a.route(a.ItalicAction, this, &TFormatCommands::ItalicActionExecute);
     a.route(a.StrikeAction, this, &TFormatCommands::StrikeActionExecute);
@@ -40,30 +40,32 @@ TFormatCommands::TFormatCommands(FormatCommandsContext context, QObject *parent)
     a.route(a.NumberingStyle1, this, &TFormatCommands::NumberingStyle1Click);
     a.route(a.UnderscoreStyle1, this, &TFormatCommands::UnderscoreStyle1Click);
 
-    m.FontCombo.setItemDelegate(new TFontComboDelegate(&m.FontCombo));
+    m_context.FontCombo.setItemDelegate(new TFontComboDelegate(&m_context.FontCombo));
     // A face is applied when the user chooses one from the list (or names a listed one and
     // presses Enter), never while a name is half typed; the box showing the selection's face, or
     // being filled, is no choice either.
-    connect(&m.FontCombo, &QComboBox::textActivated, this, &TFormatCommands::FontComboChange);
+    connect(&m_context.FontCombo, &QComboBox::textActivated, this,
+            &TFormatCommands::FontComboChange);
     // The spin box reports its own changes (arrows, wheel, values set) and typed texts that are
     // valid numbers; its field reports every keystroke, an empty text and a 0 included. A text
     // both report is handled once.
-    connect(&m.FontSizeBox, &QSpinBox::textChanged, this, &TFormatCommands::FontSizeBoxChange);
-    m.FontSizeBox.installEventFilter(this);
-    if (QLineEdit *field = m.FontSizeBox.findChild<QLineEdit *>()) {
+    connect(&m_context.FontSizeBox, &QSpinBox::textChanged, this,
+            &TFormatCommands::FontSizeBoxChange);
+    m_context.FontSizeBox.installEventFilter(this);
+    if (QLineEdit *field = m_context.FontSizeBox.findChild<QLineEdit *>()) {
         connect(field, &QLineEdit::textChanged, this, &TFormatCommands::FontSizeBoxChange);
         field->installEventFilter(this);
     }
 }
 
 void TFormatCommands::focusMemo() {
-    FocusMemo(m.Memo);
+    FocusMemo(m_context.Memo);
 }
 
 void TFormatCommands::flipStyle(TRxTextAttributes::FontStyle flag) {
     if (m_state.Updating)
         return;
-    TRxTextAttributes text = m.Memo.SelAttributes();
+    TRxTextAttributes text = m_context.Memo.SelAttributes();
     // The flags read for the selection are written back whole, so a mixed selection comes out
     // uniform in all four.
     text.SetStyle(text.Style() ^ flag);
@@ -84,44 +86,44 @@ void TFormatCommands::StrikeActionExecute() {
 void TFormatCommands::UnderscoreActionExecute() {
     if (m_state.Updating)
         return;
-    TRxTextAttributes text = m.Memo.SelAttributes();
+    TRxTextAttributes text = m_context.Memo.SelAttributes();
     text.SetUnderlineType(text.UnderlineType() != 0 ? 0 : m_state.UnderlineKind);
 }
 
 void TFormatCommands::SuperscriptActionExecute() {
     if (m_state.Updating)
         return;
-    QAction *action = m.actions.SuperscriptAction;
+    QAction *action = m_context.actions.SuperscriptAction;
     if (!action->isChecked()) {
         action->setChecked(true);
-        m.Memo.SelAttributes().SetScriptStyle(TRxTextAttributes::ssSuperscript);
+        m_context.Memo.SelAttributes().SetScriptStyle(TRxTextAttributes::ssSuperscript);
     } else {
-        m.Memo.SelAttributes().SetScriptStyle(TRxTextAttributes::ssNone);
+        m_context.Memo.SelAttributes().SetScriptStyle(TRxTextAttributes::ssNone);
     }
 }
 
 void TFormatCommands::SubscriptActionExecute() {
     if (m_state.Updating)
         return;
-    QAction *action = m.actions.SubscriptAction;
+    QAction *action = m_context.actions.SubscriptAction;
     if (!action->isChecked()) {
         action->setChecked(true);
-        m.Memo.SelAttributes().SetScriptStyle(TRxTextAttributes::ssSubscript);
+        m_context.Memo.SelAttributes().SetScriptStyle(TRxTextAttributes::ssSubscript);
     } else {
-        m.Memo.SelAttributes().SetScriptStyle(TRxTextAttributes::ssNone);
+        m_context.Memo.SelAttributes().SetScriptStyle(TRxTextAttributes::ssNone);
     }
 }
 
 void TFormatCommands::FontActionExecute() {
-    TRxTextAttributes text = m.Memo.SelAttributes();
-    const std::optional<QFont> font = m.prompts.font(&m.window, text.ToFont());
+    TRxTextAttributes text = m_context.Memo.SelAttributes();
+    const std::optional<QFont> font = m_context.prompts.font(&m_context.window, text.ToFont());
     if (font)
         text.Assign(*font);
     focusMemo();
 }
 
 QColor TFormatCommands::chooseColor() {
-    const std::optional<QColor> color = m.prompts.color(&m.window, m_lastColor);
+    const std::optional<QColor> color = m_context.prompts.color(&m_context.window, m_lastColor);
     if (!color || !color->isValid())
         return {};
     m_lastColor = *color;
@@ -131,25 +133,25 @@ QColor TFormatCommands::chooseColor() {
 void TFormatCommands::FontColorActionExecute() {
     const QColor color = chooseColor();
     if (color.isValid())
-        m.Memo.SelAttributes().SetColor(color);
+        m_context.Memo.SelAttributes().SetColor(color);
 }
 
 void TFormatCommands::BackColorActionExecute() {
     const QColor color = chooseColor();
     if (color.isValid())
-        m.Memo.SelAttributes().SetBackColor(color);
+        m_context.Memo.SelAttributes().SetBackColor(color);
 }
 
 void TFormatCommands::BckgndActionExecute() {
     const QColor color = chooseColor();
     if (color.isValid())
-        m.Memo.SetBackgroundColor(color);
+        m_context.Memo.SetBackgroundColor(color);
 }
 
 void TFormatCommands::FontComboChange(const QString &text) {
     if (m_state.Updating)
         return;
-    m.Memo.SelAttributes().SetName(text);
+    m_context.Memo.SelAttributes().SetName(text);
     m_state.FontStyle = text;
     emit fontStyleChanged(text);
     focusMemo();
@@ -169,7 +171,7 @@ void TFormatCommands::FontSizeBoxChange(const QString &text) {
         return;
     const int value = SizeBoxValue(text);
     if (value > 0)
-        m.Memo.SelAttributes().SetSize(value);
+        m_context.Memo.SelAttributes().SetSize(value);
     m_state.FontSize = QString::number(value);
     emit fontSizeChanged(m_state.FontSize);
     // A number being typed stays in the box until it is complete; a change by the arrows or the
@@ -194,59 +196,59 @@ bool TFormatCommands::eventFilter(QObject *watched, QEvent *event) {
 
 void TFormatCommands::LeftActionExecute() {
     if (!m_state.Updating)
-        m.Memo.Paragraph().SetAlignment(TRxParaAttributes::taLeftJustify);
+        m_context.Memo.Paragraph().SetAlignment(TRxParaAttributes::taLeftJustify);
 }
 
 void TFormatCommands::CenterActionExecute() {
     if (!m_state.Updating)
-        m.Memo.Paragraph().SetAlignment(TRxParaAttributes::taCenter);
+        m_context.Memo.Paragraph().SetAlignment(TRxParaAttributes::taCenter);
 }
 
 void TFormatCommands::RightActionExecute() {
     if (!m_state.Updating)
-        m.Memo.Paragraph().SetAlignment(TRxParaAttributes::taRightJustify);
+        m_context.Memo.Paragraph().SetAlignment(TRxParaAttributes::taRightJustify);
 }
 
 void TFormatCommands::JustifyActionExecute() {
-    m.Memo.Paragraph().SetAlignment(TRxParaAttributes::taJustify);
+    m_context.Memo.Paragraph().SetAlignment(TRxParaAttributes::taJustify);
 }
 
 void TFormatCommands::BulletActionExecute() {
     if (m_state.Updating)
         return;
-    TRxParaAttributes paragraph = m.Memo.Paragraph();
+    TRxParaAttributes paragraph = m_context.Memo.Paragraph();
     paragraph.SetNumbering(paragraph.Numbering() == m_state.BulletNumbering
                                ? TRxParaAttributes::nsNone
                                : m_state.BulletNumbering);
 }
 
 void TFormatCommands::WWActionExecute() {
-    const int start = m.Memo.SelStart();
-    const int length = m.Memo.SelLength();
-    const bool wrap = !m.Memo.WordWrap();
-    m.Memo.SetWordWrap(wrap);
-    m.actions.WWAction->setChecked(wrap);
-    m.Memo.SetScrollBars(wrap ? TRxRichEdit::ssVertical : TRxRichEdit::ssBoth);
+    const int start = m_context.Memo.SelStart();
+    const int length = m_context.Memo.SelLength();
+    const bool wrap = !m_context.Memo.WordWrap();
+    m_context.Memo.SetWordWrap(wrap);
+    m_context.actions.WWAction->setChecked(wrap);
+    m_context.Memo.SetScrollBars(wrap ? TRxRichEdit::ssVertical : TRxRichEdit::ssBoth);
     // The selection stays as it was, now scrolled into view in the new layout; a character
     // selected here would be replaced by the next key typed.
-    m.Memo.SelectRange(start, start + length, true);
+    m_context.Memo.SelectRange(start, start + length, true);
 }
 
 void TFormatCommands::FormatParaAttributesClick() {
-    TParaFormatDlg::Execute(m.Memo, m.prompts, &m.window);
+    TParaFormatDlg::Execute(m_context.Memo, m_context.prompts, &m_context.window);
     focusMemo();
 }
 
 void TFormatCommands::NumberingStyle1Click() {
-    TNumStyleForm form(m_state, &m.window);
-    m.prompts.exec(form);
+    TNumStyleForm form(m_state, &m_context.window);
+    m_context.prompts.exec(form);
     emit stylesChanged();
     focusMemo();
 }
 
 void TFormatCommands::UnderscoreStyle1Click() {
-    TUScoreStyleForm form(m_state, &m.window);
-    m.prompts.exec(form);
+    TUScoreStyleForm form(m_state, &m_context.window);
+    m_context.prompts.exec(form);
     emit stylesChanged();
     focusMemo();
 }

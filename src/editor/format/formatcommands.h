@@ -89,7 +89,7 @@ private:
     QColor chooseColor();
     void focusMemo();
 
-    FormatCommandsContext m;
+    FormatCommandsContext m_context;
     TFormatState m_state;
     QColor m_lastColor = Qt::black;
     // A key typed into the size box is being handled: the focus stays there while the number is

@@ -14,8 +14,8 @@
 
 TSelectionTracker::TSelectionTracker(SelectionTrackerContext context, QObject *parent)
     : QObject(parent)
-    , m(context) {
-    TRxRichEdit *memo = &m.Memo;
+    , m_context(context) {
+    TRxRichEdit *memo = &m_context.Memo;
     connect(memo, &TRxRichEdit::OnChange, this, &TSelectionTracker::MemoSelectionChange);
     connect(memo, &TRxRichEdit::OnSelectionChange, this, &TSelectionTracker::MemoSelectionChange);
     connect(memo, &TRxRichEdit::OnMouseDown, this, [this] {
@@ -31,41 +31,43 @@ QString TSelectionTracker::PositionText(int line, int column) {
 }
 
 void TSelectionTracker::UpdateLine() {
-    m.status.setTextSized(TStatusPanels::Pos,
-                          PositionText(m.Memo.CaretLine(), m.Memo.CaretColumn()));
+    m_context.status.setTextSized(
+        TStatusPanels::Pos, PositionText(m_context.Memo.CaretLine(), m_context.Memo.CaretColumn()));
 }
 
 void TSelectionTracker::moveRulerMarkers() {
     // The markers follow the paragraph only when the editing area lacks the focus (after a dialog
     // or a ruler drag, say); while the user types and moves the caret they stay where they are.
-    if (!m.ruler || m.Memo.hasFocus())
+    if (!m_context.ruler || m_context.Memo.hasFocus())
         return;
-    const TRxParaAttributes paragraph = m.Memo.Paragraph();
-    m.ruler->SetIndentMarkers(RulerMarkersForIndents(
-        paragraph.FirstIndent(), paragraph.LeftIndent(), paragraph.RightIndent(),
-        m.ruler->MarginLeftPx(), m.ruler->MarginRightPx(), m.ruler->ClientWidth()));
+    const TRxParaAttributes paragraph = m_context.Memo.Paragraph();
+    m_context.ruler->SetIndentMarkers(
+        RulerMarkersForIndents(paragraph.FirstIndent(), paragraph.LeftIndent(),
+                               paragraph.RightIndent(), m_context.ruler->MarginLeftPx(),
+                               m_context.ruler->MarginRightPx(), m_context.ruler->ClientWidth()));
 }
 
 void TSelectionTracker::track() {
     moveRulerMarkers();
-    m.state.Updating = true;
-    TEditorActions &a = m.actions;
-    const TRxTextAttributes text = m.Memo.SelAttributes();
+    m_context.state.Updating = true;
+    TEditorActions &a = m_context.actions;
+    const TRxTextAttributes text = m_context.Memo.SelAttributes();
     const TRxTextAttributes::FontStyles style = text.Style();
     a.BoldAction->setChecked(style.testFlag(TRxTextAttributes::fsBold));
     a.ItalicAction->setChecked(style.testFlag(TRxTextAttributes::fsItalic));
     a.UnderscoreAction->setChecked(style.testFlag(TRxTextAttributes::fsUnderline));
     a.StrikeAction->setChecked(style.testFlag(TRxTextAttributes::fsStrikeOut));
 
-    const TRxParaAttributes paragraph = m.Memo.Paragraph();
+    const TRxParaAttributes paragraph = m_context.Memo.Paragraph();
     a.BulletAction->setChecked(paragraph.Numbering() != TRxParaAttributes::nsNone);
 
     const int script = text.ScriptStyle();
     a.SuperscriptAction->setChecked(script == TRxTextAttributes::ssSuperscript);
     a.SubscriptAction->setChecked(script == TRxTextAttributes::ssSubscript);
 
-    m.FontCombo.setCurrentIndex(m.FontCombo.findText(text.Name(), Qt::MatchFixedString));
-    m.FontSizeBox.setValue(text.Size());
+    m_context.FontCombo.setCurrentIndex(
+        m_context.FontCombo.findText(text.Name(), Qt::MatchFixedString));
+    m_context.FontSizeBox.setValue(text.Size());
 
     const int alignment = paragraph.Alignment();
     a.LeftAction->setChecked(alignment == TRxParaAttributes::taLeftJustify);
@@ -82,19 +84,19 @@ void TSelectionTracker::MemoSelectionChange() {
         track();
     } catch (const std::exception &) {
     }
-    if (m.mode.HTMLMode) {
-        m.state.Updating = false;
+    if (m_context.mode.HTMLMode) {
+        m_context.state.Updating = false;
         return;
     }
-    TEditorActions &a = m.actions;
-    a.setAllowed(a.CopyAction, m.Memo.SelLength() > 0);
+    TEditorActions &a = m_context.actions;
+    a.setAllowed(a.CopyAction, m_context.Memo.SelLength() > 0);
     a.setAllowed(a.CutAction, a.isAllowed(a.CopyAction));
     // The popup menu's items are the same commands.
     a.setAllowed(a.PoPCopy, a.isAllowed(a.CopyAction));
     a.setAllowed(a.PoPCut, a.isAllowed(a.CutAction));
     a.setAllowed(a.UndoAction, false);
     a.setAllowed(a.RedoAction, false);
-    a.setAllowed(a.UndoAction, m.Memo.CanUndo());
-    a.setAllowed(a.RedoAction, m.Memo.CanRedo());
-    m.state.Updating = false;
+    a.setAllowed(a.UndoAction, m_context.Memo.CanUndo());
+    a.setAllowed(a.RedoAction, m_context.Memo.CanRedo());
+    m_context.state.Updating = false;
 }

@@ -41,11 +41,11 @@ public:
     // "L:%3d C:%3d" for zero-based line and column, each number right-aligned in three places.
     static QString PositionText(int line, int column);
 
-    void setRuler(TIndentRuler *ruler) { m.ruler = ruler; }
+    void setRuler(TIndentRuler *ruler) { m_context.ruler = ruler; }
 
 private:
     void track();
     void moveRulerMarkers();
 
-    SelectionTrackerContext m;
+    SelectionTrackerContext m_context;
 };

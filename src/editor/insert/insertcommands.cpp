@@ -63,8 +63,8 @@ const QString TInsertCommands::PageBreakMarker = QStringLiteral("<<Page Break>>"
 
 TInsertCommands::TInsertCommands(InsertCommandsContext context, QObject *parent)
     : QObject(parent)
-    , m(context) {
-    TEditorActions &a = m.actions;
+    , m_context(context) {
+    TEditorActions &a = m_context.actions;
     a.route(a.N01011, this, &TInsertCommands::N01011Click);
     a.route(a.Jan20002, this, &TInsertCommands::Jan20002Click);
     a.route(a.N0101011, this, &TInsertCommands::N0101011Click);
@@ -83,29 +83,30 @@ TInsertCommands::TInsertCommands(InsertCommandsContext context, QObject *parent)
     a.route(a.AddTxtFileAction, this, &TInsertCommands::AddTxtFileActionExecute);
     a.route(a.InsPicAction, this, &TInsertCommands::InsPicActionExecute);
     a.route(a.PageBreakAction, this, &TInsertCommands::PageBreakActionExecute);
-    connect(&m.Memo, &TRxRichEdit::OnProtectChange, this, &TInsertCommands::MemoProtectChange);
+    connect(&m_context.Memo, &TRxRichEdit::OnProtectChange, this,
+            &TInsertCommands::MemoProtectChange);
 }
 
 bool TInsertCommands::editing() const {
-    return m.mode.RTFMode || m.mode.TextMode;
+    return m_context.mode.RTFMode || m_context.mode.TextMode;
 }
 
 void TInsertCommands::caretToEnd() {
     // The whole text's length with CR LF line ends is never less than the last position, so the
     // caret always lands at the end of the document.
-    const int end = m.Memo.TextLength();
-    m.Memo.SelectRange(end, end, true);
+    const int end = m_context.Memo.TextLength();
+    m_context.Memo.SelectRange(end, end, true);
 }
 
 void TInsertCommands::insertBlanked(const QString &text) {
     if (editing())
-        m.Memo.SetSelText(InsertText::Blanked(text));
+        m_context.Memo.SetSelText(InsertText::Blanked(text));
     caretToEnd();
 }
 
 void TInsertCommands::insertName(const QString &name) {
     if (editing())
-        m.Memo.SetSelText(m.Memo.SelText() + InsertText::Blanked(name));
+        m_context.Memo.SetSelText(m_context.Memo.SelText() + InsertText::Blanked(name));
     caretToEnd();
 }
 
@@ -158,76 +159,80 @@ void TInsertCommands::InsTimeActionExecute() {
 }
 
 void TInsertCommands::FileName5Click() {
-    insertName(m.document.DocumentName);
+    insertName(m_context.document.DocumentName);
 }
 
 void TInsertCommands::FileName831Click() {
-    insertName(InsertText::LastComponent(InsertText::ShortPathName(m.document.DocumentName)));
+    insertName(
+        InsertText::LastComponent(InsertText::ShortPathName(m_context.document.DocumentName)));
 }
 
 void TInsertCommands::FilePath1Click() {
-    insertName(m.document.DocumentFolder);
+    insertName(m_context.document.DocumentFolder);
 }
 
 void TInsertCommands::FilePath831Click() {
-    insertName(InsertText::ShortPathName(m.document.DocumentName));
+    insertName(InsertText::ShortPathName(m_context.document.DocumentName));
 }
 
 void TInsertCommands::AddTxtFileActionExecute() {
     if (!editing())
         return;
-    BusyUpdate busy(m.Memo);
-    TFileDialog &dialog = m.document.OpenDialog;
+    BusyUpdate busy(m_context.Memo);
+    TFileDialog &dialog = m_context.document.OpenDialog;
     int filterIndex = dialog.FilterIndex - 1;
-    const QStringList files = m.prompts.openFileNames(
-        &m.window, QStringLiteral("Open"), dialog.InitialDir, dialog.Filter, &filterIndex, false);
+    const QStringList files =
+        m_context.prompts.openFileNames(&m_context.window, QStringLiteral("Open"),
+                                        dialog.InitialDir, dialog.Filter, &filterIndex, false);
     if (files.isEmpty())
         return;
     busy.beginUpdate();
     const QString text = InsertText::AddedFileText(readTextFile(files.first()));
-    const int start = m.Memo.SelStart();
-    m.Memo.SetSelText(m.Memo.SelText() + text);
+    const int start = m_context.Memo.SelStart();
+    m_context.Memo.SetSelText(m_context.Memo.SelText() + text);
     // SetSelText leaves the new text selected. The caret goes right behind it (a CR LF is one
     // position in the text), so that nothing is left selected for the next key to replace.
-    const int behind = start + m.Memo.SelLength();
-    m.Memo.SelectRange(behind, behind, true);
+    const int behind = start + m_context.Memo.SelLength();
+    m_context.Memo.SelectRange(behind, behind, true);
 }
 
 void TInsertCommands::InsPicActionExecute() {
     if (!editing())
         return;
-    TFileDialog &dialog = m.document.OpenPictureDialog;
+    TFileDialog &dialog = m_context.document.OpenPictureDialog;
     dialog.Filter = qtFileFilters(PictureFileFilter());
     int filterIndex = dialog.FilterIndex - 1;
-    const QStringList files = m.prompts.openFileNames(
-        &m.window, QStringLiteral("Open"), dialog.InitialDir, dialog.Filter, &filterIndex, false);
+    const QStringList files =
+        m_context.prompts.openFileNames(&m_context.window, QStringLiteral("Open"),
+                                        dialog.InitialDir, dialog.Filter, &filterIndex, false);
     if (files.isEmpty())
         return;
     const QImage picture = LoadPictureFile(files.first());
     QApplication::clipboard()->setImage(picture);
     // Plain text has no place for a picture.
-    if (m.mode.RTFMode)
-        m.Memo.PasteFromClipboard();
+    if (m_context.mode.RTFMode)
+        m_context.Memo.PasteFromClipboard();
 }
 
 void TInsertCommands::PageBreakActionExecute() {
     if (!editing())
         return;
-    m.Memo.SetSelText(PageBreakMarker);
+    m_context.Memo.SetSelText(PageBreakMarker);
     // SetSelText leaves the marker selected.
-    if (m.Memo.SelText() == PageBreakMarker)
-        m.Memo.SelAttributes().SetProtected(true);
+    if (m_context.Memo.SelText() == PageBreakMarker)
+        m_context.Memo.SelAttributes().SetProtected(true);
 }
 
 void TInsertCommands::MemoProtectChange(int startPos, int endPos, bool &allowChange) {
     Q_UNUSED(startPos);
     Q_UNUSED(endPos);
     Q_UNUSED(allowChange);
-    if (m.Memo.SelText() != PageBreakMarker)
+    if (m_context.Memo.SelText() != PageBreakMarker)
         return;
-    const QMessageBox::StandardButton answer = m.prompts.message(
-        &m.window, QStringLiteral("Confirm"), QStringLiteral("You wan't to delete the PageBreak?"),
-        QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const QMessageBox::StandardButton answer = m_context.prompts.message(
+        &m_context.window, QStringLiteral("Confirm"),
+        QStringLiteral("You wan't to delete the PageBreak?"), QMessageBox::Question,
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
-        m.Memo.CutToClipboard();
+        m_context.Memo.CutToClipboard();
 }

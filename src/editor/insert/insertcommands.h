@@ -75,5 +75,5 @@ private:
     void insertName(const QString &name);
     void caretToEnd();
 
-    InsertCommandsContext m;
+    InsertCommandsContext m_context;
 };

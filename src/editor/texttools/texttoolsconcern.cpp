@@ -10,19 +10,19 @@
 
 TTextToolsConcern::TTextToolsConcern(TextToolsConcernContext context, QObject *parent)
     : QObject(parent)
-    , m(context)
+    , m_context(context)
     , m_target(context.Memo)
     , m_commands(m_target, context.prompts, &context.window)
     , m_spell(m_target, context.prompts, &context.window)
     , m_crypt(m_target, context.prompts, &context.window) {
-    TRxRichEdit *memo = &m.Memo;
+    TRxRichEdit *memo = &m_context.Memo;
     m_commands.focusMemo = [memo] {
         // Errors swallowed: the area simply keeps or lacks the focus.
         if (memo->isVisible() && memo->isEnabled())
             memo->setFocus();
     };
 
-    TEditorActions &a = m.actions;
+    TEditorActions &a = m_context.actions;
     // The commands that need nothing of the window go straight to their classes.
     a.route(a.LowerAction, &m_commands, &TextToolsCommands::Lowercase1Click);
     a.route(a.UpperAction, &m_commands, &TextToolsCommands::Uppercase1Click);
@@ -37,21 +37,21 @@ TTextToolsConcern::TTextToolsConcern(TextToolsConcernContext context, QObject *p
     a.route(a.WordCount1, this, &TTextToolsConcern::WordCount1Click);
 
     connect(memo, &TRxRichEdit::OnKeyPress, this, [this](QChar &key) {
-        ErrorReport::run(m.prompts, &m.window, [this, key] {
-            m_commands.MemoKeyPress(key, m.actions.MenuLetterStyle->isChecked());
+        ErrorReport::run(m_context.prompts, &m_context.window, [this, key] {
+            m_commands.MemoKeyPress(key, m_context.actions.MenuLetterStyle->isChecked());
         });
     });
     connect(memo, &TRxRichEdit::OnTextNotFound, this, [this](const QString &findText) {
-        ErrorReport::run(m.prompts, &m.window,
+        ErrorReport::run(m_context.prompts, &m_context.window,
                          [this, findText] { m_commands.MemoTextNotFound(findText); });
     });
 }
 
 void TTextToolsConcern::MenuLetterStyleClick() {
-    QAction *item = m.actions.MenuLetterStyle;
+    QAction *item = m_context.actions.MenuLetterStyle;
     item->setChecked(!item->isChecked());
     try {
-        m_commands.LetterStyle(item->isChecked(), m.FontSizeBox.text());
+        m_commands.LetterStyle(item->isChecked(), m_context.FontSizeBox.text());
     } catch (...) {
         // The pass did not run: a mark left flipped would make the next pass shrink capitals
         // that were never enlarged.
@@ -61,5 +61,5 @@ void TTextToolsConcern::MenuLetterStyleClick() {
 }
 
 void TTextToolsConcern::WordCount1Click() {
-    m.status.setTextSized(TStatusPanels::Comments, m_commands.WordCount1Click());
+    m_context.status.setTextSized(TStatusPanels::Comments, m_commands.WordCount1Click());
 }

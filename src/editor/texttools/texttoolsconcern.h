@@ -39,7 +39,7 @@ public:
     TCryptCommands &crypt() { return m_crypt; }
 
 private:
-    TextToolsConcernContext m;
+    TextToolsConcernContext m_context;
     TextToolsRichEdit m_target;
     TextToolsCommands m_commands;
     SpellCommand m_spell;

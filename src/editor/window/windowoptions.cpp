@@ -13,8 +13,8 @@
 
 TWindowOptions::TWindowOptions(WindowOptionsContext context, QObject *parent)
     : QObject(parent)
-    , m(context) {
-    TEditorActions &a = m.actions;
+    , m_context(context) {
+    TEditorActions &a = m_context.actions;
     a.route(a.ToolBarPicture1, this, &TWindowOptions::ToolBarPicture1Click);
     a.route(a.StayTopAction, this, &TWindowOptions::StayTopActionExecute);
 }
@@ -23,17 +23,18 @@ void TWindowOptions::LoadToolBarPicture(const QString &path) {
     const QImage image = PictureDecoder::decodeFile(path);
     if (image.isNull())
         throw UserError(QStringLiteral("Bitmap image is not valid"));
-    m.CoolBar1.setBackgroundBitmap(QPixmap::fromImage(image));
+    m_context.CoolBar1.setBackgroundBitmap(QPixmap::fromImage(image));
 }
 
 void TWindowOptions::ToolBarPicture1Click() {
     // The filter stays for later uses of the picture dialog.
-    m.OpenPictureDialog.Filter = qtFileFilters(QStringLiteral("Windows Bitmaps (*.bmp)|*.BMP|"));
-    m.OpenPictureDialog.FilterIndex = 1;
-    int filterIndex = m.OpenPictureDialog.FilterIndex - 1;
-    const QStringList chosen =
-        m.prompts.openFileNames(&m.window, QStringLiteral("Open"), m.OpenPictureDialog.InitialDir,
-                                m.OpenPictureDialog.Filter, &filterIndex, false);
+    m_context.OpenPictureDialog.Filter =
+        qtFileFilters(QStringLiteral("Windows Bitmaps (*.bmp)|*.BMP|"));
+    m_context.OpenPictureDialog.FilterIndex = 1;
+    int filterIndex = m_context.OpenPictureDialog.FilterIndex - 1;
+    const QStringList chosen = m_context.prompts.openFileNames(
+        &m_context.window, QStringLiteral("Open"), m_context.OpenPictureDialog.InitialDir,
+        m_context.OpenPictureDialog.Filter, &filterIndex, false);
     if (chosen.isEmpty())
         return;
     LoadToolBarPicture(chosen.first());
@@ -41,14 +42,14 @@ void TWindowOptions::ToolBarPicture1Click() {
 }
 
 void TWindowOptions::StayTopActionExecute() {
-    QAction *item = m.actions.StayTopAction;
+    QAction *item = m_context.actions.StayTopAction;
     item->setChecked(!item->isChecked());
     // Changing the flag recreates the native window, which hides it and may move it.
-    const QRect bounds = m.window.geometry();
-    const bool shown = m.window.isVisible();
-    m.window.setWindowFlag(Qt::WindowStaysOnTopHint, item->isChecked());
-    m.window.setGeometry(bounds);
+    const QRect bounds = m_context.window.geometry();
+    const bool shown = m_context.window.isVisible();
+    m_context.window.setWindowFlag(Qt::WindowStaysOnTopHint, item->isChecked());
+    m_context.window.setGeometry(bounds);
     if (shown)
-        m.window.show();
-    m.window.setAcceptDrops(true);
+        m_context.window.show();
+    m_context.window.setAcceptDrops(true);
 }

@@ -36,5 +36,5 @@ public:
     void StayTopActionExecute();
 
 private:
-    WindowOptionsContext m;
+    WindowOptionsContext m_context;
 };

@@ -19,8 +19,8 @@ using namespace EditorSettings;
 
 TWindowSettings::TWindowSettings(WindowSettingsContext context, QObject *parent)
     : QObject(parent)
-    , m(std::move(context)) {
-    TEditorActions &a = m.actions;
+    , m_context(std::move(context)) {
+    TEditorActions &a = m_context.actions;
     a.route(a.ShowSplash1, this, &TWindowSettings::ShowSplash1Click);
     a.route(a.StartTV, this, &TWindowSettings::StartTVClick);
 }
@@ -29,29 +29,29 @@ TWindowSettings::~TWindowSettings() = default;
 
 void TWindowSettings::ReadSettings() {
     // What other editors wrote since the store was opened counts too.
-    m.store.reload();
+    m_context.store.reload();
     const EditorSettingsRead read =
-        ReadEditorSettings(m.store, [this] { return m.claimMutex(InstanceMutex); });
+        ReadEditorSettings(m_context.store, [this] { return m_context.claimMutex(InstanceMutex); });
     if (!read.read)
         return;
     if (read.bounds)
         applyBounds(*read.bounds);
     if (read.windowState) {
         if (*read.windowState == Maximized)
-            m.window.setWindowState(Qt::WindowMaximized);
+            m_context.window.setWindowState(Qt::WindowMaximized);
         else if (*read.windowState == Minimized)
-            m.window.setWindowState(Qt::WindowMinimized);
+            m_context.window.setWindowState(Qt::WindowMinimized);
         else
-            m.window.setWindowState(Qt::WindowNoState);
+            m_context.window.setWindowState(Qt::WindowNoState);
     }
     for (const QString &path : read.recentFiles)
-        m.fileCommands.AddRecentFile(path);
+        m_context.fileCommands.AddRecentFile(path);
     if (read.toolBarPic)
-        m.windowOptions.ToolBarPic = *read.toolBarPic;
-    m.NoSplash = read.noSplash;
-    m.actions.ShowSplash1->setChecked(read.noSplash);
+        m_context.windowOptions.ToolBarPic = *read.toolBarPic;
+    m_context.NoSplash = read.noSplash;
+    m_context.actions.ShowSplash1->setChecked(read.noSplash);
     NoTV = read.noTV;
-    m.actions.StartTV->setChecked(read.noTV);
+    m_context.actions.StartTV->setChecked(read.noTV);
     if (read.bulletsStyle)
         Bulletsstyle = *read.bulletsStyle;
     if (read.uScoreType)
@@ -62,7 +62,7 @@ void TWindowSettings::ReadSettings() {
         if (read.fontStyle) {
             FontStyle = *read.fontStyle;
             applyFont(FontStyle);
-            m.Memo.SelAttributes().SetName(FontStyle);
+            m_context.Memo.SelAttributes().SetName(FontStyle);
         } else {
             applyFont(AbsentFontStyleFont);
         }
@@ -70,10 +70,10 @@ void TWindowSettings::ReadSettings() {
     if (read.fontSize) {
         FontSize = *read.fontSize;
         const int points = FontSizePoints(FontSize);
-        m.toolBars.FontSizeBox->setValue(points);
-        QFont font = m.Memo.font();
+        m_context.toolBars.FontSizeBox->setValue(points);
+        QFont font = m_context.Memo.font();
         font.setPointSize(points);
-        m.Memo.setFont(font);
+        m_context.Memo.setFont(font);
     }
     if (read.listBoxStatus) {
         m_listBoxStatus = *read.listBoxStatus;
@@ -89,16 +89,16 @@ void TWindowSettings::applyBounds(const QRect &bounds) {
         visible = visible || screen->availableGeometry().intersects(bounds);
     if (!visible)
         return;
-    m.window.move(bounds.topLeft());
-    m.window.resize(bounds.size());
+    m_context.window.move(bounds.topLeft());
+    m_context.window.resize(bounds.size());
 }
 
 void TWindowSettings::applyFont(const QString &name) {
-    m.toolBars.FontCombo->setCurrentText(name);
+    m_context.toolBars.FontCombo->setCurrentText(name);
     // The editing area's own font is its document's default font.
-    QFont font = m.Memo.font();
+    QFont font = m_context.Memo.font();
     font.setFamily(name);
-    m.Memo.setFont(font);
+    m_context.Memo.setFont(font);
 }
 
 int TWindowSettings::listBoxStatus() const {
@@ -107,31 +107,31 @@ int TWindowSettings::listBoxStatus() const {
 
 void TWindowSettings::WriteSettings() {
     EditorSettingsValues values;
-    const Qt::WindowStates state = m.window.windowState();
+    const Qt::WindowStates state = m_context.window.windowState();
     values.windowState = state & Qt::WindowMaximized   ? Maximized
                          : state & Qt::WindowMinimized ? Minimized
                                                        : Normal;
-    values.bounds = QRect(m.window.pos(), m.window.size());
-    const TRecentFiles &recent = m.fileCommands.recentFiles();
+    values.bounds = QRect(m_context.window.pos(), m_context.window.size());
+    const TRecentFiles &recent = m_context.fileCommands.recentFiles();
     for (int slot = 0; slot < TRecentFiles::Count; ++slot)
         values.recentSlots.append(recent.storedValue(slot));
-    values.toolBarPic = m.windowOptions.ToolBarPic;
-    values.noSplash = m.NoSplash;
+    values.toolBarPic = m_context.windowOptions.ToolBarPic;
+    values.noSplash = m_context.NoSplash;
     values.noTV = NoTV;
     values.bulletsStyle = Bulletsstyle;
     values.uScoreType = UScoreType;
     values.fontStyle = FontStyle;
     values.fontSize = FontSize;
     values.listBoxStatus = listBoxStatus();
-    WriteEditorSettings(m.store, values);
+    WriteEditorSettings(m_context.store, values);
 }
 
 void TWindowSettings::ShowSplash1Click() {
-    m.actions.ShowSplash1->setChecked(!m.actions.ShowSplash1->isChecked());
-    m.NoSplash = m.actions.ShowSplash1->isChecked();
+    m_context.actions.ShowSplash1->setChecked(!m_context.actions.ShowSplash1->isChecked());
+    m_context.NoSplash = m_context.actions.ShowSplash1->isChecked();
 }
 
 void TWindowSettings::StartTVClick() {
-    m.actions.StartTV->setChecked(!m.actions.StartTV->isChecked());
-    NoTV = m.actions.StartTV->isChecked();
+    m_context.actions.StartTV->setChecked(!m_context.actions.StartTV->isChecked());
+    NoTV = m_context.actions.StartTV->isChecked();
 }

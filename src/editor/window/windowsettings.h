@@ -72,6 +72,6 @@ private:
     void applyFont(const QString &name);
     int listBoxStatus() const;
 
-    WindowSettingsContext m;
+    WindowSettingsContext m_context;
     int m_listBoxStatus = 1;
 };
