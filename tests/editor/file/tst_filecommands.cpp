@@ -423,8 +423,9 @@ private slots:
             m_prompts->answerSave(path(QStringLiteral("copy.txt")), 1);
         m_prompts->answerButton(QMessageBox::No);
         (saveAs ? actions().SaveAsAction : actions().SaveAction)->trigger();
-        QVERIFY(m_prompts->records().last().text.startsWith(
-            QLatin1String("If you switch the editor into text modus")));
+        QCOMPARE(m_prompts->records().last().text,
+                 QStringLiteral("If you switch the editor into text modus, you will lose all "
+                                "format information!\r\nDo you really want to proceed?"));
         QCOMPARE(readBytes(letter), QByteArray("Dear reader\n"));
         QVERIFY(!QFileInfo::exists(path(QStringLiteral("copy.txt"))));
         QVERIFY(memo().Modified());

@@ -312,7 +312,9 @@ private slots:
         m_form->ListBoxF().setFocus();
         QTest::keyClick(&m_form->ListBoxF(), Qt::Key_Enter);
         QCOMPARE(m_prompts->records().size(), 1);
-        QVERIFY(m_prompts->records().first().text.startsWith(QStringLiteral("I cant load ! ")));
+        QCOMPARE(m_prompts->records().first().text,
+                 QStringLiteral("I cant load ! \n\rPlease check file name and location and try "
+                                "again !"));
     }
 
     // Stepping on from an edited document asks first; Cancel keeps it.
@@ -332,7 +334,8 @@ private slots:
         QCOMPARE(m_form->document().DocumentName, folder + QStringLiteral("e.txt"));
         QVERIFY(m_form->Memo().toPlainText().startsWith(QStringLiteral("typed notes")));
         QCOMPARE(m_prompts->records().size(), 1);
-        QVERIFY(m_prompts->records().first().text.startsWith(QStringLiteral("Save Changes to ")));
+        QCOMPARE(m_prompts->records().first().text,
+                 QStringLiteral("Save Changes to %1 ?").arg(folder + QStringLiteral("e.txt")));
     }
 
     void linksInPagesGoThroughTheLoader() {
