@@ -7,6 +7,7 @@
 #include "picture/picturefile.h"
 #include "platform/busycursor.h"
 #include "platform/prompts.h"
+#include "platform/textfile.h"
 #include "platform/usererror.h"
 #include "richtext/rxrichedit.h"
 
@@ -41,20 +42,11 @@ private:
 };
 
 QByteArray readTextFile(const QString &path) {
-    const QFileInfo info(path);
-    QFile file(path);
-    // Only ordinary files: a pipe or a device would never end.
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        throw UserError(QStringLiteral("Cannot open file \"%1\". %2")
-                            .arg(path, info.exists() && !info.isFile()
-                                           ? QStringLiteral("Not a file")
-                                       : info.exists() ? file.errorString()
-                                                       : QStringLiteral("No such file")));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw UserError(
-            QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
-    return bytes;
+    QString reason;
+    std::optional<QByteArray> bytes = readWholeFile(path, &reason);
+    if (!bytes)
+        throw UserError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
+    return *std::move(bytes);
 }
 
 } // namespace
