@@ -1,3 +1,16 @@
+# The corpus of files written by other programs lies beside the checkout (shared/corpus); a
+# build from a copy elsewhere may point QUILLET_CORPUS_DIR at it. Without it the tests that read
+# it skip and say why.
+set(QUILLET_CORPUS_DIR "${PROJECT_SOURCE_DIR}/../shared/corpus" CACHE PATH
+    "Files written by other programs that the tests read")
+if(IS_DIRECTORY "${QUILLET_CORPUS_DIR}/rtf")
+  get_filename_component(quillet_corpus "${QUILLET_CORPUS_DIR}" ABSOLUTE)
+else()
+  message(STATUS "Test corpus not found at ${QUILLET_CORPUS_DIR}: the tests that read it skip "
+                 "(set QUILLET_CORPUS_DIR to its folder)")
+  set(quillet_corpus "")
+endif()
+
 # quillet_add_library(<name> [RECURSE] [DEPS <targets>...])
 # Builds every .cpp/.h/.qrc of the calling folder (with RECURSE: of its subfolders too) into the
 # static library <name>. Globbing keeps parallel work on one folder from fighting over a source list.
@@ -31,7 +44,7 @@ function(quillet_add_tests library)
     target_link_libraries(${name} PRIVATE ${library} ${ARG_LIBS} quillet_testsupport Qt6::Test)
     target_compile_definitions(${name} PRIVATE
       QUILLET_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
-      QUILLET_CORPUS="${PROJECT_SOURCE_DIR}/../shared/corpus"
+      QUILLET_CORPUS="${quillet_corpus}"
       QUILLET_BINARY_DIR="${PROJECT_BINARY_DIR}"
       QUILLET_EXECUTABLE="$<TARGET_FILE:quillet>")
     add_dependencies(${name} quillet)

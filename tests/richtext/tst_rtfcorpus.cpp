@@ -119,6 +119,7 @@ class tst_RtfCorpus : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QUILLET_REQUIRE_CORPUS(); }
     void readsEveryFile_data();
     void readsEveryFile();
     void expectedText_data();

@@ -1,7 +1,7 @@
+#include "platform/usererror.h"
 #include "richtext/richtextformat.h"
 #include "richtext/richtextlinks.h"
 #include "richtext/rxrichedit.h"
-#include "platform/usererror.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -109,6 +109,7 @@ void TestRxRichEditIo::loadPutsCaretAtZeroAndForgetsHistory() {
 }
 
 void TestRxRichEditIo::rtfFileLoadsFormatAndSavesBack() {
+    QUILLET_REQUIRE_CORPUS();
     m_edit->Lines().LoadFromFile(QStringLiteral(QUILLET_CORPUS "/rtf/pandoc-formatting.rtf"));
     const QString text = m_edit->Text();
     const int bold = text.indexOf(QLatin1String("bold"));
@@ -128,6 +129,7 @@ void TestRxRichEditIo::rtfFileLoadsFormatAndSavesBack() {
 }
 
 void TestRxRichEditIo::numberedParagraphsFromRtfReadTheirIndents() {
+    QUILLET_REQUIRE_CORPUS();
     m_edit->Lines().LoadFromFile(QStringLiteral(QUILLET_CORPUS "/rtf/pandoc-list_legacy.rtf"));
     m_edit->SelectRange(0, 0);
     QCOMPARE(m_edit->Paragraph().Numbering(), int(TRxParaAttributes::nsArabicNumbers));

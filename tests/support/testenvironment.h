@@ -16,6 +16,15 @@ QString root();
 
 } // namespace TestEnvironment
 
+// Skips the running test (in initTestCase: the whole test) when the build found no corpus of
+// files written by other programs.
+#define QUILLET_REQUIRE_CORPUS()                                                                   \
+    do {                                                                                           \
+        if (QStringLiteral(QUILLET_CORPUS).isEmpty())                                              \
+            QSKIP("the corpus of files written by other programs was not found when the build "    \
+                  "was configured (set QUILLET_CORPUS_DIR)");                                      \
+    } while (false)
+
 // QTEST_MAIN with the environment isolated first.
 #define QUILLET_TEST_MAIN(TestObject)                                                              \
     int main(int argc, char *argv[]) {                                                             \
