@@ -34,6 +34,17 @@ QByteArray quoted(const QString &text) {
 std::optional<QString> unquote(const QByteArray &line, qsizetype &pos) {
     if (pos >= line.size() || line[pos] != '"')
         return std::nullopt;
+    // Most names hold no escape: take them whole.
+    const qsizetype close = line.indexOf('"', pos + 1);
+    if (close > pos) {
+        const QByteArrayView plain(line.constData() + pos + 1, close - pos - 1);
+        if (!plain.contains('\\')) {
+            if (!plain.isValidUtf8())
+                return std::nullopt;
+            pos = close + 1;
+            return QString::fromUtf8(plain);
+        }
+    }
     QByteArray utf8;
     for (++pos; pos < line.size(); ++pos) {
         const char c = line[pos];
@@ -184,23 +195,21 @@ const RegistryValue *RegistryData::value(const QString &key, const QString &name
     const Key *k = findKey(key);
     if (!k)
         return nullptr;
-    const QString f = folded(name);
-    for (const Entry &e : k->entries) {
-        if (folded(e.name) == f)
-            return &e.value;
-    }
-    return nullptr;
+    const auto at = k->byName.constFind(folded(name));
+    return at == k->byName.cend() ? nullptr : &k->entries[*at].value;
 }
 
 void RegistryData::setValue(const QString &key, const QString &name, const RegistryValue &value) {
-    Key &k = keyFor(normalizedKey(key));
+    setValueIn(keyFor(normalizedKey(key)), name, value);
+}
+
+void RegistryData::setValueIn(Key &k, const QString &name, const RegistryValue &value) {
     const QString f = folded(name);
-    for (Entry &e : k.entries) {
-        if (folded(e.name) == f) {
-            e.value = value;
-            return;
-        }
+    if (const auto at = k.byName.constFind(f); at != k.byName.cend()) {
+        k.entries[*at].value = value;
+        return;
     }
+    k.byName.insert(f, k.entries.size());
     k.entries.append(Entry{name, value});
 }
 
@@ -208,8 +217,14 @@ bool RegistryData::removeValue(const QString &key, const QString &name) {
     auto it = m_keys.find(folded(normalizedKey(key)));
     if (it == m_keys.end())
         return false;
-    const QString f = folded(name);
-    return it->entries.removeIf([&](const Entry &e) { return folded(e.name) == f; }) > 0;
+    const auto at = it->byName.constFind(folded(name));
+    if (at == it->byName.cend())
+        return false;
+    it->entries.removeAt(*at);
+    it->byName.clear();
+    for (qsizetype i = 0; i < it->entries.size(); ++i)
+        it->byName.insert(folded(it->entries[i].name), i);
+    return true;
 }
 
 QStringList RegistryData::valueNames(const QString &key) const {
@@ -260,7 +275,8 @@ std::optional<RegistryData> RegistryData::parse(const QByteArray &text, QString 
     if (lines.isEmpty() || lines.first().trimmed() != kHeader)
         return fail(1, "not a settings store (missing header)");
     RegistryData data;
-    std::optional<QString> key;
+    // The key of the section being read; the map is the parse's own, so the node stays put.
+    Key *key = nullptr;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const int lineNo = int(i + 1);
         QByteArray line = lines[i];
@@ -275,8 +291,7 @@ std::optional<RegistryData> RegistryData::parse(const QByteArray &text, QString 
             const QString path = decoder.decode(line.mid(1, line.size() - 2));
             if (decoder.hasError())
                 return fail(lineNo, "key path is not UTF-8");
-            key = normalizedKey(path);
-            data.createKey(*key);
+            key = &data.keyFor(normalizedKey(path));
             continue;
         }
         if (!key)
@@ -288,7 +303,7 @@ std::optional<RegistryData> RegistryData::parse(const QByteArray &text, QString 
         const std::optional<RegistryValue> value = parseData(line.mid(pos + 1));
         if (!value)
             return fail(lineNo, "malformed value data");
-        data.setValue(*key, *name, *value);
+        setValueIn(*key, *name, *value);
     }
     return data;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -64,10 +65,14 @@ private:
     };
     struct Key {
         QString path;
-        QList<Entry> entries;
+        QList<Entry> entries; // in the order of their creation, as the file keeps them
+        // Case-folded name to its place in entries, so that a key of many values is read in
+        // linear time rather than quadratic.
+        QHash<QString, qsizetype> byName;
     };
 
     Key &keyFor(const QString &normalized);
+    static void setValueIn(Key &key, const QString &name, const RegistryValue &value);
     const Key *findKey(const QString &key) const;
 
     QMap<QString, Key> m_keys; // by case-folded normalized path
