@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QStatusBar>
+#include <algorithm>
 
 namespace {
 struct PanelDesign {
@@ -59,18 +60,31 @@ TStatusPanels::TStatusPanels(QWidget &window) {
 }
 
 void TStatusPanels::setText(Panel panel, const QString &text) {
-    m_labels[panel]->setText(text);
+    QLabel *label = m_labels[panel];
+    label->setText(text);
+    // The name stays the panel's; screen readers read (and are told of) the text through the
+    // description.
+    label->setAccessibleDescription(text);
 }
 
 void TStatusPanels::setTextSized(Panel panel, const QString &text) {
     setText(panel, text);
     setWidth(panel, int(text.size()) * PixelsPerCharacter);
+    // Seven pixels a character are narrower than most fonts: where the text would be cut, the
+    // panel shows as wide as the text really is.
+    static_cast<PanelLabel *>(m_labels[panel])->panelWidth =
+        std::max(m_widths[panel], textWidth(panel));
+    m_labels[panel]->updateGeometry();
+}
+
+int TStatusPanels::textWidth(Panel panel) const {
+    const QLabel *label = m_labels[panel];
+    return label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->frameWidth() +
+           2 * label->margin() + 6;
 }
 
 void TStatusPanels::widenToText(Panel panel) {
-    QLabel *label = m_labels[panel];
-    const int needed = label->fontMetrics().horizontalAdvance(label->text()) +
-                       2 * label->frameWidth() + 2 * label->margin() + 6;
+    const int needed = textWidth(panel);
     if (needed > m_widths[panel])
         setWidth(panel, needed);
 }

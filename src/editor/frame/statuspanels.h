@@ -17,7 +17,8 @@ public:
     QStatusBar *StatusBar;
 
     void setText(Panel panel, const QString &text);
-    // Sets the text and makes the panel 7 pixels wide per character of it.
+    // Sets the text and makes the panel 7 pixels wide per character of it; it shows wider where
+    // the text needs more.
     void setTextSized(Panel panel, const QString &text);
     // Widens the panel when its text would not fit its width (never narrows it).
     void widenToText(Panel panel);
@@ -27,6 +28,7 @@ public:
 
 private:
     void setWidth(Panel panel, int width);
+    int textWidth(Panel panel) const;
 
     QLabel *m_labels[PanelCount];
     int m_widths[PanelCount] = {};

@@ -198,6 +198,19 @@ private slots:
         QCOMPARE(status.label(TStatusPanels::Pos)->width(), 70);
     }
 
+    // A sized panel keeps 7 pixels a character as its width but shows its whole text, and a
+    // screen reader reads the text under the panel's fixed name.
+    void statusPanelShowsWholeText() {
+        TStatusPanels &status = m_form->status();
+        status.setTextSized(TStatusPanels::Comments, QStringLiteral("6 words"));
+        QCoreApplication::processEvents();
+        QLabel *panel = status.label(TStatusPanels::Comments);
+        QCOMPARE(status.width(TStatusPanels::Comments), 49);
+        QVERIFY(panel->width() >= panel->fontMetrics().horizontalAdvance(panel->text()));
+        QCOMPARE(panel->accessibleName(), QStringLiteral("Comments"));
+        QCOMPARE(panel->accessibleDescription(), QStringLiteral("6 words"));
+    }
+
     void hintLongPartGoesToHelpPanel() {
         QToolButton *next = m_form->toolBars().NextBut;
         QStatusTipEvent tip(next->statusTip());
