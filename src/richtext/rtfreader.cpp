@@ -1,5 +1,6 @@
 #include "richtext/rtfreader.h"
 
+#include "picture/dibdecoder.h"
 #include "picture/metafilerenderer.h"
 #include "richtext/richtextformat.h"
 #include "richtext/rtfformatproperties.h"
@@ -65,35 +66,6 @@ QImage decodeImage(const QByteArray &bytes, const char *format) {
     QImageReader reader(&buffer, format);
     reader.setAllocationLimit(pictureAllocationLimitMb);
     return reader.read();
-}
-
-// A device-independent bitmap as RTF stores it lacks the file header a BMP file starts with.
-QImage decodeDib(const QByteArray &dib) {
-    if (dib.size() < 40)
-        return {};
-    const auto u32 = [&dib](int at) {
-        return static_cast<quint32>(static_cast<unsigned char>(dib[at])) |
-               static_cast<quint32>(static_cast<unsigned char>(dib[at + 1])) << 8 |
-               static_cast<quint32>(static_cast<unsigned char>(dib[at + 2])) << 16 |
-               static_cast<quint32>(static_cast<unsigned char>(dib[at + 3])) << 24;
-    };
-    const quint32 headerSize = u32(0);
-    const int bitCount = static_cast<unsigned char>(dib[14]) | static_cast<unsigned char>(dib[15])
-                                                                   << 8;
-    quint32 colors = u32(32);
-    if (colors == 0 && bitCount <= 8)
-        colors = 1u << bitCount;
-    if (headerSize > static_cast<quint32>(dib.size()) || colors > 256)
-        return {};
-    const quint32 offset = 14 + headerSize + colors * 4;
-    QByteArray file("BM");
-    const quint32 fileSize = static_cast<quint32>(dib.size()) + 14;
-    for (quint32 value : {fileSize, 0u, offset}) {
-        for (int i = 0; i < 4; ++i)
-            file.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-    }
-    file.append(dib);
-    return decodeImage(file, "BMP");
 }
 
 int hexNibble(char c) {
@@ -1115,7 +1087,7 @@ void RtfReader::finishPicture() {
         image = decodeImage(picture.data, "JPEG");
         break;
     case PictureKind::Dib:
-        image = decodeDib(picture.data);
+        image = DibDecoder::decode(picture.data, pictureAllocationLimitMb);
         break;
     default:
         break;

@@ -1,3 +1,4 @@
+#include "picture/dibdecoder.h"
 #include "picture/metafilerenderer.h"
 #include "picture/picturedecoder.h"
 #include "richtext/documentio.h"
@@ -257,6 +258,22 @@ private slots:
         QVERIFY(PictureDecoder::decode(bytes).isNull());
         QVERIFY(PictureDecoder::decode(bytes, QSize(100, 100)).isNull());
         QVERIFY(!PictureDecoder::size(bytes).isValid() || PictureDecoder::size(bytes).isEmpty());
+    }
+
+    // A bitmap embedded without its file header, as documents store it; broken ones give
+    // nothing.
+    void decodesEmbeddedBitmaps() {
+        const QByteArray dib = encoded(halves(60, 30), "bmp").mid(14);
+        const QImage image = DibDecoder::decode(dib, 64);
+        QCOMPARE(image.size(), QSize(60, 30));
+        QVERIFY(near(image.pixel(2, 7), Qt::red));
+        QVERIFY(DibDecoder::decode(dib.left(39), 64).isNull());
+        QByteArray hugeHeader = dib;
+        putU32(hugeHeader, 0, 0x7FFFFFFF);
+        QVERIFY(DibDecoder::decode(hugeHeader, 64).isNull());
+        QByteArray manyColours = dib;
+        putU32(manyColours, 32, 100000);
+        QVERIFY(DibDecoder::decode(manyColours, 64).isNull());
     }
 
     // A JPEG cut short after its header still shows what arrived, as browsers do.
