@@ -1,6 +1,7 @@
 #include "richtext/richeditstrings.h"
 
 #include "richtext/documentio.h"
+#include "richtext/richtextdocument.h"
 #include "richtext/rxrichedit.h"
 
 #include <QTextBlock>
@@ -31,7 +32,7 @@ int TRichEditStrings::Count() const {
 QString TRichEditStrings::Strings(int index) const {
     if (index < 0 || index >= Count())
         return {};
-    return TRxRichEdit::withCrLf(m_control->document()->findBlockByNumber(index).text());
+    return RichTextDocument::withCrLf(m_control->document()->findBlockByNumber(index).text());
 }
 
 QString TRichEditStrings::Text() const {
@@ -51,8 +52,8 @@ void TRichEditStrings::Add(const QString &line) {
     QTextCursor cursor(m_control->document());
     cursor.movePosition(QTextCursor::End);
     const bool lastEmpty = m_control->document()->lastBlock().length() <= 1;
-    cursor.insertText(lastEmpty ? TRxRichEdit::withNewlines(line)
-                                : QLatin1Char('\n') + TRxRichEdit::withNewlines(line));
+    cursor.insertText(lastEmpty ? RichTextDocument::withNewlines(line)
+                                : QLatin1Char('\n') + RichTextDocument::withNewlines(line));
 }
 
 void TRichEditStrings::Clear() {

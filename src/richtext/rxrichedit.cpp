@@ -1,6 +1,7 @@
 #include "richtext/rxrichedit.h"
 
 #include "richtext/documentio.h"
+#include "richtext/richtextdocument.h"
 #include "richtext/richtextformat.h"
 #include "richtext/richtextlinks.h"
 #include "richtext/rxpagerenderer.h"
@@ -74,49 +75,10 @@ QFont withoutNeedlessShaping(QFont font) {
     return font;
 }
 
-// HTML has no words-only underline, and Qt's own line is off under such text: other programs
-// get a full underline rather than none.
-void underlineWordsOnlyRunsFully(QTextDocument &document) {
-    std::vector<std::pair<int, int>> runs;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (RichTextFormat::underlineType(fragment.charFormat()) == RichTextFormat::utWord)
-                runs.emplace_back(fragment.position(), fragment.position() + fragment.length());
-        }
-    }
-    QTextCharFormat solid;
-    solid.setFontUnderline(true);
-    QTextCursor cursor(&document);
-    for (const auto &[start, end] : runs) {
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(solid);
-    }
-}
-
 const QStringList &rtfMimeTypes() {
     static const QStringList types = {QStringLiteral("text/rtf"), QStringLiteral("text/richtext"),
                                       QStringLiteral("application/rtf")};
     return types;
-}
-
-// Pictures live in a document's resources, which a fragment does not carry; give `to` the
-// pictures its text refers to.
-void copyPictures(const QTextDocument &from, QTextDocument &to) {
-    for (QTextBlock block = to.begin(); block.isValid(); block = block.next()) {
-        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (!format.isImageFormat())
-                continue;
-            const QUrl name(format.toImageFormat().name());
-            if (to.resource(QTextDocument::ImageResource, name).isValid())
-                continue;
-            const QVariant picture = from.resource(QTextDocument::ImageResource, name);
-            if (picture.isValid())
-                to.addResource(QTextDocument::ImageResource, name, picture);
-        }
-    }
 }
 
 } // namespace
@@ -138,38 +100,12 @@ TRxRichEdit::TRxRichEdit(QWidget *parent)
 
 TRxRichEdit::~TRxRichEdit() = default;
 
-QString TRxRichEdit::withCrLf(const QString &text) {
-    QString out;
-    out.reserve(text.size() + text.size() / 16);
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
-        case 0xFDD0: // frame start and end marks stand between paragraphs
-        case 0xFDD1:
-        case u'\n':
-            out += QLatin1String("\r\n");
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
-QString TRxRichEdit::withNewlines(const QString &text) {
-    QString out = text;
-    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    out.replace(u'\r', u'\n');
-    return out;
-}
-
 QString TRxRichEdit::Text() const {
-    return withCrLf(document()->toRawText());
+    return RichTextDocument::withCrLf(document()->toRawText());
 }
 
 void TRxRichEdit::SetText(const QString &text) {
-    loadPlainText(withNewlines(text));
+    loadPlainText(RichTextDocument::withNewlines(text));
     resetUndoHistory();
     SetModified(false);
 }
@@ -195,7 +131,7 @@ QString TRxRichEdit::TextRange(int start, int end) const {
     QTextCursor cursor(document());
     cursor.setPosition(qBound(0, start, length));
     cursor.setPosition(qBound(0, end, length), QTextCursor::KeepAnchor);
-    return withCrLf(cursor.selectedText());
+    return RichTextDocument::withCrLf(cursor.selectedText());
 }
 
 void TRxRichEdit::Clear() {
@@ -249,26 +185,9 @@ void TRxRichEdit::documentChangedAt(int from, int removed, int added) {
         QTextCursor range(m_ownDocument);
         range.setPosition(qBound(0, from, last));
         range.setPosition(qBound(0, from + added, last), QTextCursor::KeepAnchor);
-        if (hasRightToLeft(range.selectedText()))
+        if (RichTextDocument::hasRightToLeft(range.selectedText()))
             m_rightToLeftArrived = true;
     }
-}
-
-bool TRxRichEdit::hasRightToLeft(QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        // Nothing below the Hebrew block is written from right to left.
-        if (c < 0x0590)
-            continue;
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
-        }
-        const QChar::Direction direction = QChar::direction(c);
-        if (direction == QChar::DirR || direction == QChar::DirAL)
-            return true;
-    }
-    return false;
 }
 
 void TRxRichEdit::setLeftToRightOnly(bool on) {
@@ -408,73 +327,6 @@ void TRxRichEdit::loadPlainText(const QString &text) {
     reloadDocument([&text](QTextDocument &doc) { doc.setPlainText(text); });
 }
 
-bool TRxRichEdit::dropFormats(QTextDocument &document, int carried) {
-    if (carried & cfFrames)
-        return false;
-    QTextCursor cursor(&document);
-    // Each step rewrites the whole document; a kind of format nothing carries is left be.
-    if (carried & cfCharacters) {
-        // Pictures and other objects have no place in plain text; they go, from the end so that
-        // the positions still to visit stay put. Objects carry a format of their own, so a
-        // document without character formats has none.
-        const QString raw = document.toRawText();
-        for (qsizetype i = raw.size() - 1; i >= 0; --i) {
-            if (raw.at(i) != QChar::ObjectReplacementCharacter)
-                continue;
-            cursor.setPosition(int(i));
-            cursor.setPosition(int(i) + 1, QTextCursor::KeepAnchor);
-            cursor.removeSelectedText();
-        }
-        cursor.select(QTextCursor::Document);
-        cursor.setCharFormat(QTextCharFormat());
-    }
-    cursor.select(QTextCursor::Document);
-    if (carried & cfParagraphs)
-        cursor.setBlockFormat(QTextBlockFormat());
-    if (carried & cfParagraphMarks)
-        cursor.setBlockCharFormat(QTextCharFormat());
-    return true;
-}
-
-int TRxRichEdit::carriedFormats(const QTextDocument &document) {
-    if (!document.rootFrame()->childFrames().isEmpty())
-        return cfFrames;
-    // The document's formats, by the index its parts refer to them with; a kind of format of
-    // which the document holds none that says anything needs no search for it.
-    const QList<QTextFormat> formats = document.allFormats();
-    std::vector<bool> says(size_t(formats.size()), false);
-    int possible = 0;
-    for (qsizetype i = 0; i < formats.size(); ++i) {
-        if (formats.at(i).properties().isEmpty())
-            continue;
-        says[size_t(i)] = true;
-        if (formats.at(i).isBlockFormat())
-            possible |= cfParagraphs;
-        else if (formats.at(i).isCharFormat())
-            possible |= cfParagraphMarks | cfCharacters;
-    }
-    const auto saysSomething = [&says](int index) {
-        return index >= 0 && size_t(index) < says.size() && says[size_t(index)];
-    };
-    int carried = 0;
-    for (QTextBlock block = document.begin(); block.isValid() && carried != possible;
-         block = block.next()) {
-        if ((possible & cfParagraphs) && saysSomething(block.blockFormatIndex()))
-            carried |= cfParagraphs;
-        if ((possible & cfParagraphMarks) && saysSomething(block.charFormatIndex()))
-            carried |= cfParagraphMarks;
-        if ((carried & cfCharacters) || !(possible & cfCharacters))
-            continue;
-        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-            if (saysSomething(it.fragment().charFormatIndex())) {
-                carried |= cfCharacters;
-                break;
-            }
-        }
-    }
-    return carried;
-}
-
 void TRxRichEdit::SetPlainText(bool on) {
     if (on == m_plainText)
         return;
@@ -487,13 +339,13 @@ void TRxRichEdit::SetPlainText(bool on) {
     const int position = textCursor().position();
     // Dropping formats lays the whole document out again; a document without any is left be.
     bool dropped = true;
-    const int carried = carriedFormats(*document());
+    const int carried = RichTextDocument::carriedFormats(*document());
     if (carried != 0) {
         withDocumentDetached([this, &dropped, carried](QTextDocument &doc) {
             doc.setUndoRedoEnabled(false);
             // Dropping formats (and pictures) brings no new character to look at.
             m_textStaysPut = true;
-            dropped = dropFormats(doc, carried);
+            dropped = RichTextDocument::dropFormats(doc, carried);
             m_textStaysPut = false;
         });
     }
@@ -501,7 +353,7 @@ void TRxRichEdit::SetPlainText(bool on) {
         // Tables and other frames: rebuild from the text.
         QString text = document()->toRawText();
         text.remove(QChar::ObjectReplacementCharacter);
-        loadPlainText(withNewlines(withCrLf(text)));
+        loadPlainText(RichTextDocument::withNewlines(RichTextDocument::withCrLf(text)));
     }
     document()->setUndoRedoEnabled(m_undoLimit > 0);
     resetUndoHistory();
@@ -556,7 +408,7 @@ void TRxRichEdit::SetSelLength(int length) {
 }
 
 QString TRxRichEdit::SelText() const {
-    return withCrLf(textCursor().selectedText());
+    return RichTextDocument::withCrLf(textCursor().selectedText());
 }
 
 void TRxRichEdit::SetSelText(const QString &text) {
@@ -568,7 +420,7 @@ void TRxRichEdit::SetSelText(const QString &text) {
     // never protected by inheritance, only when protection is set on it.
     const QTextCharFormat format =
         withoutProtection(start < end ? charFormatAt(start) : textCursor().charFormat());
-    const QString inserted = withNewlines(text);
+    const QString inserted = RichTextDocument::withNewlines(text);
     QTextCursor cursor(document());
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
@@ -962,7 +814,7 @@ void TRxRichEdit::insertFromMimeData(const QMimeData *source) {
     }
     if (m_plainText) {
         if (source->hasText()) {
-            cursor.insertText(withNewlines(source->text()));
+            cursor.insertText(RichTextDocument::withNewlines(source->text()));
             setTextCursor(cursor);
             ensureCursorVisible();
         }
@@ -976,7 +828,7 @@ void TRxRichEdit::insertFromMimeData(const QMimeData *source) {
         pasted.setDefaultFont(document()->defaultFont());
         if (!readRtf(source->data(type), pasted).ok())
             break;
-        copyPictures(pasted, *document());
+        RichTextDocument::copyPictures(pasted, *document());
         cursor.insertFragment(QTextDocumentFragment(&pasted));
         setTextCursor(cursor);
         ensureCursorVisible();
@@ -1009,9 +861,9 @@ QMimeData *TRxRichEdit::createMimeDataFromSelection() const {
     QTextDocument copied;
     copied.setDefaultFont(document()->defaultFont());
     QTextCursor(&copied).insertFragment(fragment);
-    copyPictures(*document(), copied);
+    RichTextDocument::copyPictures(*document(), copied);
     data->setData(rtfMimeTypes().first(), rtfFromDocument(copied));
-    underlineWordsOnlyRunsFully(copied);
+    RichTextDocument::underlineWordsOnlyRunsFully(copied);
     data->setHtml(QTextDocumentFragment(&copied).toHtml());
     return data;
 }
@@ -1135,7 +987,7 @@ bool TRxRichEdit::ReplaceNext(const QString &text, const QString &replacement,
 int TRxRichEdit::ReplaceAll(const QString &text, const QString &replacement, TSearchTypes options) {
     int count = 0;
     if (!text.isEmpty()) {
-        const int replacedLength = int(withNewlines(replacement).size());
+        const int replacedLength = int(RichTextDocument::withNewlines(replacement).size());
         ++m_notificationsHeld;
         QTextCursor group(document());
         group.beginEditBlock();

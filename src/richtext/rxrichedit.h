@@ -231,8 +231,6 @@ private:
     void finishBrokenLayout();
     void notifyChange();
     void notifySelectionChange();
-    // Whether any character of the text is written from right to left.
-    static bool hasRightToLeft(QStringView text);
     // Lays every paragraph out from left to right (on) or in the direction its text starts
     // with (off), which differ only where characters are written from right to left.
     void setLeftToRightOnly(bool on);
@@ -243,19 +241,6 @@ private:
     void resetUndoHistory();
     // Replaces everything by plain text ('\n' between paragraphs) in the default format.
     void loadPlainText(const QString &text);
-    // The kinds of format a document's parts carry of their own.
-    enum CarriedFormat {
-        cfFrames = 0x1,
-        cfParagraphs = 0x2,
-        cfParagraphMarks = 0x4,
-        cfCharacters = 0x8
-    };
-    // Drops every format from the document in place, given what carriedFormats found; false
-    // when its structure (tables) needs the text rebuilt instead.
-    static bool dropFormats(QTextDocument &document, int carried);
-    // Which kinds of format the document carries: frames (cfFrames alone), paragraph formats,
-    // paragraph marks' character formats, characters' formats; 0 when none.
-    static int carriedFormats(const QTextDocument &document);
     void adoptOwnDocument();
     // Runs `work` on the document while no view watches it (so that no layout follows each
     // change), then shows it again; the view lays it out lazily from there.
@@ -266,10 +251,6 @@ private:
     // The display lines of the paragraphs before `block`, from a cache kept across calls.
     int displayLinesBefore(const QTextBlock &block) const;
     void invalidateLineCache(int fromBlock = 0) const;
-    // Paragraph and line separators as CR LF.
-    static QString withCrLf(const QString &text);
-    // CR LF, CR and LF as '\n', which the document takes as a paragraph break.
-    static QString withNewlines(const QString &text);
     QString urlAt(const QPoint &viewportPos) const;
     // The picture a clipboard or drop offers, decoded; null when it offers none.
     static QImage pictureOf(const QMimeData *source);
