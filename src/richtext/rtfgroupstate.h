@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QTextOption>
+#include <cstdint>
+
+// The formatting state the RTF reader keeps per group, shared with its destination handlers.
+
+enum class RtfListKind : std::uint8_t {
+    None,
+    Bullet,
+    Decimal,
+    LowerAlpha,
+    UpperAlpha,
+    LowerRoman,
+    UpperRoman
+};
+
+struct RtfCharState {
+    int font = -1; // -1: the default font
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+    bool hidden = false;
+    bool protect = false;
+    bool caps = false;
+    bool smallCaps = false;
+    std::uint8_t underline = 0; // UnderlineType
+    std::uint8_t script = 0;    // 0 none, 1 sub, 2 super
+    int foreground = 0;         // colour table index, 0: automatic
+    int background = 0;
+    int link = 0; // the field reader's link number, 0: none
+    bool operator==(const RtfCharState &) const = default;
+};
+
+// Old-style paragraph numbering (\pn).
+struct RtfNumbering {
+    RtfListKind kind = RtfListKind::None;
+    int level = 0;
+    bool continuation = false;
+    QString prefix;
+    QString suffix;
+    bool operator==(const RtfNumbering &) const = default;
+};
+
+struct RtfParaState {
+    int alignment = 0; // 0 left, 1 right, 2 centre, 3 justify
+    int firstIndent = 0;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0;
+    bool lineMultiple = false;
+    bool pageBreakBefore = false;
+    bool inTable = false;
+    int nesting = 0; // \itap
+    int listOverride = 0;
+    int listLevel = 0;
+    RtfNumbering numbering;
+    QList<QTextOption::Tab> tabs;
+    int pendingTabType = 0; // QTextOption::TabType of the next \tx
+    bool operator==(const RtfParaState &) const = default;
+};
