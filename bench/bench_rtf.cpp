@@ -4,7 +4,7 @@
 //   bench_rtf --generate MB FILE    writes the generated document (for profiling)
 // Targets: reading 10 MB in under 1.5 s and at most 10 times its size in peak memory, writing
 // it back in under 0.5 s; time linear in size.
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -11,17 +11,26 @@ else()
   set(quillet_corpus "")
 endif()
 
-# quillet_add_library(<name> [RECURSE] [DEPS <targets>...])
+# quillet_add_library(<name> [RECURSE] [ONLY <files>...] [EXCEPT <files>...] [DEPS <targets>...])
 # Builds every .cpp/.h/.qrc of the calling folder (with RECURSE: of its subfolders too) into the
 # static library <name>. Globbing keeps parallel work on one folder from fighting over a source list.
+# ONLY builds just the named files of the folder and EXCEPT leaves them out, so that a folder's
+# widget-free part can be a library of its own while new files join the rest.
 function(quillet_add_library name)
-  cmake_parse_arguments(ARG "RECURSE" "" "DEPS" ${ARGN})
-  set(patterns "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
-               "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
-  if(ARG_RECURSE)
-    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${patterns})
+  cmake_parse_arguments(ARG "RECURSE" "" "DEPS;ONLY;EXCEPT" ${ARGN})
+  if(ARG_ONLY)
+    list(TRANSFORM ARG_ONLY PREPEND "${CMAKE_CURRENT_SOURCE_DIR}/" OUTPUT_VARIABLE sources)
   else()
-    file(GLOB sources CONFIGURE_DEPENDS ${patterns})
+    set(patterns "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h"
+                 "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
+    if(ARG_RECURSE)
+      file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${patterns})
+    else()
+      file(GLOB sources CONFIGURE_DEPENDS ${patterns})
+    endif()
+    foreach(file IN LISTS ARG_EXCEPT)
+      list(REMOVE_ITEM sources "${CMAKE_CURRENT_SOURCE_DIR}/${file}")
+    endforeach()
   endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")

@@ -1,7 +1,7 @@
 #include "convert/rtfconvert.h"
 
 #include "platform/usererror.h"
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 
 #include <QFileInfo>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
 #include "richtext/richeditstrings.h"
 
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/richtextdocument.h"
 #include "richtext/rxrichedit.h"
 

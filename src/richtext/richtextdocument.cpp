@@ -1,6 +1,6 @@
 #include "richtext/richtextdocument.h"
 
-#include "richtext/richtextformat.h"
+#include "richtext/rtf/richtextformat.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -1,8 +1,8 @@
 #include "richtext/rxrichedit.h"
 
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/richtextdocument.h"
-#include "richtext/richtextformat.h"
+#include "richtext/rtf/richtextformat.h"
 #include "richtext/richtextlinks.h"
 #include "richtext/rxpagerenderer.h"
 #include "richtext/underlinedecorations.h"

@@ -1,6 +1,6 @@
 #include "richtext/rxtextattributes.h"
 
-#include "richtext/richtextformat.h"
+#include "richtext/rtf/richtextformat.h"
 #include "richtext/rxrichedit.h"
 
 #include <QTextBlock>

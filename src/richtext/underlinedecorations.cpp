@@ -1,6 +1,6 @@
 #include "richtext/underlinedecorations.h"
 
-#include "richtext/richtextformat.h"
+#include "richtext/rtf/richtextformat.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
 #include "picture/dibdecoder.h"
 #include "picture/metafilerenderer.h"
 #include "picture/picturedecoder.h"
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 #include "testenvironment.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "richtext/richtextformat.h"
+#include "richtext/rtf/richtextformat.h"
 #include "richtext/rxrichedit.h"
 #include "testenvironment.h"
 

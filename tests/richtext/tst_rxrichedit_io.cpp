@@ -1,5 +1,5 @@
 #include "platform/usererror.h"
-#include "richtext/richtextformat.h"
+#include "richtext/rtf/richtextformat.h"
 #include "richtext/richtextlinks.h"
 #include "richtext/rxrichedit.h"
 #include "testenvironment.h"

@@ -1,4 +1,4 @@
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/rxrichedit.h"
 #include "testenvironment.h"
 

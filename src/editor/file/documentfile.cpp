@@ -1,7 +1,7 @@
 #include "editor/file/documentfile.h"
 
 #include "platform/usererror.h"
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/rxrichedit.h"
 
 namespace {

@@ -1,0 +1,165 @@
+#include "richtext/rtf/rtfdocumentsink.h"
+
+#include "richtext/rtf/rtfformatproperties.h"
+#include "richtext/rtf/rtfreader.h"
+#include "richtext/rtf/rtftablelayout.h"
+
+#include <QCryptographicHash>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+
+QTextTableFormat tableFormatFor(const RtfTableGrid &grid) {
+    QTextTableFormat format;
+    format.setBorder(1);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setBorderCollapse(true);
+    format.setCellSpacing(0);
+    format.setCellPadding(3);
+    QList<QTextLength> widths;
+    for (int width : grid.columnWidths)
+        widths.append(QTextLength(QTextLength::FixedLength, DocumentUnits::fromTwips(width)));
+    format.setColumnWidthConstraints(widths);
+    return format;
+}
+
+} // namespace
+
+RtfDocumentSink::RtfDocumentSink(QTextDocument &document)
+    : m_document(document) {
+    m_undoWasEnabled = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    document.clear();
+    m_position.cursor = QTextCursor(&document);
+    m_position.cursor.beginEditBlock();
+}
+
+RtfDocumentSink::~RtfDocumentSink() {
+    finish();
+}
+
+void RtfDocumentSink::finish() {
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_position.cursor.endEditBlock();
+    // Turning undo back on after the load leaves an empty undo stack: a load cannot be undone.
+    m_document.setUndoRedoEnabled(m_undoWasEnabled);
+}
+
+void RtfDocumentSink::paragraph(RtfParagraph &&paragraph) {
+    writeParagraph(m_position, paragraph);
+}
+
+void RtfDocumentSink::table(RtfTable &&table) {
+    writeTable(m_position, table);
+}
+
+void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {
+    QTextCursor &cursor = at.cursor;
+    if (at.blockUsed) {
+        cursor.insertBlock(paragraph.format, paragraph.markFormat);
+    } else {
+        cursor.setBlockFormat(paragraph.format);
+        // Merged, not set: the first block of a table cell carries the cell's own format
+        // (spans, background) in the same place.
+        cursor.mergeBlockCharFormat(paragraph.markFormat);
+    }
+    at.blockUsed = true;
+    if (paragraph.listKey >= 0) {
+        QPointer<QTextList> &list = m_lists[paragraph.listKey];
+        // Qt deletes a list that loses its last item; then the key starts a new one.
+        if (list.isNull())
+            list = cursor.createList(paragraph.listFormat);
+        else
+            list->add(cursor.block());
+    }
+    for (RtfInline &piece : paragraph.inlines) {
+        if (piece.format.isImageFormat())
+            insertPicture(cursor, piece);
+        else
+            cursor.insertText(piece.text, piece.format);
+    }
+}
+
+void RtfDocumentSink::insertPicture(QTextCursor &cursor, RtfInline &picture) {
+    QTextImageFormat format = picture.format.toImageFormat();
+    const QByteArray data = format.property(RtfFormatProperty::PictureData).toByteArray();
+    // Named after the bytes, so that one picture used twice is stored once.
+    const QString name =
+        QStringLiteral("rtfpicture:") +
+        QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
+    format.setName(name);
+    if (!m_document.resource(QTextDocument::ImageResource, QUrl(name)).isValid())
+        m_document.addResource(QTextDocument::ImageResource, QUrl(name), picture.image);
+    cursor.insertImage(format);
+}
+
+void RtfDocumentSink::writeTable(Position &at, RtfTable &table) {
+    if (table.rows.empty())
+        return;
+    const RtfTableGrid grid = layoutRtfTable(table, RtfReader::maxColumns);
+    // The table goes after the cursor's block; an unused one stays empty before it, as a
+    // document or cell cannot start with a table.
+    QTextTable *qtTable = at.cursor.insertTable(static_cast<int>(table.rows.size()),
+                                                grid.columnCount(), tableFormatFor(grid));
+    // Cells covered by a span hand what they hold to the cell that spans them.
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        auto &cells = table.rows[r].cells;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const RtfTableGrid::Placement &place = grid.cells[r][i];
+            const auto holdsSomething = [](const RtfCellBlock &block) {
+                return block.table || !block.paragraph.isEmpty();
+            };
+            if (!place.covered ||
+                std::none_of(cells[i].blocks.begin(), cells[i].blocks.end(), holdsSomething))
+                continue;
+            auto &origin = table.rows[static_cast<std::size_t>(place.originRow)]
+                               .cells[static_cast<std::size_t>(place.originIndex)]
+                               .blocks;
+            for (RtfCellBlock &block : cells[i].blocks)
+                origin.push_back(std::move(block));
+            cells[i].blocks.clear();
+        }
+    }
+    // Spans first, while every cell is empty: merging cells that hold text makes Qt move it
+    // and can take a block (and the list it was the last item of) away.
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        for (const RtfTableGrid::Placement &place : grid.cells[r]) {
+            if (!place.covered && (place.rowSpan > 1 || place.columnSpan > 1))
+                qtTable->mergeCells(static_cast<int>(r), place.column, place.rowSpan,
+                                    place.columnSpan);
+        }
+    }
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        auto &cells = table.rows[r].cells;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const RtfTableGrid::Placement &place = grid.cells[r][i];
+            if (!place.covered)
+                writeCell(qtTable->cellAt(static_cast<int>(r), place.column), cells[i]);
+        }
+    }
+    at.cursor.setPosition(qtTable->lastPosition() + 1);
+    at.blockUsed = false;
+}
+
+void RtfDocumentSink::writeCell(QTextTableCell target, RtfTableCell &cell) {
+    if (!target.isValid())
+        return;
+    if (cell.background.isValid()) {
+        QTextTableCellFormat format = target.format().toTableCellFormat();
+        format.setBackground(cell.background);
+        target.setFormat(format);
+    }
+    Position at{target.firstCursorPosition(), false};
+    for (RtfCellBlock &block : cell.blocks) {
+        if (block.table)
+            writeTable(at, *block.table);
+        else
+            writeParagraph(at, block.paragraph);
+    }
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "richtext/rtf/rtfsink.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QTextCursor>
+#include <QTextList>
+
+class QTextDocument;
+class QTextTable;
+class QTextTableCell;
+
+// Builds a QTextDocument from what the RTF reader delivers. The document is emptied first; undo
+// is off while it fills and the whole load is one edit block.
+class RtfDocumentSink : public RtfSink {
+public:
+    explicit RtfDocumentSink(QTextDocument &document);
+    ~RtfDocumentSink() override;
+
+    void paragraph(RtfParagraph &&paragraph) override;
+    void table(RtfTable &&table) override;
+    void finish() override;
+
+private:
+    // Where the next block goes: into the cursor's block when it is still unused, else after it.
+    struct Position {
+        QTextCursor cursor;
+        bool blockUsed = false;
+    };
+    void writeParagraph(Position &at, RtfParagraph &paragraph);
+    void writeTable(Position &at, RtfTable &table);
+    void writeCell(QTextTableCell target, RtfTableCell &cell);
+    void insertPicture(QTextCursor &cursor, RtfInline &picture);
+
+    QTextDocument &m_document;
+    Position m_position;
+    QHash<int, QPointer<QTextList>> m_lists;
+    bool m_undoWasEnabled = false;
+    bool m_finished = false;
+};

@@ -1,0 +1,990 @@
+#include "richtext/rtf/rtfreader.h"
+
+#include "richtext/rtf/richtextformat.h"
+#include "richtext/rtf/rtfformatproperties.h"
+
+namespace {
+
+constexpr int defaultHalfPoints = 24;
+constexpr qint64 progressStep = 256 * 1024;
+
+} // namespace
+
+RtfReader::RtfReader(QByteArrayView data, RtfSink &sink)
+    : m_tokenizer(data)
+    , m_sink(sink)
+    , m_tables(
+          sink, m_colors,
+          [this] {
+              flushBytes();
+              return !m_paragraph.isEmpty();
+          },
+          [this] { return takeParagraph(); }) {}
+
+RtfReader::~RtfReader() = default;
+
+bool RtfReader::looksLikeRtf(QByteArrayView data) {
+    RtfTokenizer tokenizer(data);
+    return tokenizer.seekHeader();
+}
+
+RtfReadResult RtfReader::read() {
+    RtfReadResult result;
+    if (!m_tokenizer.seekHeader()) {
+        result.status = RtfReadResult::Status::NotRtf;
+        result.errorText = QStringLiteral("The file is not in Rich Text Format.");
+        return result;
+    }
+    m_stack.reserve(64);
+    m_stack.emplace_back();
+    // Text outside the outermost group (junk after the final brace) reads like any other text.
+    for (;;) {
+        const RtfToken token = m_tokenizer.next();
+        if (token.type == RtfToken::Type::End)
+            break;
+        handleToken(token);
+        if (m_progress && m_tokenizer.position() >= m_nextProgress) {
+            m_progress(m_tokenizer.position(), m_tokenizer.size());
+            m_nextProgress = m_tokenizer.position() + progressStep;
+        }
+    }
+    endOfInput();
+    if (m_progress)
+        m_progress(m_tokenizer.size(), m_tokenizer.size());
+    result.dropped = m_skipped.dropped();
+    return result;
+}
+
+void RtfReader::handleToken(const RtfToken &token) {
+    switch (token.type) {
+    case RtfToken::Type::GroupStart:
+        flushBytes();
+        m_skipBytes = 0;
+        groupStart();
+        return;
+    case RtfToken::Type::GroupEnd:
+        flushBytes();
+        m_skipBytes = 0;
+        groupEnd();
+        return;
+    case RtfToken::Type::Text:
+        if (m_skipBytes > 0) {
+            const qsizetype skipped = qMin<qsizetype>(m_skipBytes, token.text.size());
+            m_skipBytes -= static_cast<int>(skipped);
+            appendBytes(token.text.sliced(skipped));
+        } else {
+            appendBytes(token.text);
+        }
+        state().firstWord = false;
+        return;
+    case RtfToken::Type::HexByte:
+        if (m_skipBytes > 0) {
+            --m_skipBytes;
+            return;
+        }
+        {
+            const char byte = static_cast<char>(token.symbol);
+            appendBytes(QByteArrayView(&byte, 1));
+        }
+        return;
+    case RtfToken::Type::ControlWord:
+        if (m_skipBytes > 0) {
+            --m_skipBytes;
+            // The data of a skipped \bin is still no RTF.
+            if (token.text == "bin" && token.hasParameter)
+                m_tokenizer.takeBinary(token.parameter);
+            return;
+        }
+        flushBytes();
+        controlWord(token);
+        return;
+    case RtfToken::Type::ControlSymbol:
+        if (m_skipBytes > 0) {
+            --m_skipBytes;
+            return;
+        }
+        controlSymbol(token.symbol);
+        return;
+    case RtfToken::Type::End:
+        return;
+    }
+}
+
+void RtfReader::groupStart() {
+    if (m_stack.size() >= static_cast<std::size_t>(maxGroupDepth)) {
+        ++m_overflowDepth;
+        return;
+    }
+    GroupState next = state();
+    next.starred = false;
+    next.firstWord = true;
+    m_stack.push_back(std::move(next));
+}
+
+void RtfReader::groupEnd() {
+    if (m_overflowDepth > 0) {
+        --m_overflowDepth;
+        return;
+    }
+    // The outermost group stays: surplus closing braces change nothing.
+    if (m_stack.size() <= 1)
+        return;
+    const std::size_t depth = m_stack.size();
+    const Destination ending = state().destination;
+    const Destination parent = m_stack[depth - 2].destination;
+
+    if (ending == Destination::Picture && m_picture.readsAt(depth))
+        finishPicture();
+    if (ending == Destination::BookmarkName && parent != Destination::BookmarkName) {
+        const QString name = m_bookmarkName.trimmed();
+        if (!name.isEmpty() && m_pendingAnchors.size() < 16)
+            m_pendingAnchors.append(name);
+    }
+    if (ending == Destination::FontTable && parent != Destination::FontTable)
+        m_fonts.end();
+    if (m_lists.numberingEndsAt(depth)) {
+        m_stack.pop_back();
+        state().para.numbering = m_lists.finishNumbering();
+    } else {
+        m_stack.pop_back();
+    }
+    m_skipped.dropped().fields += m_fields.closeAbove(m_stack.size());
+}
+
+void RtfReader::controlSymbol(unsigned char symbol) {
+    const Destination destination = state().destination;
+    switch (symbol) {
+    case '*':
+        state().starred = true;
+        return;
+    case '{':
+    case '}':
+    case '\\': {
+        const char byte = static_cast<char>(symbol);
+        appendBytes(QByteArrayView(&byte, 1));
+        state().firstWord = false;
+        return;
+    }
+    default:
+        break;
+    }
+    if (destination != Destination::Text && destination != Destination::FieldInstruction)
+        return;
+    switch (symbol) {
+    case '~':
+        appendUnicode(0x00A0);
+        break;
+    case '-':
+        appendUnicode(0x00AD);
+        break;
+    case '_':
+        appendUnicode(0x2011);
+        break;
+    case '\t':
+        appendUnicode('\t');
+        break;
+    case '\n':
+        flushBytes();
+        if (destination == Destination::Text)
+            endParagraph();
+        break;
+    default:
+        // "\:" (index sub-entry), "\|" (formula) and broken escapes stand for nothing here.
+        break;
+    }
+}
+
+void RtfReader::controlWord(const RtfToken &token) {
+    const RtfWordInfo info = lookupRtfWord(token.text);
+    GroupState &group = state();
+    const bool starred = group.starred;
+    const bool first = group.firstWord;
+    group.starred = false;
+    group.firstWord = false;
+
+    if (info.word == RtfWord::Bin) {
+        const QByteArrayView data =
+            token.hasParameter ? m_tokenizer.takeBinary(token.parameter) : QByteArrayView();
+        if (group.destination == Destination::Picture && m_picture.readsAt(m_stack.size()))
+            m_picture.binary(data);
+        return;
+    }
+    if (group.destination == Destination::Skip)
+        return;
+    // "{\*\word" with a word this reader does not read: the whole group is optional.
+    if (starred && info.group == RtfWordGroup::None) {
+        if (first || info.word == RtfWord::Unknown) {
+            group.destination = Destination::Skip;
+            return;
+        }
+    }
+    if (info.group != RtfWordGroup::None) {
+        destinationWord(info);
+        return;
+    }
+    if (info.word == RtfWord::Unknown)
+        return;
+
+    const bool hasParameter = token.hasParameter;
+    const int parameter = token.parameter;
+    if ((info.word == RtfWord::U || info.word == RtfWord::Uc) &&
+        group.destination != Destination::Picture && group.destination != Destination::Ignore) {
+        bodyWord(info.word, hasParameter, parameter);
+        return;
+    }
+    switch (group.destination) {
+    case Destination::Text:
+    case Destination::FieldInstruction:
+        bodyWord(info.word, hasParameter, parameter);
+        return;
+    case Destination::FontTable:
+        m_fonts.word(info.word, parameter);
+        return;
+    case Destination::ColorTable:
+        m_colors.word(info.word, parameter);
+        return;
+    case Destination::ListTable:
+    case Destination::LevelText:
+        m_lists.listWord(info.word, parameter, group.destination == Destination::ListTable);
+        return;
+    case Destination::ListOverrideTable:
+        m_lists.overrideWord(info.word, parameter);
+        return;
+    case Destination::Numbering:
+    case Destination::NumberingBefore:
+    case Destination::NumberingAfter:
+        m_lists.numberingWord(info.word, parameter);
+        return;
+    case Destination::Picture:
+        m_picture.word(info.word, parameter);
+        return;
+    case Destination::Ignore:
+    case Destination::Skip:
+    case Destination::BookmarkName:
+        return;
+    }
+}
+
+void RtfReader::destinationWord(RtfWordInfo info) {
+    GroupState &group = state();
+    const Destination parent = group.destination;
+    const bool inBody = parent == Destination::Text;
+    // The group reads as `destination` where the word has its place, else it is skipped.
+    const auto inside = [&group](bool placed, Destination destination) {
+        group.destination = placed ? destination : Destination::Skip;
+    };
+
+    if (info.group == RtfWordGroup::Skipped) {
+        m_skipped.skip(info.word);
+        group.destination = Destination::Skip;
+        return;
+    }
+
+    switch (info.word) {
+    case RtfWord::Fonttbl:
+        group.destination = Destination::FontTable;
+        m_fonts.start();
+        return;
+    case RtfWord::Colortbl:
+        group.destination = Destination::ColorTable;
+        m_colors.start();
+        return;
+    case RtfWord::Listtable:
+        group.destination = Destination::ListTable;
+        return;
+    case RtfWord::List:
+    case RtfWord::Listlevel:
+        if (parent != Destination::ListTable)
+            group.destination = Destination::Skip;
+        else if (info.word == RtfWord::List)
+            m_lists.startList();
+        else
+            m_lists.startLevel();
+        return;
+    case RtfWord::Leveltext:
+        inside(parent == Destination::ListTable, Destination::LevelText);
+        return;
+    case RtfWord::Listoverridetable:
+        group.destination = Destination::ListOverrideTable;
+        return;
+    case RtfWord::Listoverride:
+        if (parent == Destination::ListOverrideTable)
+            m_lists.startOverride();
+        else
+            group.destination = Destination::Skip;
+        return;
+    case RtfWord::Pn:
+        inside(inBody, Destination::Numbering);
+        if (inBody)
+            m_lists.startNumbering(m_stack.size());
+        return;
+    case RtfWord::Pntxta:
+        inside(parent == Destination::Numbering, Destination::NumberingAfter);
+        return;
+    case RtfWord::Pntxtb:
+        inside(parent == Destination::Numbering, Destination::NumberingBefore);
+        return;
+    case RtfWord::Pict:
+    case RtfWord::Macpict:
+    case RtfWord::Pmmetafile: {
+        const bool placed = inBody && !m_picture.isOpen();
+        inside(placed, Destination::Picture);
+        if (placed)
+            m_picture.start(m_stack.size(), info.word == RtfWord::Pict);
+        return;
+    }
+    case RtfWord::Field:
+        if (inBody || parent == Destination::FieldInstruction)
+            m_fields.start(m_stack.size(), parent == Destination::FieldInstruction);
+        else
+            group.destination = Destination::Skip;
+        return;
+    case RtfWord::Fldinst:
+        inside(!m_fields.isEmpty() && (inBody || parent == Destination::FieldInstruction),
+               Destination::FieldInstruction);
+        return;
+    case RtfWord::Fldrslt:
+        if (!m_fields.isEmpty() && (inBody || parent == Destination::FieldInstruction))
+            startFieldResult();
+        else
+            group.destination = Destination::Skip;
+        return;
+    case RtfWord::Object:
+    case RtfWord::Shp:
+        if (inBody)
+            ++m_skipped.dropped().objects;
+        inside(inBody, Destination::Ignore);
+        return;
+    case RtfWord::Result:
+    case RtfWord::Shprslt:
+        // The picture or text an object or shape shows in place of itself.
+        inside(parent == Destination::Ignore, Destination::Text);
+        return;
+    case RtfWord::Shppict:
+        inside(inBody, Destination::Text);
+        return;
+    case RtfWord::Bkmkstart:
+        inside(inBody, Destination::BookmarkName);
+        m_bookmarkName.clear();
+        return;
+    case RtfWord::Nesttableprops:
+    case RtfWord::Upr:
+    case RtfWord::Ud:
+        // Transparent: the row properties of nested tables, and the Unicode half of \upr (read
+        // after its ANSI half, so the Unicode names win).
+        return;
+    default:
+        group.destination = Destination::Skip;
+        return;
+    }
+}
+
+bool RtfReader::bodyWord(RtfWord word, bool hasParameter, int parameter) {
+    GroupState &group = state();
+    switch (word) {
+    case RtfWord::U: {
+        // \uN: a signed 16-bit value for the BMP; larger values are taken as code points.
+        long long value = parameter;
+        if (value < 0)
+            value += 65536;
+        if (value >= 0 && value <= 0x10FFFF)
+            appendUnicode(static_cast<char32_t>(value));
+        m_skipBytes = group.unicodeSkip;
+        return true;
+    }
+    case RtfWord::Uc:
+        group.unicodeSkip = qBound(0, parameter, 16);
+        return true;
+    case RtfWord::Ansi:
+        m_documentCodePage = RtfCodePage::Windows1252;
+        return true;
+    case RtfWord::Mac:
+        m_documentCodePage = 10000;
+        return true;
+    case RtfWord::Pc:
+        m_documentCodePage = 437;
+        return true;
+    case RtfWord::Pca:
+        m_documentCodePage = 850;
+        return true;
+    case RtfWord::Ansicpg:
+        if (RtfCodePage::isSupported(parameter))
+            m_documentCodePage = parameter;
+        return true;
+    case RtfWord::Deff:
+        m_defaultFont = parameter;
+        return true;
+    default:
+        break;
+    }
+    if (group.destination == Destination::FieldInstruction) {
+        // Only text matters in an instruction.
+        return false;
+    }
+    if (characterWord(word, hasParameter, parameter))
+        return true;
+    if (paragraphWord(word, hasParameter, parameter))
+        return true;
+    if (tableWord(word, parameter))
+        return true;
+    switch (word) {
+    case RtfWord::Par:
+    case RtfWord::Sect:
+    case RtfWord::Column:
+        endParagraph();
+        return true;
+    case RtfWord::Page:
+        pageBreak();
+        return true;
+    case RtfWord::Line:
+    case RtfWord::Lbr:
+        appendUnicode(QChar::LineSeparator);
+        return true;
+    case RtfWord::Tab:
+        appendUnicode('\t');
+        return true;
+    case RtfWord::Lquote:
+        appendUnicode(0x2018);
+        return true;
+    case RtfWord::Rquote:
+        appendUnicode(0x2019);
+        return true;
+    case RtfWord::Ldblquote:
+        appendUnicode(0x201C);
+        return true;
+    case RtfWord::Rdblquote:
+        appendUnicode(0x201D);
+        return true;
+    case RtfWord::Bullet:
+        appendUnicode(0x2022);
+        return true;
+    case RtfWord::Endash:
+        appendUnicode(0x2013);
+        return true;
+    case RtfWord::Emdash:
+        appendUnicode(0x2014);
+        return true;
+    case RtfWord::Enspace:
+        appendUnicode(0x2002);
+        return true;
+    case RtfWord::Emspace:
+        appendUnicode(0x2003);
+        return true;
+    case RtfWord::Qmspace:
+        appendUnicode(0x2005);
+        return true;
+    case RtfWord::Zwj:
+        appendUnicode(0x200D);
+        return true;
+    case RtfWord::Zwnj:
+        appendUnicode(0x200C);
+        return true;
+    case RtfWord::Zwbo:
+        appendUnicode(0x200B);
+        return true;
+    case RtfWord::Zwnbo:
+        appendUnicode(0xFEFF);
+        return true;
+    case RtfWord::Ltrmark:
+        appendUnicode(0x200E);
+        return true;
+    case RtfWord::Rtlmark:
+        appendUnicode(0x200F);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool RtfReader::characterWord(RtfWord word, bool hasParameter, int parameter) {
+    RtfCharState &chars = state().chars;
+    // Toggles: a bare word or any non-zero parameter turns on, 0 turns off.
+    const bool on = !hasParameter || parameter != 0;
+    switch (word) {
+    case RtfWord::Plain: {
+        const int link = chars.link;
+        chars = RtfCharState();
+        chars.link = link; // a link is the field's, not a format
+        return true;
+    }
+    case RtfWord::F:
+        chars.font = parameter;
+        return true;
+    case RtfWord::Fs:
+        chars.halfPoints = hasParameter ? qBound(2, parameter, 3276) : defaultHalfPoints;
+        return true;
+    case RtfWord::B:
+        chars.bold = on;
+        return true;
+    case RtfWord::I:
+        chars.italic = on;
+        return true;
+    case RtfWord::Strike:
+    case RtfWord::Striked:
+        chars.strike = on;
+        return true;
+    case RtfWord::V:
+        chars.hidden = on;
+        return true;
+    case RtfWord::Protect:
+        chars.protect = on;
+        return true;
+    case RtfWord::Caps:
+        chars.caps = on;
+        return true;
+    case RtfWord::Scaps:
+        chars.smallCaps = on;
+        return true;
+    case RtfWord::Ul:
+    case RtfWord::Ulth:
+        chars.underline = on ? static_cast<std::uint8_t>(UnderlineType::Solid) : 0;
+        return true;
+    case RtfWord::Ulw:
+        chars.underline = on ? static_cast<std::uint8_t>(UnderlineType::Word) : 0;
+        return true;
+    case RtfWord::Uldb:
+        chars.underline = on ? static_cast<std::uint8_t>(UnderlineType::Double) : 0;
+        return true;
+    case RtfWord::Uld:
+    case RtfWord::Uldash:
+    case RtfWord::Uldashd:
+    case RtfWord::Uldashdd:
+    case RtfWord::Ulldash:
+    case RtfWord::Ulthd:
+    case RtfWord::Ulthdash:
+    case RtfWord::Ulthdashd:
+    case RtfWord::Ulthdashdd:
+    case RtfWord::Ulthldash:
+        chars.underline = on ? static_cast<std::uint8_t>(UnderlineType::Dotted) : 0;
+        return true;
+    case RtfWord::Ulwave:
+    case RtfWord::Ulhwave:
+    case RtfWord::Ululdbwave:
+    case RtfWord::Uldbwave:
+        chars.underline = on ? static_cast<std::uint8_t>(UnderlineType::Wave) : 0;
+        return true;
+    case RtfWord::Ulnone:
+        chars.underline = 0;
+        return true;
+    case RtfWord::Super:
+        chars.script = on ? 2 : 0;
+        return true;
+    case RtfWord::Sub:
+        chars.script = on ? 1 : 0;
+        return true;
+    case RtfWord::Nosupersub:
+        chars.script = 0;
+        return true;
+    case RtfWord::Up:
+        chars.script = (!hasParameter || parameter > 0) ? 2 : 0;
+        return true;
+    case RtfWord::Dn:
+        chars.script = (!hasParameter || parameter > 0) ? 1 : 0;
+        return true;
+    case RtfWord::Cf:
+        chars.foreground = qMax(0, parameter);
+        return true;
+    case RtfWord::Cb:
+    case RtfWord::Chcbpat:
+    case RtfWord::Highlight:
+        chars.background = qMax(0, parameter);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool RtfReader::paragraphWord(RtfWord word, bool hasParameter, int parameter) {
+    RtfParaState &para = state().para;
+    // Lengths in twips; a broken file may give anything, so keep them to +-22 inches.
+    const int length = qBound(-31680, parameter, 31680);
+    switch (word) {
+    case RtfWord::Pard:
+        para = RtfParaState();
+        return true;
+    case RtfWord::Ql:
+        para.alignment = 0;
+        return true;
+    case RtfWord::Qr:
+        para.alignment = 1;
+        return true;
+    case RtfWord::Qc:
+        para.alignment = 2;
+        return true;
+    case RtfWord::Qj:
+    case RtfWord::Qd:
+        para.alignment = 3;
+        return true;
+    case RtfWord::Fi:
+        para.firstIndent = length;
+        return true;
+    case RtfWord::Li:
+        para.leftIndent = length;
+        return true;
+    case RtfWord::Ri:
+        para.rightIndent = length;
+        return true;
+    case RtfWord::Sb:
+        para.spaceBefore = qMax(0, length);
+        return true;
+    case RtfWord::Sa:
+        para.spaceAfter = qMax(0, length);
+        return true;
+    case RtfWord::Sl:
+        para.lineSpacing = length;
+        return true;
+    case RtfWord::Slmult:
+        para.lineMultiple = !hasParameter || parameter != 0;
+        return true;
+    case RtfWord::Pagebb:
+        para.pageBreakBefore = !hasParameter || parameter != 0;
+        return true;
+    case RtfWord::Tqr:
+        para.pendingTabType = QTextOption::RightTab;
+        return true;
+    case RtfWord::Tqc:
+        para.pendingTabType = QTextOption::CenterTab;
+        return true;
+    case RtfWord::Tqdec:
+        para.pendingTabType = QTextOption::DelimiterTab;
+        return true;
+    case RtfWord::Tx:
+    case RtfWord::Tb:
+        if (length > 0 && para.tabs.size() < 64) {
+            QTextOption::Tab tab;
+            tab.position = DocumentUnits::fromTwips(length);
+            tab.type = static_cast<QTextOption::TabType>(para.pendingTabType);
+            if (tab.type == QTextOption::DelimiterTab)
+                tab.delimiter = QLatin1Char('.');
+            para.tabs.append(tab);
+        }
+        para.pendingTabType = 0;
+        return true;
+    case RtfWord::Intbl:
+        para.inTable = !hasParameter || parameter != 0;
+        return true;
+    case RtfWord::Itap:
+        para.nesting = qBound(0, parameter, maxTableDepth);
+        if (para.nesting > 0)
+            para.inTable = true;
+        return true;
+    case RtfWord::Ls:
+        para.listOverride = parameter;
+        return true;
+    case RtfWord::Ilvl:
+        para.listLevel = qBound(0, parameter, maxListLevel);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool RtfReader::tableWord(RtfWord word, int parameter) {
+    switch (word) {
+    case RtfWord::Cell:
+        m_tables.endCell(1);
+        return true;
+    case RtfWord::Nestcell:
+        m_tables.endCell(qMax(2, paragraphDepth()));
+        return true;
+    case RtfWord::Row:
+        m_tables.endRow(1);
+        return true;
+    case RtfWord::Nestrow:
+        m_tables.endRow(qMax(2, paragraphDepth()));
+        return true;
+    default:
+        return m_tables.definitionWord(word, parameter, qMax(1, paragraphDepth()));
+    }
+}
+
+void RtfReader::finishPicture() {
+    if (std::optional<RtfInline> piece = m_picture.finish([this] { return currentCharFormat(); }))
+        m_paragraph.inlines.push_back(std::move(*piece));
+}
+
+void RtfReader::startFieldResult() {
+    const int link = m_fields.startResult();
+    if (link < 0) {
+        state().destination = Destination::FieldInstruction;
+        return;
+    }
+    state().destination = Destination::Text;
+    if (link > 0)
+        state().chars.link = link;
+}
+
+void RtfReader::appendBytes(QByteArrayView bytes) {
+    if (bytes.isEmpty())
+        return;
+    switch (state().destination) {
+    case Destination::Skip:
+    case Destination::Ignore:
+        return;
+    case Destination::Picture:
+        if (m_picture.readsAt(m_stack.size()))
+            m_picture.hexText(bytes);
+        return;
+    default:
+        m_pendingBytes.append(bytes);
+        return;
+    }
+}
+
+void RtfReader::appendUnicode(char32_t code) {
+    flushBytes();
+    QString text;
+    if (code < 0x10000) {
+        char16_t unit = static_cast<char16_t>(code);
+        // Symbol font characters written as private-use code points.
+        if (unit >= 0xF020 && unit <= 0xF0FF && currentCodePage() == RtfCodePage::Symbol) {
+            if (const char16_t mapped = RtfCodePage::symbolChar(static_cast<unsigned char>(unit)))
+                unit = mapped;
+        }
+        text.append(QChar(unit));
+    } else {
+        text.append(QChar::highSurrogate(code));
+        text.append(QChar::lowSurrogate(code));
+    }
+    deliverText(text);
+}
+
+void RtfReader::flushBytes() {
+    if (m_pendingBytes.isEmpty())
+        return;
+    QString text;
+    m_codec.decode(currentCodePage(), m_pendingBytes, text);
+    m_pendingBytes.clear();
+    deliverText(text);
+}
+
+void RtfReader::deliverText(const QString &text) {
+    switch (state().destination) {
+    case Destination::Text:
+        bodyText(text);
+        return;
+    case Destination::FontTable:
+        m_fonts.text(text);
+        return;
+    case Destination::ColorTable:
+        m_colors.text(text);
+        return;
+    case Destination::LevelText:
+        m_lists.levelText(text);
+        return;
+    case Destination::NumberingBefore:
+    case Destination::NumberingAfter:
+        m_lists.numberingText(text, state().destination == Destination::NumberingBefore);
+        return;
+    case Destination::FieldInstruction:
+        m_fields.instructionText(text);
+        return;
+    case Destination::BookmarkName:
+        if (m_bookmarkName.size() < 256)
+            m_bookmarkName.append(text);
+        return;
+    default:
+        return;
+    }
+}
+
+void RtfReader::bodyText(const QString &text) {
+    const RtfCharState &chars = state().chars;
+    if (chars.hidden) {
+        if (!m_lastTextHidden)
+            ++m_skipped.dropped().hiddenText;
+        m_lastTextHidden = true;
+        return;
+    }
+    m_lastTextHidden = false;
+    QString clean;
+    const QString *use = &text;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if ((c < 0x20 && c != '\t') || c == 0x2029 || c == QChar::ObjectReplacementCharacter) {
+            // Control characters have no place in text; a paragraph separator inside a run
+            // would split the block behind the reader's back.
+            if (use == &text) {
+                clean = text.left(i);
+                use = &clean;
+            }
+            if (c == 0x2029)
+                clean.append(QChar::LineSeparator);
+            continue;
+        }
+        if (use != &text)
+            clean.append(QChar(c));
+    }
+    if (use->isEmpty())
+        return;
+    if (!m_pendingAnchors.isEmpty()) {
+        // A bookmark names the character it starts at, so that links to it find it.
+        RtfInline named;
+        named.text = use->left(1);
+        named.format = currentCharFormat();
+        named.format.setAnchor(true);
+        named.format.setAnchorNames(m_pendingAnchors);
+        m_pendingAnchors.clear();
+        m_paragraph.inlines.push_back(std::move(named));
+        if (use->size() == 1)
+            return;
+        clean = use->mid(1);
+        use = &clean;
+    }
+    const QTextCharFormat &format = currentCharFormat();
+    if (!m_paragraph.inlines.empty() && m_paragraph.inlines.back().formatSerial == m_formatSerial) {
+        m_paragraph.inlines.back().text.append(*use);
+        return;
+    }
+    RtfInline piece;
+    piece.text = *use;
+    piece.format = format;
+    piece.formatSerial = m_formatSerial;
+    m_paragraph.inlines.push_back(std::move(piece));
+}
+
+int RtfReader::currentCodePage() const {
+    const GroupState &group = state();
+    if (group.destination == Destination::FontTable)
+        return m_fonts.nameCodePage(m_documentCodePage);
+    const int font = group.chars.font >= 0 ? group.chars.font : m_defaultFont;
+    return m_fonts.codePage(font, m_documentCodePage);
+}
+
+QTextCharFormat RtfReader::currentCharFormat() {
+    const RtfCharState &chars = state().chars;
+    if (m_formatSerial >= 0 && chars == m_formatState)
+        return m_format;
+    m_formatState = chars;
+    ++m_formatSerial;
+    QTextCharFormat format;
+    const int fontNumber = chars.font >= 0 ? chars.font : m_defaultFont;
+    if (const QString family = m_fonts.family(fontNumber); !family.isEmpty())
+        format.setFontFamilies({family});
+    format.setFontPointSize(chars.halfPoints / 2.0);
+    if (chars.bold)
+        format.setFontWeight(QFont::Bold);
+    if (chars.italic)
+        format.setFontItalic(true);
+    if (chars.strike)
+        format.setFontStrikeOut(true);
+    if (chars.underline != 0)
+        RichTextFormat::setUnderlineType(format, chars.underline);
+    if (chars.script == 1)
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    else if (chars.script == 2)
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    if (const QColor foreground = m_colors.color(chars.foreground); foreground.isValid())
+        format.setForeground(foreground);
+    if (const QColor background = m_colors.color(chars.background); background.isValid())
+        format.setBackground(background);
+    if (chars.protect)
+        format.setProperty(RtfFormatProperty::Protected, true);
+    if (chars.smallCaps)
+        format.setFontCapitalization(QFont::SmallCaps);
+    if (chars.caps)
+        format.setFontCapitalization(QFont::AllUppercase);
+    if (const QString &link = m_fields.link(chars.link); !link.isEmpty()) {
+        format.setAnchor(true);
+        format.setAnchorHref(link);
+    }
+    m_format = format;
+    return m_format;
+}
+
+QTextBlockFormat RtfReader::blockFormat(const RtfParaState &para) {
+    // Most paragraphs repeat the format of the one before.
+    if (m_blockFormatValid && para == m_blockFormatState)
+        return m_blockFormat;
+    QTextBlockFormat format;
+    static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
+                                                   Qt::AlignJustify};
+    format.setAlignment(alignments[para.alignment]);
+    if (para.firstIndent != 0)
+        format.setTextIndent(DocumentUnits::fromTwips(para.firstIndent));
+    if (para.leftIndent != 0)
+        format.setLeftMargin(DocumentUnits::fromTwips(para.leftIndent));
+    if (para.rightIndent != 0)
+        format.setRightMargin(DocumentUnits::fromTwips(para.rightIndent));
+    if (para.spaceBefore != 0)
+        format.setTopMargin(DocumentUnits::fromTwips(para.spaceBefore));
+    if (para.spaceAfter != 0)
+        format.setBottomMargin(DocumentUnits::fromTwips(para.spaceAfter));
+    if (para.lineSpacing != 0) {
+        if (para.lineMultiple) {
+            const double percent = qAbs(para.lineSpacing) * 100.0 / 240.0;
+            if (qAbs(percent - 100.0) > 0.5)
+                format.setLineHeight(percent, QTextBlockFormat::ProportionalHeight);
+        } else if (para.lineSpacing > 0) {
+            format.setLineHeight(DocumentUnits::fromTwips(para.lineSpacing),
+                                 QTextBlockFormat::MinimumHeight);
+        } else {
+            format.setLineHeight(DocumentUnits::fromTwips(-para.lineSpacing),
+                                 QTextBlockFormat::FixedHeight);
+        }
+    }
+    if (!para.tabs.isEmpty())
+        format.setTabPositions(para.tabs);
+    if (para.pageBreakBefore)
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    m_blockFormatState = para;
+    m_blockFormat = format;
+    m_blockFormatValid = true;
+    return format;
+}
+
+int RtfReader::paragraphDepth() const {
+    const RtfParaState &para = state().para;
+    if (!para.inTable)
+        return 0;
+    return qBound(1, para.nesting, maxTableDepth);
+}
+
+RtfParagraph RtfReader::takeParagraph() {
+    flushBytes();
+    const RtfParaState &para = state().para;
+    RtfParagraph paragraph = std::move(m_paragraph);
+    m_paragraph = RtfParagraph();
+    paragraph.format = blockFormat(para);
+    paragraph.markFormat = currentCharFormat();
+    m_lists.assign(paragraph, para);
+    m_pageBreakPending = false;
+    return paragraph;
+}
+
+void RtfReader::endParagraph() {
+    const int depth = paragraphDepth();
+    const bool pageBreakBefore = m_pageBreakPending && depth == 0;
+    RtfParagraph paragraph = takeParagraph();
+    if (pageBreakBefore)
+        paragraph.format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    m_tables.closeTablesAbove(depth);
+    if (depth == 0) {
+        m_sink.paragraph(std::move(paragraph));
+        return;
+    }
+    m_tables.addParagraph(depth, std::move(paragraph));
+}
+
+void RtfReader::pageBreak() {
+    flushBytes();
+    if (paragraphDepth() > 0)
+        return; // a page cannot break inside a table cell
+    if (!m_paragraph.isEmpty())
+        endParagraph();
+    m_pageBreakPending = true;
+}
+
+void RtfReader::endOfInput() {
+    flushBytes();
+    // Close what the file left open, innermost first, so that pictures and fields complete.
+    while (m_stack.size() > 1 || m_overflowDepth > 0)
+        groupEnd();
+    if (m_picture.isOpen())
+        finishPicture();
+    // Text after the last \par is a paragraph of its own; an empty one is no paragraph.
+    if (!m_paragraph.isEmpty())
+        endParagraph();
+    m_tables.closeTablesAbove(0);
+    m_sink.finish();
+}

@@ -1,0 +1,725 @@
+#include "richtext/rtf/rtfwriter.h"
+
+#include "richtext/rtf/richtextformat.h"
+#include "richtext/rtf/rtfcodec.h"
+#include "richtext/rtf/rtfformatproperties.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+#include <cmath>
+
+namespace {
+
+constexpr int defaultTableWidthTwips = 9360; // 6.5 inches: a Letter page between its margins
+constexpr qint64 progressStep = 64 * 1024;
+
+int twips(double units) {
+    return static_cast<int>(std::lround(DocumentUnits::toTwips(units)));
+}
+
+// The numbering kinds of RTF, for \levelnfc and the old-style \pn words.
+struct ListStyleWords {
+    int levelNfc;
+    const char *pnWord;
+};
+
+ListStyleWords listStyleWords(QTextListFormat::Style style) {
+    switch (style) {
+    case QTextListFormat::ListDisc:
+    case QTextListFormat::ListCircle:
+    case QTextListFormat::ListSquare:
+        return {23, "pnlvlblt"};
+    case QTextListFormat::ListLowerAlpha:
+        return {4, "pnlcltr"};
+    case QTextListFormat::ListUpperAlpha:
+        return {3, "pnucltr"};
+    case QTextListFormat::ListLowerRoman:
+        return {2, "pnlcrm"};
+    case QTextListFormat::ListUpperRoman:
+        return {1, "pnucrm"};
+    default:
+        return {0, "pndec"};
+    }
+}
+
+bool isBullet(QTextListFormat::Style style) {
+    return listStyleWords(style).levelNfc == 23;
+}
+
+// Qt numbers "1." when a list sets no suffix of its own.
+QString numberSuffix(const QTextListFormat &format) {
+    return format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
+                                                             : QStringLiteral(".");
+}
+
+const char *underlineWord(int type) {
+    switch (static_cast<UnderlineType>(type)) {
+    case UnderlineType::Word:
+        return "ulw";
+    case UnderlineType::Double:
+        return "uldb";
+    case UnderlineType::Dotted:
+        return "uld";
+    case UnderlineType::Wave:
+        return "ulwave";
+    default:
+        return "ul";
+    }
+}
+
+// An empty block with no format of its own, as Qt puts before a table that starts a frame.
+bool isBareBlock(const QTextBlock &block) {
+    return block.length() == 1 && block.blockFormat().properties().isEmpty() &&
+           block.textList() == nullptr;
+}
+
+bool hasBrush(const QTextFormat &format, int property) {
+    return format.hasProperty(property) && format.brushProperty(property).style() != Qt::NoBrush;
+}
+
+} // namespace
+
+RtfWriter::RtfWriter(const QTextDocument &document)
+    : m_document(document) {}
+
+void RtfWriter::word(const char *name) {
+    m_out.append('\\');
+    m_out.append(name);
+}
+
+void RtfWriter::word(const char *name, long long value) {
+    m_out.append('\\');
+    m_out.append(name);
+    m_out.append(QByteArray::number(value));
+}
+
+QString RtfWriter::familyOf(const QTextCharFormat &format) const {
+    const QStringList families = format.property(QTextFormat::FontFamilies).toStringList();
+    if (!families.isEmpty() && !families.first().isEmpty())
+        return families.first();
+    return m_document.defaultFont().family();
+}
+
+double RtfWriter::pointSizeOf(const QTextCharFormat &format) const {
+    if (format.hasProperty(QTextFormat::FontPointSize) && format.fontPointSize() > 0)
+        return format.fontPointSize();
+    const QFont font = m_document.defaultFont();
+    if (font.pointSizeF() > 0)
+        return font.pointSizeF();
+    if (font.pixelSize() > 0)
+        return DocumentUnits::toPoints(font.pixelSize());
+    return 12;
+}
+
+int RtfWriter::fontIndex(const QString &family) {
+    const auto it = m_fontIndex.constFind(family);
+    if (it != m_fontIndex.constEnd())
+        return *it;
+    const int index = static_cast<int>(m_fonts.size());
+    m_fontIndex.insert(family, index);
+    m_fonts.append(family);
+    return index;
+}
+
+int RtfWriter::colorIndex(const QColor &color) {
+    const auto it = m_colorIndex.constFind(color.rgb());
+    if (it != m_colorIndex.constEnd())
+        return *it;
+    m_colors.append(color);
+    const int index = static_cast<int>(m_colors.size()); // 0 is "automatic"
+    m_colorIndex.insert(color.rgb(), index);
+    return index;
+}
+
+int RtfWriter::listIndex(QTextList *list) {
+    const auto it = m_listIndex.constFind(list);
+    if (it != m_listIndex.constEnd())
+        return *it;
+    m_lists.append(list);
+    const int index = static_cast<int>(m_lists.size());
+    m_listIndex.insert(list, index);
+    return index;
+}
+
+QByteArray RtfWriter::write(const Progress &progress) {
+    m_progress = progress;
+    // The body first: the tables in the header list what it used, and only that.
+    m_out.clear();
+    m_out.reserve(static_cast<qsizetype>(m_document.characterCount()) * 2 + 4096);
+    fontIndex(m_document.defaultFont().family()); // \deff0
+    writeFrame(m_document.rootFrame(), 0);
+    m_out.append("}\n");
+    QByteArray body;
+    std::swap(body, m_out);
+    writeHeader();
+    m_out.append(body);
+    if (m_progress)
+        m_progress(m_document.characterCount(), m_document.characterCount());
+    return std::move(m_out);
+}
+
+void RtfWriter::reportProgress(int position) {
+    if (m_progress && position >= m_nextProgress) {
+        m_progress(position, m_document.characterCount());
+        m_nextProgress = position + progressStep;
+    }
+}
+
+void RtfWriter::writeHeader() {
+    m_out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1");
+    m_out.append("{\\fonttbl");
+    for (qsizetype i = 0; i < m_fonts.size(); ++i) {
+        m_out.append("{");
+        word("f", i);
+        m_out.append("\\fnil\\fcharset0 ");
+        writeText(m_fonts[i]);
+        m_out.append(";}");
+    }
+    m_out.append("}\n");
+    if (!m_colors.isEmpty()) {
+        m_out.append("{\\colortbl;");
+        for (const QColor &color : m_colors) {
+            word("red", color.red());
+            word("green", color.green());
+            word("blue", color.blue());
+            m_out.append(';');
+        }
+        m_out.append("}\n");
+    }
+    writeListTable();
+    m_out.append("{\\*\\generator Quillet Vado;}\\viewkind4\n");
+}
+
+void RtfWriter::writeListTable() {
+    if (m_lists.isEmpty())
+        return;
+    // One definition per kind of numbering, one override (\ls) per list of the document.
+    QStringList kinds;
+    QList<int> definitionOf;
+    for (QTextList *list : std::as_const(m_lists)) {
+        const QTextListFormat format = list->format();
+        const QString kind = isBullet(format.style())
+                                 ? QStringLiteral("bullet")
+                                 : QString::number(format.style()) + QLatin1Char('|') +
+                                       format.numberPrefix() + QLatin1Char('|') +
+                                       numberSuffix(format);
+        qsizetype index = kinds.indexOf(kind);
+        if (index < 0) {
+            index = kinds.size();
+            kinds.append(kind);
+            writeListDefinition(format, static_cast<int>(index) + 1);
+        }
+        definitionOf.append(static_cast<int>(index) + 1);
+    }
+    QByteArray definitions;
+    std::swap(definitions, m_listDefinitions);
+    m_out.append("{\\*\\listtable");
+    m_out.append(definitions);
+    m_out.append("}\n{\\*\\listoverridetable");
+    for (qsizetype i = 0; i < m_lists.size(); ++i) {
+        m_out.append("{\\listoverride");
+        word("listid", definitionOf[i]);
+        m_out.append("\\listoverridecount0");
+        word("ls", i + 1);
+        m_out.append("}");
+    }
+    m_out.append("}\n");
+}
+
+void RtfWriter::writeListDefinition(const QTextListFormat &format, int id) {
+    QByteArray saved;
+    std::swap(saved, m_out);
+    const ListStyleWords style = listStyleWords(format.style());
+    m_out.append("{\\list");
+    word("listtemplateid", id);
+    m_out.append("\\listsimple0");
+    // Every level alike, so that the paragraphs' \ilvl finds its style wherever it points.
+    for (int level = 0; level < 9; ++level) {
+        m_out.append("{\\listlevel");
+        word("levelnfc", style.levelNfc);
+        word("levelnfcn", style.levelNfc);
+        m_out.append("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1\\levelspace0"
+                     "\\levelindent0{\\leveltext");
+        if (isBullet(format.style())) {
+            m_out.append("\\'01\\u8226 ?;}{\\levelnumbers;}");
+        } else {
+            const QString prefix = format.numberPrefix();
+            const QString suffix = numberSuffix(format);
+            const qsizetype length = qMin<qsizetype>(prefix.size() + 1 + suffix.size(), 255);
+            m_out.append("\\'");
+            m_out.append(QByteArray::number(length, 16).rightJustified(2, '0'));
+            writeText(prefix);
+            m_out.append("\\'0");
+            m_out.append(QByteArray::number(level));
+            writeText(suffix);
+            m_out.append(";}{\\levelnumbers\\'");
+            m_out.append(QByteArray::number(prefix.size() + 1, 16).rightJustified(2, '0'));
+            m_out.append(";}");
+        }
+        word("fi", -360);
+        word("li", 720LL * (level + 1));
+        m_out.append("}");
+    }
+    m_out.append("{\\listname ;}");
+    word("listid", id);
+    m_out.append("}");
+    std::swap(saved, m_out);
+    m_listDefinitions.append(saved);
+}
+
+void RtfWriter::writeFrame(QTextFrame *frame, int depth) {
+    bool first = true;
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame *child = it.currentFrame()) {
+            if (auto *table = qobject_cast<QTextTable *>(child))
+                writeTable(table, depth + 1);
+            else
+                writeFrame(child, depth);
+            first = false;
+            continue;
+        }
+        auto next = it;
+        ++next;
+        // The empty block a document needs before a table it starts with is no paragraph of
+        // the text; a reader makes it again.
+        const bool leadsTable = first && isBareBlock(it.currentBlock()) && !next.atEnd() &&
+                                qobject_cast<QTextTable *>(next.currentFrame()) != nullptr;
+        if (!leadsTable)
+            writeBlock(it.currentBlock(), depth, false);
+        first = false;
+    }
+}
+
+void RtfWriter::writeRowDefinition(QTextTable *table, int row) {
+    const QTextTableFormat format = table->format();
+    const QList<QTextLength> constraints = format.columnWidthConstraints();
+    const int columns = table->columns();
+    // Fixed widths as given, percentages of the usual text width, the rest shared equally.
+    std::vector<int> widths(static_cast<std::size_t>(columns), 0);
+    int fixed = 0;
+    int variable = 0;
+    for (int c = 0; c < columns; ++c) {
+        const QTextLength length = c < constraints.size() ? constraints[c] : QTextLength();
+        int width = 0;
+        if (length.type() == QTextLength::FixedLength)
+            width = twips(length.rawValue());
+        else if (length.type() == QTextLength::PercentageLength)
+            width = static_cast<int>(defaultTableWidthTwips * length.rawValue() / 100.0);
+        if (width > 0) {
+            widths[static_cast<std::size_t>(c)] = width;
+            fixed += width;
+        } else {
+            ++variable;
+        }
+    }
+    if (variable > 0) {
+        const int share = qMax(360, (defaultTableWidthTwips - fixed) / variable);
+        for (int &width : widths) {
+            if (width == 0)
+                width = share;
+        }
+    }
+    m_out.append("\\trowd\\trgaph108\\trleft0");
+    int right = 0;
+    for (int c = 0; c < columns; ++c) {
+        const QTextTableCell cell = table->cellAt(row, c);
+        if (cell.row() == row && cell.column() == c) {
+            if (cell.rowSpan() > 1)
+                m_out.append("\\clvmgf");
+            if (cell.columnSpan() > 1)
+                m_out.append("\\clmgf");
+        } else {
+            if (cell.row() != row)
+                m_out.append("\\clvmrg");
+            if (cell.column() != c)
+                m_out.append("\\clmrg");
+        }
+        const QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
+        if (hasBrush(cellFormat, QTextFormat::BackgroundBrush))
+            word("clcbpat", colorIndex(cellFormat.background().color()));
+        m_out.append("\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                     "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10");
+        right += widths[static_cast<std::size_t>(c)];
+        word("cellx", right);
+    }
+    m_out.append('\n');
+}
+
+void RtfWriter::writeTable(QTextTable *table, int depth) {
+    for (int row = 0; row < table->rows(); ++row) {
+        if (depth == 1)
+            writeRowDefinition(table, row);
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            const bool origin = cell.row() == row && cell.column() == column;
+            const char *cellEnd = depth > 1 ? "\\nestcell " : "\\cell ";
+            if (!origin) {
+                m_out.append("\\pard\\intbl");
+                if (depth > 1)
+                    word("itap", depth);
+                m_out.append(cellEnd);
+                m_out.append('\n');
+                continue;
+            }
+            // The cell's blocks: each ends with \par except the last, which \cell ends.
+            std::vector<std::pair<QTextBlock, QTextTable *>> items;
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                if (QTextFrame *frame = it.currentFrame()) {
+                    if (auto *nested = qobject_cast<QTextTable *>(frame))
+                        items.emplace_back(QTextBlock(), nested);
+                } else {
+                    items.emplace_back(it.currentBlock(), nullptr);
+                }
+            }
+            // As in a document, an empty first block before a nested table is Qt's own.
+            if (items.size() > 1 && items[0].second == nullptr && isBareBlock(items[0].first) &&
+                items[1].second != nullptr)
+                items.erase(items.begin());
+            bool ended = false;
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                if (items[i].second != nullptr) {
+                    writeTable(items[i].second, depth + 1);
+                    continue;
+                }
+                const bool last = i + 1 == items.size();
+                writeBlock(items[i].first, depth, last);
+                if (last) {
+                    m_out.append(cellEnd);
+                    ended = true;
+                }
+            }
+            if (!ended) {
+                m_out.append("\\pard\\intbl");
+                if (depth > 1)
+                    word("itap", depth);
+                m_out.append(cellEnd);
+            }
+            m_out.append('\n');
+        }
+        if (depth == 1) {
+            m_out.append("\\row\n");
+        } else {
+            m_out.append("{\\*\\nesttableprops");
+            writeRowDefinition(table, row);
+            m_out.append("\\nestrow}{\\nonesttables\\par}\n");
+        }
+    }
+}
+
+void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) {
+    reportProgress(block.position());
+    const QTextBlockFormat format = block.blockFormat();
+    m_out.append("\\pard");
+    if (depth > 0) {
+        m_out.append("\\intbl");
+        if (depth > 1)
+            word("itap", depth);
+    }
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignRight)
+        m_out.append("\\qr");
+    else if (alignment & Qt::AlignHCenter)
+        m_out.append("\\qc");
+    else if (alignment & Qt::AlignJustify)
+        m_out.append("\\qj");
+    else
+        m_out.append("\\ql");
+    if (const int value = twips(format.textIndent()); value != 0)
+        word("fi", value);
+    if (const int value = twips(format.leftMargin()); value != 0)
+        word("li", value);
+    if (const int value = twips(format.rightMargin()); value != 0)
+        word("ri", value);
+    if (const int value = twips(format.topMargin()); value != 0)
+        word("sb", value);
+    if (const int value = twips(format.bottomMargin()); value != 0)
+        word("sa", value);
+    if (format.hasProperty(QTextFormat::LineHeightType)) {
+        const double height = format.lineHeight();
+        switch (format.lineHeightType()) {
+        case QTextBlockFormat::ProportionalHeight:
+            word("sl", std::lround(height * 240 / 100));
+            word("slmult", 1);
+            break;
+        case QTextBlockFormat::MinimumHeight:
+            word("sl", twips(height));
+            word("slmult", 0);
+            break;
+        case QTextBlockFormat::FixedHeight:
+            word("sl", -twips(height));
+            word("slmult", 0);
+            break;
+        default:
+            break;
+        }
+    }
+    for (const QTextOption::Tab &tab : format.tabPositions()) {
+        if (tab.type == QTextOption::RightTab)
+            m_out.append("\\tqr");
+        else if (tab.type == QTextOption::CenterTab)
+            m_out.append("\\tqc");
+        else if (tab.type == QTextOption::DelimiterTab)
+            m_out.append("\\tqdec");
+        word("tx", twips(tab.position));
+    }
+    QTextList *list = block.textList();
+    if (list != nullptr) {
+        word("ls", listIndex(list));
+        word("ilvl", qBound(0, list->format().indent() - 1, 8));
+    }
+    if (depth == 0 && (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+        m_out.append("\\page");
+    // Runs are groups that start from plain text; the paragraph mark's format (what an empty
+    // paragraph shows in) comes after them.
+    m_out.append("\\plain ");
+    if (list != nullptr)
+        writeNumberFallback(block, list);
+
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QTextCharFormat charFormat = fragment.charFormat();
+        const QString href = charFormat.isAnchor() ? charFormat.anchorHref() : QString();
+        if (href != m_openLink) {
+            if (!m_openLink.isEmpty())
+                m_out.append("}}");
+            if (!href.isEmpty()) {
+                // A link into the document names a bookmark the way word processors write it.
+                const bool internal = href.startsWith(QLatin1Char('#'));
+                m_out.append(internal ? "{\\field{\\*\\fldinst HYPERLINK \\\\l \""
+                                      : "{\\field{\\*\\fldinst HYPERLINK \"");
+                QString escaped = internal ? href.mid(1) : href;
+                escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+                escaped.replace(QLatin1Char('"'), QLatin1String("\\\""));
+                writeText(escaped);
+                m_out.append("\"}{\\fldrslt ");
+            }
+            m_openLink = href;
+        }
+        for (const QString &name : charFormat.anchorNames()) {
+            m_out.append("{\\*\\bkmkstart ");
+            writeText(name);
+            m_out.append("}{\\*\\bkmkend ");
+            writeText(name);
+            m_out.append('}');
+        }
+        if (charFormat.isImageFormat()) {
+            for (int i = 0; i < fragment.length(); ++i)
+                writePicture(charFormat);
+            continue;
+        }
+        m_out.append('{');
+        m_out.append(runFormat(fragment.charFormatIndex(), charFormat));
+        m_out.append(' ');
+        writeText(fragment.text());
+        m_out.append('}');
+    }
+    if (!m_openLink.isEmpty()) {
+        m_out.append("}}");
+        m_openLink.clear();
+    }
+    writeCharFormat(block.charFormat());
+    if (!lastInCell)
+        m_out.append("\\par\n");
+}
+
+void RtfWriter::writeNumberFallback(const QTextBlock &block, QTextList *list) {
+    // For readers without list tables: the number as text, and the old-style numbering.
+    const QTextListFormat format = list->format();
+    const ListStyleWords style = listStyleWords(format.style());
+    m_out.append("{\\pntext\\f0 ");
+    if (isBullet(format.style()))
+        m_out.append("\\'b7");
+    else
+        writeText(list->itemText(block));
+    m_out.append("\\tab}{\\*\\pn");
+    if (isBullet(format.style())) {
+        m_out.append("\\pnlvlblt\\pnf0\\pnindent0{\\pntxtb\\'b7}}");
+        return;
+    }
+    m_out.append("\\pnlvlbody\\pnindent0\\pnstart1\\");
+    m_out.append(style.pnWord);
+    if (!format.numberPrefix().isEmpty()) {
+        m_out.append("{\\pntxtb ");
+        writeText(format.numberPrefix());
+        m_out.append('}');
+    }
+    m_out.append("{\\pntxta ");
+    writeText(numberSuffix(format));
+    m_out.append("}}");
+}
+
+const QByteArray &RtfWriter::runFormat(int formatIndex, const QTextCharFormat &format) {
+    auto it = m_runFormats.find(formatIndex);
+    if (it != m_runFormats.end())
+        return *it;
+    QByteArray saved;
+    std::swap(saved, m_out);
+    writeCharFormat(format);
+    std::swap(saved, m_out);
+    return *m_runFormats.insert(formatIndex, saved);
+}
+
+void RtfWriter::writeCharFormat(const QTextCharFormat &format) {
+    word("f", fontIndex(familyOf(format)));
+    word("fs", std::lround(pointSizeOf(format) * 2));
+    if (format.fontWeight() >= QFont::DemiBold)
+        m_out.append("\\b");
+    if (format.fontItalic())
+        m_out.append("\\i");
+    if (format.fontStrikeOut())
+        m_out.append("\\strike");
+    if (const int underline = RichTextFormat::underlineType(format); underline != 0)
+        word(underlineWord(underline));
+    if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        m_out.append("\\sub");
+    else if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        m_out.append("\\super");
+    if (hasBrush(format, QTextFormat::ForegroundBrush))
+        word("cf", colorIndex(format.foreground().color()));
+    if (hasBrush(format, QTextFormat::BackgroundBrush))
+        word("highlight", colorIndex(format.background().color()));
+    if (format.boolProperty(RtfFormatProperty::Protected))
+        m_out.append("\\protect");
+    if (format.hasProperty(QTextFormat::FontCapitalization)) {
+        if (format.fontCapitalization() == QFont::SmallCaps)
+            m_out.append("\\scaps");
+        else if (format.fontCapitalization() == QFont::AllUppercase)
+            m_out.append("\\caps");
+    }
+}
+
+void RtfWriter::writeText(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // Plain ASCII, the bulk of most text, goes in one piece.
+        qsizetype plain = i;
+        while (plain < text.size()) {
+            const char16_t c = text[plain].unicode();
+            if (c < 0x20 || c >= 0x80 || c == '\\' || c == '{' || c == '}')
+                break;
+            ++plain;
+        }
+        if (plain > i) {
+            const qsizetype at = m_out.size();
+            m_out.resize(at + (plain - i));
+            char *target = m_out.data() + at;
+            for (qsizetype k = i; k < plain; ++k)
+                *target++ = static_cast<char>(text[k].unicode());
+            i = plain;
+            if (i >= text.size())
+                break;
+        }
+        const char16_t c = text[i].unicode();
+        if (c >= 0x20 && c < 0x80) {
+            if (c == '\\' || c == '{' || c == '}')
+                m_out.append('\\');
+            m_out.append(static_cast<char>(c));
+            continue;
+        }
+        switch (c) {
+        case '\t':
+            m_out.append("\\tab ");
+            continue;
+        case QChar::LineSeparator:
+            m_out.append("\\line ");
+            continue;
+        case 0x00A0:
+            m_out.append("\\~");
+            continue;
+        case 0x00AD:
+            m_out.append("\\-");
+            continue;
+        case 0x2011:
+            m_out.append("\\_");
+            continue;
+        default:
+            break;
+        }
+        if (c < 0x20)
+            continue;
+        const int byte = RtfCodePage::windows1252Byte(c);
+        if (byte >= 0) {
+            static constexpr char hex[] = "0123456789abcdef";
+            m_out.append("\\'");
+            m_out.append(hex[byte >> 4]);
+            m_out.append(hex[byte & 0xF]);
+            continue;
+        }
+        // \uN takes a signed 16-bit number; the "?" is the fallback \uc1 skips.
+        word("u", static_cast<std::int16_t>(c));
+        m_out.append('?');
+    }
+}
+
+void RtfWriter::writePicture(const QTextCharFormat &charFormat) {
+    const QTextImageFormat format = charFormat.toImageFormat();
+    QByteArray data = format.property(RtfFormatProperty::PictureData).toByteArray();
+    auto kind =
+        static_cast<PictureKind>(format.intProperty(RtfFormatProperty::PictureKindProperty));
+    QImage image;
+    const QVariant resource =
+        m_document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+    if (resource.canConvert<QImage>())
+        image = resource.value<QImage>();
+    if (data.isEmpty() || kind == PictureKind::Unknown || kind == PictureKind::Bitmap) {
+        // A picture from elsewhere (pasted, inserted): store it as PNG.
+        if (image.isNull())
+            return;
+        data.clear();
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        kind = PictureKind::Png;
+    }
+    double width = format.width();
+    double height = format.height();
+    if (width <= 0 || height <= 0) {
+        width = image.isNull() ? 32 : image.width();
+        height = image.isNull() ? 32 : image.height();
+    }
+    m_out.append("{\\pict");
+    switch (kind) {
+    case PictureKind::Png:
+        m_out.append("\\pngblip");
+        break;
+    case PictureKind::Jpeg:
+        m_out.append("\\jpegblip");
+        break;
+    case PictureKind::Emf:
+        m_out.append("\\emfblip");
+        break;
+    case PictureKind::Wmf:
+        m_out.append("\\wmetafile8");
+        break;
+    case PictureKind::Dib:
+        m_out.append("\\dibitmap0");
+        break;
+    default:
+        break;
+    }
+    if (kind == PictureKind::Wmf || kind == PictureKind::Emf) {
+        // Metafile extents are in hundredths of a millimetre.
+        word("picw", std::lround(width * 2540.0 / 96.0));
+        word("pich", std::lround(height * 2540.0 / 96.0));
+    } else {
+        word("picw", image.isNull() ? std::lround(width) : image.width());
+        word("pich", image.isNull() ? std::lround(height) : image.height());
+    }
+    word("picwgoal", twips(width));
+    word("pichgoal", twips(height));
+    m_out.append('\n');
+    static constexpr char hex[] = "0123456789abcdef";
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        m_out.append(hex[byte >> 4]);
+        m_out.append(hex[byte & 0xF]);
+        if (i % 64 == 63)
+            m_out.append('\n');
+    }
+    m_out.append("}");
+}
