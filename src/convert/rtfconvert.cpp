@@ -72,7 +72,11 @@ int run(const QStringList &arguments, QTextStream &err, bool showProgress, qint6
         const LoadOutcome outcome = loadDocumentFile(
             in, document, false,
             large ? progressLine(err, QStringLiteral("Reading"), in) : ProgressCallback());
-        for (const QString &line : outcome.dropped.describe())
+        // What the document keeps without showing it goes to RTF only.
+        RtfDroppedContent lost = outcome.dropped;
+        if (streamFormatForFileName(out) == StreamFormat::PlainText)
+            lost += outcome.kept;
+        for (const QString &line : lost.describe())
             err << program << ": " << in << ": not converted: " << line << '\n';
     } catch (const UserError &error) {
         err << program << ": " << in << ": cannot read: " << error.text() << '\n';

@@ -258,6 +258,7 @@ LoadOutcome loadDocument(QIODevice &device, QTextDocument &document, StreamForma
         if (result.ok()) {
             outcome.format = StreamFormat::RichText;
             outcome.dropped = result.dropped;
+            outcome.kept = result.kept;
             return outcome;
         }
     }

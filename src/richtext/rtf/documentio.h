@@ -22,6 +22,7 @@ struct LoadOutcome {
     StreamFormat format = StreamFormat::RichText; // the format actually read: RichText or PlainText
     TextFormat plainText;                         // when read as plain text
     RtfDroppedContent dropped;                    // when read as rich text
+    RtfDroppedContent kept; // when read as rich text: kept for RTF, lost to plain text
 };
 
 // Called now and then while reading or writing with the bytes done and the total (0: unknown).

@@ -16,6 +16,7 @@ public:
 
     // The colour of a number; invalid for 0, for an "automatic" entry and beyond the table.
     QColor color(int index) const;
+    const std::vector<QColor> &colors() const { return m_colors; }
 
 private:
     std::vector<QColor> m_colors;

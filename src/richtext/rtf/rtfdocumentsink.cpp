@@ -6,6 +6,7 @@
 
 #include <QCryptographicHash>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
@@ -57,6 +58,23 @@ void RtfDocumentSink::paragraph(RtfParagraph &&paragraph) {
 
 void RtfDocumentSink::table(RtfTable &&table) {
     writeTable(m_position, table);
+}
+
+void RtfDocumentSink::keptDocument(RtfKeptDocument &&kept) {
+    if (kept.prologue.isEmpty() && kept.fonts.isEmpty() && kept.colors.empty())
+        return;
+    // The root frame goes with the content: clearing the document or loading another drops it.
+    QTextFrameFormat format = m_document.rootFrame()->frameFormat();
+    format.setProperty(RtfFormatProperty::KeptPrologue, kept.prologue);
+    QVariantHash fonts;
+    for (auto it = kept.fonts.cbegin(); it != kept.fonts.cend(); ++it)
+        fonts.insert(QString::number(it.key()), it.value());
+    format.setProperty(RtfFormatProperty::KeptFonts, fonts);
+    QVariantList colors;
+    for (const QColor &color : kept.colors)
+        colors.append(color);
+    format.setProperty(RtfFormatProperty::KeptColors, colors);
+    m_document.rootFrame()->setFrameFormat(format);
 }
 
 void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {

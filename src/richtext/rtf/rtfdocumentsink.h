@@ -20,6 +20,7 @@ public:
 
     void paragraph(RtfParagraph &&paragraph) override;
     void table(RtfTable &&table) override;
+    void keptDocument(RtfKeptDocument &&kept) override;
     void finish() override;
 
 private:

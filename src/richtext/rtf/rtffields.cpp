@@ -14,16 +14,36 @@ void RtfFields::instructionText(const QString &text) {
         m_fields.back().instruction.append(text);
 }
 
-int RtfFields::startResult() {
+void RtfFields::instructionGroup(QByteArrayView bytes) {
+    if (!m_fields.empty())
+        m_fields.back().instructionGroup = bytes.toByteArray();
+}
+
+RtfFields::Result RtfFields::startResult(bool insideField) {
     Field &field = m_fields.back();
     field.hasResult = true;
-    if (field.inInstruction)
-        return -1;
+    Result result;
+    if (field.inInstruction) {
+        result.inInstruction = true;
+        return result;
+    }
     const QString target = hyperlinkTarget(field.instruction);
-    if (target.isEmpty())
-        return 0;
-    m_links.push_back(target);
-    return static_cast<int>(m_links.size() - 1);
+    if (!target.isEmpty()) {
+        m_links.push_back(target);
+        result.link = static_cast<int>(m_links.size() - 1);
+        return result;
+    }
+    if (!insideField && !field.instructionGroup.isEmpty()) {
+        field.kept = true;
+        m_instructions.push_back(field.instructionGroup);
+        result.field = static_cast<int>(m_instructions.size() - 1);
+    }
+    return result;
+}
+
+bool RtfFields::endsWithoutResultAt(std::size_t depth) const {
+    return !m_fields.empty() && m_fields.back().depth == depth && !m_fields.back().hasResult &&
+           !m_fields.back().inInstruction;
 }
 
 int RtfFields::closeAbove(std::size_t depth) {
@@ -31,10 +51,18 @@ int RtfFields::closeAbove(std::size_t depth) {
     while (!m_fields.empty() && m_fields.back().depth >= depth + 1) {
         const Field field = m_fields.back();
         m_fields.pop_back();
-        if (field.hasResult && !field.inInstruction && hyperlinkTarget(field.instruction).isEmpty())
+        if (field.hasResult && !field.inInstruction && !field.kept &&
+            hyperlinkTarget(field.instruction).isEmpty())
             ++dropped;
     }
     return dropped;
+}
+
+const QByteArray &RtfFields::instruction(int number) const {
+    static const QByteArray none;
+    return number > 0 && number < static_cast<int>(m_instructions.size())
+               ? m_instructions[static_cast<std::size_t>(number)]
+               : none;
 }
 
 const QString &RtfFields::link(int number) const {

@@ -80,3 +80,10 @@ QString RtfFontTable::family(int fontNumber) const {
     const auto it = m_fonts.constFind(fontNumber);
     return it == m_fonts.constEnd() ? QString() : it->name;
 }
+
+QHash<int, QString> RtfFontTable::families() const {
+    QHash<int, QString> names;
+    for (auto it = m_fonts.cbegin(); it != m_fonts.cend(); ++it)
+        names.insert(it.key(), it->name);
+    return names;
+}

@@ -21,6 +21,8 @@ public:
     int codePage(int fontNumber, int documentCodePage) const;
     // The font's name; empty when the table has none for it.
     QString family(int fontNumber) const;
+    // Every font's name by number.
+    QHash<int, QString> families() const;
 
 private:
     struct Font {

@@ -20,6 +20,24 @@ inline constexpr int Protected = QTextFormat::UserProperty + 2;
 inline constexpr int PictureData = QTextFormat::UserProperty + 3;
 inline constexpr int PictureKindProperty = QTextFormat::UserProperty + 4;
 
+// What the document keeps of an RTF file without showing it, written back as it came.
+// On the character format of a protected marker in the text (a footnote's reference mark, or an
+// invisible word joiner): the RTF to write in the marker's place (QByteArray) and a number that
+// keeps neighbouring markers apart (int).
+inline constexpr int KeptGroup = QTextFormat::UserProperty + 5;
+inline constexpr int KeptSerial = QTextFormat::UserProperty + 6;
+// On the runs of a field's result: the field's instruction group as it came (QByteArray) and a
+// number that tells one field's runs from the next one's (int).
+inline constexpr int FieldInstruction = QTextFormat::UserProperty + 7;
+inline constexpr int FieldSerial = QTextFormat::UserProperty + 8;
+// On the root frame's format: the groups and words before the text (style sheet, information,
+// headers and footers, page and section setup, groups the reader does not know) as one
+// QByteArray, and the file's font names by number (QVariantHash) and colours by number
+// (QVariantList of QColor, invalid for automatic), which kept bytes refer to.
+inline constexpr int KeptPrologue = QTextFormat::UserProperty + 9;
+inline constexpr int KeptFonts = QTextFormat::UserProperty + 10;
+inline constexpr int KeptColors = QTextFormat::UserProperty + 11;
+
 } // namespace RtfFormatProperty
 
 // Underline types as the control numbers them.

@@ -31,7 +31,8 @@ struct RtfCharState {
     std::uint8_t script = 0;    // 0 none, 1 sub, 2 super
     int foreground = 0;         // colour table index, 0: automatic
     int background = 0;
-    int link = 0; // the field reader's link number, 0: none
+    int link = 0;  // the field reader's link number, 0: none
+    int field = 0; // the field reader's number of a kept field whose result this is, 0: none
     bool operator==(const RtfCharState &) const = default;
 };
 

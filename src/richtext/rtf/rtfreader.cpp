@@ -3,6 +3,8 @@
 #include "richtext/rtf/richtextformat.h"
 #include "richtext/rtf/rtfformatproperties.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int defaultHalfPoints = 24;
@@ -11,7 +13,8 @@ constexpr qint64 progressStep = 256 * 1024;
 } // namespace
 
 RtfReader::RtfReader(QByteArrayView data, RtfSink &sink)
-    : m_tokenizer(data)
+    : m_data(data)
+    , m_tokenizer(data)
     , m_sink(sink)
     , m_tables(
           sink, m_colors,
@@ -51,7 +54,8 @@ RtfReadResult RtfReader::read() {
     endOfInput();
     if (m_progress)
         m_progress(m_tokenizer.size(), m_tokenizer.size());
-    result.dropped = m_skipped.dropped();
+    result.dropped = m_kept.dropped();
+    result.kept = m_kept.kept();
     return result;
 }
 
@@ -118,6 +122,8 @@ void RtfReader::groupStart() {
     GroupState next = state();
     next.starred = false;
     next.firstWord = true;
+    next.keep = RtfKeptGroups::Keep::None;
+    next.start = m_tokenizer.position() - 1;
     m_stack.push_back(std::move(next));
 }
 
@@ -132,6 +138,23 @@ void RtfReader::groupEnd() {
     const std::size_t depth = m_stack.size();
     const Destination ending = state().destination;
     const Destination parent = m_stack[depth - 2].destination;
+
+    const auto groupBytes = [this] {
+        QByteArray bytes =
+            m_data.sliced(state().start, m_tokenizer.position() - state().start).toByteArray();
+        // Groups the input left open are closed here too.
+        bytes.append(QByteArray(m_forcedCloses, '}'));
+        return bytes;
+    };
+    if (state().keep != RtfKeptGroups::Keep::None)
+        keepGroup(state().keep, groupBytes());
+    if (ending == Destination::FieldInstruction && parent != Destination::FieldInstruction)
+        m_fields.instructionGroup(groupBytes());
+    if (m_fields.endsWithoutResultAt(depth) && parent == Destination::Text) {
+        // A field that shows nothing (an index entry, a page count still to come) stays as it is.
+        keepGroup(RtfKeptGroups::Keep::Anchor, groupBytes());
+        ++m_kept.kept().fields;
+    }
 
     if (ending == Destination::Picture && m_picture.readsAt(depth))
         finishPicture();
@@ -148,7 +171,7 @@ void RtfReader::groupEnd() {
     } else {
         m_stack.pop_back();
     }
-    m_skipped.dropped().fields += m_fields.closeAbove(m_stack.size());
+    m_kept.dropped().fields += m_fields.closeAbove(m_stack.size());
 }
 
 void RtfReader::controlSymbol(unsigned char symbol) {
@@ -214,16 +237,20 @@ void RtfReader::controlWord(const RtfToken &token) {
     // "{\*\word" with a word this reader does not read: the whole group is optional.
     if (starred && info.group == RtfWordGroup::None) {
         if (first || info.word == RtfWord::Unknown) {
-            group.destination = Destination::Skip;
+            startSkipped(info.word, true, first);
             return;
         }
     }
     if (info.group != RtfWordGroup::None) {
-        destinationWord(info);
+        destinationWord(info, first);
         return;
     }
-    if (info.word == RtfWord::Unknown)
+    if (info.word == RtfWord::Unknown) {
+        // Directly in the document's group (the \rtf1 one), before any text.
+        if (m_stack.size() == 2 && !m_textStarted)
+            m_kept.documentWord(token.text, token.hasParameter, token.parameter);
         return;
+    }
 
     const bool hasParameter = token.hasParameter;
     const int parameter = token.parameter;
@@ -265,7 +292,7 @@ void RtfReader::controlWord(const RtfToken &token) {
     }
 }
 
-void RtfReader::destinationWord(RtfWordInfo info) {
+void RtfReader::destinationWord(RtfWordInfo info, bool first) {
     GroupState &group = state();
     const Destination parent = group.destination;
     const bool inBody = parent == Destination::Text;
@@ -275,8 +302,7 @@ void RtfReader::destinationWord(RtfWordInfo info) {
     };
 
     if (info.group == RtfWordGroup::Skipped) {
-        m_skipped.skip(info.word);
-        group.destination = Destination::Skip;
+        startSkipped(info.word, false, first);
         return;
     }
 
@@ -351,9 +377,15 @@ void RtfReader::destinationWord(RtfWordInfo info) {
         return;
     case RtfWord::Object:
     case RtfWord::Shp:
-        if (inBody)
-            ++m_skipped.dropped().objects;
         inside(inBody, Destination::Ignore);
+        if (inBody && m_overflowDepth == 0) {
+            // Its result shows in the text; the group itself is kept.
+            group.keep = RtfKeptGroups::Keep::Object;
+            group.objectParagraph = m_paragraphsEnded;
+            group.objectInline = m_paragraph.inlines.size();
+            group.objectTail =
+                m_paragraph.inlines.empty() ? 0 : m_paragraph.inlines.back().text.size();
+        }
         return;
     case RtfWord::Result:
     case RtfWord::Shprslt:
@@ -377,6 +409,103 @@ void RtfReader::destinationWord(RtfWordInfo info) {
         group.destination = Destination::Skip;
         return;
     }
+}
+
+void RtfReader::startSkipped(RtfWord word, bool unknown, bool first) {
+    GroupState &group = state();
+    const Destination parent =
+        m_stack.size() >= 2 ? m_stack[m_stack.size() - 2].destination : Destination::Skip;
+    RtfKeptGroups::Place place = RtfKeptGroups::Place::Elsewhere;
+    // Text read before the word already shows; kept, it would come back twice.
+    if (parent == Destination::Text && m_overflowDepth == 0 && first) {
+        // Before any text a group belongs to the document, whatever wraps it (\upr does); after
+        // some, only the tables directly in the document's group (the \rtf1 one) do.
+        if (!m_textStarted)
+            place = RtfKeptGroups::Place::DocumentStart;
+        else if (m_stack.size() == 3)
+            place = RtfKeptGroups::Place::DocumentLater;
+        else
+            place = RtfKeptGroups::Place::Text;
+    }
+    group.keep = m_kept.start(word, unknown, place);
+    group.destination = Destination::Skip;
+}
+
+void RtfReader::keepGroup(RtfKeptGroups::Keep keep, QByteArray bytes) {
+    switch (keep) {
+    case RtfKeptGroups::Keep::None:
+        return;
+    case RtfKeptGroups::Keep::Prologue:
+        m_kept.addToPrologue(bytes);
+        return;
+    case RtfKeptGroups::Keep::Anchor:
+        // A word joiner: it takes no room and joins what stands around it.
+        addKeptMarker(QString(QChar(0x2060)), std::move(bytes), false);
+        return;
+    case RtfKeptGroups::Keep::Object:
+        keepObject(std::move(bytes));
+        return;
+    case RtfKeptGroups::Keep::Footnote:
+        if (m_footnoteMark) {
+            // The note is numbered where it stands: its mark is the number.
+            m_footnoteMark = false;
+            addKeptMarker(QString::number(++m_footnoteNumber), "\\chftn " + bytes, true);
+        } else {
+            // A mark of its own was written as text before the note.
+            addKeptMarker(QString(QChar(0x2060)), std::move(bytes), false);
+        }
+        return;
+    }
+}
+
+void RtfReader::keepObject(QByteArray bytes) {
+    const GroupState &group = state();
+    if (group.objectParagraph != m_paragraphsEnded ||
+        group.objectInline > m_paragraph.inlines.size()) {
+        // Its result spans paragraphs: that text stays, the object is lost.
+        ++m_kept.dropped().objects;
+        return;
+    }
+    ++m_kept.kept().objects;
+    auto &inlines = m_paragraph.inlines;
+    // Text it showed may have joined the run before it: that text becomes a run of its own.
+    if (group.objectInline > 0) {
+        RtfInline &before = inlines[group.objectInline - 1];
+        if (before.text.size() > group.objectTail) {
+            RtfInline shown = before;
+            shown.text = before.text.mid(group.objectTail);
+            before.text.truncate(group.objectTail);
+            inlines.insert(inlines.begin() + static_cast<std::ptrdiff_t>(group.objectInline),
+                           std::move(shown));
+        }
+    }
+    if (group.objectInline == inlines.size()) {
+        addKeptMarker(QString(QChar(0x2060)), std::move(bytes), false);
+        return;
+    }
+    // What it shows stays, protected, and stands for it: the object is written in its place.
+    const int serial = ++m_keptSerial;
+    for (std::size_t i = group.objectInline; i < inlines.size(); ++i) {
+        RtfInline &piece = inlines[i];
+        piece.format.setProperty(RtfFormatProperty::Protected, true);
+        piece.format.setProperty(RtfFormatProperty::KeptGroup, bytes);
+        piece.format.setProperty(RtfFormatProperty::KeptSerial, serial);
+        piece.formatSerial = -1;
+    }
+}
+
+void RtfReader::addKeptMarker(const QString &text, QByteArray bytes, bool superscript) {
+    flushBytes();
+    m_textStarted = true;
+    RtfInline marker;
+    marker.text = text;
+    marker.format = currentCharFormat();
+    if (superscript)
+        marker.format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    marker.format.setProperty(RtfFormatProperty::Protected, true);
+    marker.format.setProperty(RtfFormatProperty::KeptGroup, std::move(bytes));
+    marker.format.setProperty(RtfFormatProperty::KeptSerial, ++m_keptSerial);
+    m_paragraph.inlines.push_back(std::move(marker));
 }
 
 bool RtfReader::bodyWord(RtfWord word, bool hasParameter, int parameter) {
@@ -491,6 +620,10 @@ bool RtfReader::bodyWord(RtfWord word, bool hasParameter, int parameter) {
     case RtfWord::Rtlmark:
         appendUnicode(0x200F);
         return true;
+    case RtfWord::Chftn:
+        flushBytes();
+        m_footnoteMark = true;
+        return true;
     default:
         return false;
     }
@@ -503,8 +636,10 @@ bool RtfReader::characterWord(RtfWord word, bool hasParameter, int parameter) {
     switch (word) {
     case RtfWord::Plain: {
         const int link = chars.link;
+        const int field = chars.field;
         chars = RtfCharState();
-        chars.link = link; // a link is the field's, not a format
+        chars.link = link; // links and fields are the field's, not formats
+        chars.field = field;
         return true;
     }
     case RtfWord::F:
@@ -699,19 +834,25 @@ bool RtfReader::tableWord(RtfWord word, int parameter) {
 }
 
 void RtfReader::finishPicture() {
-    if (std::optional<RtfInline> piece = m_picture.finish([this] { return currentCharFormat(); }))
+    if (std::optional<RtfInline> piece = m_picture.finish([this] { return currentCharFormat(); })) {
+        m_textStarted = true;
         m_paragraph.inlines.push_back(std::move(*piece));
+    }
 }
 
 void RtfReader::startFieldResult() {
-    const int link = m_fields.startResult();
-    if (link < 0) {
+    const RtfFields::Result result = m_fields.startResult(state().chars.field != 0);
+    if (result.inInstruction) {
         state().destination = Destination::FieldInstruction;
         return;
     }
     state().destination = Destination::Text;
-    if (link > 0)
-        state().chars.link = link;
+    if (result.link > 0)
+        state().chars.link = result.link;
+    if (result.field > 0) {
+        state().chars.field = result.field;
+        ++m_kept.kept().fields;
+    }
 }
 
 void RtfReader::appendBytes(QByteArrayView bytes) {
@@ -792,7 +933,7 @@ void RtfReader::bodyText(const QString &text) {
     const RtfCharState &chars = state().chars;
     if (chars.hidden) {
         if (!m_lastTextHidden)
-            ++m_skipped.dropped().hiddenText;
+            ++m_kept.dropped().hiddenText;
         m_lastTextHidden = true;
         return;
     }
@@ -817,6 +958,8 @@ void RtfReader::bodyText(const QString &text) {
     }
     if (use->isEmpty())
         return;
+    m_textStarted = true;
+    m_footnoteMark = false;
     if (!m_pendingAnchors.isEmpty()) {
         // A bookmark names the character it starts at, so that links to it find it.
         RtfInline named;
@@ -888,6 +1031,10 @@ QTextCharFormat RtfReader::currentCharFormat() {
         format.setAnchor(true);
         format.setAnchorHref(link);
     }
+    if (const QByteArray &instruction = m_fields.instruction(chars.field); !instruction.isEmpty()) {
+        format.setProperty(RtfFormatProperty::FieldInstruction, instruction);
+        format.setProperty(RtfFormatProperty::FieldSerial, chars.field);
+    }
     m_format = format;
     return m_format;
 }
@@ -942,6 +1089,9 @@ int RtfReader::paragraphDepth() const {
 
 RtfParagraph RtfReader::takeParagraph() {
     flushBytes();
+    ++m_paragraphsEnded;
+    m_textStarted = true;
+    m_footnoteMark = false;
     const RtfParaState &para = state().para;
     RtfParagraph paragraph = std::move(m_paragraph);
     m_paragraph = RtfParagraph();
@@ -978,13 +1128,16 @@ void RtfReader::pageBreak() {
 void RtfReader::endOfInput() {
     flushBytes();
     // Close what the file left open, innermost first, so that pictures and fields complete.
-    while (m_stack.size() > 1 || m_overflowDepth > 0)
+    while (m_stack.size() > 1 || m_overflowDepth > 0) {
+        ++m_forcedCloses;
         groupEnd();
+    }
     if (m_picture.isOpen())
         finishPicture();
     // Text after the last \par is a paragraph of its own; an empty one is no paragraph.
     if (!m_paragraph.isEmpty())
         endParagraph();
     m_tables.closeTablesAbove(0);
+    m_sink.keptDocument(RtfKeptDocument{m_kept.prologue(), m_fonts.families(), m_colors.colors()});
     m_sink.finish();
 }

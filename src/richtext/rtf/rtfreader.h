@@ -6,11 +6,11 @@
 #include "richtext/rtf/rtffields.h"
 #include "richtext/rtf/rtffonttable.h"
 #include "richtext/rtf/rtfgroupstate.h"
+#include "richtext/rtf/rtfkeptgroups.h"
 #include "richtext/rtf/rtflisttables.h"
 #include "richtext/rtf/rtfpicture.h"
 #include "richtext/rtf/rtfreadresult.h"
 #include "richtext/rtf/rtfsink.h"
-#include "richtext/rtf/rtfskippedgroups.h"
 #include "richtext/rtf/rtftablebuilder.h"
 #include "richtext/rtf/rtftokenizer.h"
 
@@ -22,8 +22,8 @@
 
 // Reads RTF tokens into a sink: keeps a stack of group states, reads body text itself and hands
 // the words and text of every other destination to its handler (font table, colour table, list
-// tables and numbering, pictures, fields, tables, skipped groups). It never fails on malformed
-// input: what can be read is delivered, unbalanced groups are closed at the end.
+// tables and numbering, pictures, fields, tables, kept and skipped groups). It never fails on
+// malformed input: what can be read is delivered, unbalanced groups are closed at the end.
 class RtfReader {
 public:
     using Progress = std::function<void(qint64 done, qint64 total)>;
@@ -70,6 +70,12 @@ private:
         int unicodeSkip = 1; // \ucN: bytes of fallback after each \uN
         bool starred = false;
         bool firstWord = true;
+        RtfKeptGroups::Keep keep = RtfKeptGroups::Keep::None;
+        qsizetype start = 0; // where the group's brace stands in the input
+        // For a kept object: the paragraph and the inline it began at.
+        int objectParagraph = 0;
+        std::size_t objectInline = 0;
+        qsizetype objectTail = 0; // the text length of the inline before, which text may join
     };
 
     void handleToken(const RtfToken &token);
@@ -77,7 +83,10 @@ private:
     void groupEnd();
     void controlWord(const RtfToken &token);
     void controlSymbol(unsigned char symbol);
-    void destinationWord(RtfWordInfo info);
+    // first: the word opens its group, no text or other word before it.
+    void destinationWord(RtfWordInfo info, bool first);
+    // A group the reader does not show begins: kept or dropped.
+    void startSkipped(RtfWord word, bool unknown, bool first);
     bool bodyWord(RtfWord word, bool hasParameter, int parameter);
     bool characterWord(RtfWord word, bool hasParameter, int parameter);
     bool paragraphWord(RtfWord word, bool hasParameter, int parameter);
@@ -100,11 +109,18 @@ private:
     int paragraphDepth() const;
     void finishPicture();
     void startFieldResult();
+    // A group ends that the document keeps as it came.
+    void keepGroup(RtfKeptGroups::Keep keep, QByteArray bytes);
+    // Puts a protected marker into the text that carries RTF to write back in its place.
+    void addKeptMarker(const QString &text, QByteArray bytes, bool superscript);
+    // An object or shape ends: what it showed gives way to one marker that writes it back.
+    void keepObject(QByteArray bytes);
     void endOfInput();
 
     GroupState &state() { return m_stack.back(); }
     const GroupState &state() const { return m_stack.back(); }
 
+    QByteArrayView m_data;
     RtfTokenizer m_tokenizer;
     RtfSink &m_sink;
     Progress m_progress;
@@ -125,7 +141,13 @@ private:
     RtfPicture m_picture;
     RtfFields m_fields;
     RtfTableBuilder m_tables;
-    RtfSkippedGroups m_skipped;
+    RtfKeptGroups m_kept;
+    bool m_textStarted = false;  // the text has begun: later groups are kept at their place
+    bool m_footnoteMark = false; // a \chftn stood since the last text: a note's number
+    int m_footnoteNumber = 0;    // of the last footnote kept with its number
+    int m_keptSerial = 0;        // of the last kept marker
+    int m_forcedCloses = 0;      // groups the input left open, closed at its end so far
+    int m_paragraphsEnded = 0;
 
     QString m_bookmarkName;       // of the \bkmkstart group being read
     QStringList m_pendingAnchors; // bookmarks that start at the next character

@@ -16,3 +16,13 @@ QStringList RtfDroppedContent::describe() const {
     add(objects, "embedded object or drawing", "embedded objects and drawings");
     return lines;
 }
+
+RtfDroppedContent &RtfDroppedContent::operator+=(const RtfDroppedContent &other) {
+    headersFooters += other.headersFooters;
+    footnotes += other.footnotes;
+    annotations += other.annotations;
+    fields += other.fields;
+    hiddenText += other.hiddenText;
+    objects += other.objects;
+    return *this;
+}

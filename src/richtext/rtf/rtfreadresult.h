@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // What the RTF reader could not carry into the document, counted per kind so that the editor can
-// warn before a save would lose it. Tables are kept, so they never count here; neither does
-// metadata (document information, style sheet, revision tables).
+// warn before a save would lose it. Headers, footers, notes, comments, fields and groups the
+// reader does not know are kept as they came and written back, so they count only where they
+// cannot be kept (inside a table of the file's header, a field instruction or an object).
 struct RtfDroppedContent {
     int headersFooters = 0;
     int footnotes = 0; // footnotes and endnotes, with their reference marks
@@ -20,6 +21,8 @@ struct RtfDroppedContent {
     }
     // One short English line per kind present, e.g. "2 footnotes".
     QStringList describe() const;
+
+    RtfDroppedContent &operator+=(const RtfDroppedContent &other);
 };
 
 // The outcome of reading RTF into a document: on error the document is left as it was.
@@ -28,6 +31,9 @@ struct RtfReadResult {
     Status status = Status::Ok;
     QString errorText;
     RtfDroppedContent dropped;
+    // What the document keeps as it came without showing it: written back to RTF, lost to
+    // plain text.
+    RtfDroppedContent kept;
 
     bool ok() const { return status == Status::Ok; }
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -54,11 +57,20 @@ struct RtfTable {
     std::vector<RtfTableRow> rows;
 };
 
+// What the reader kept of the file at document level, for the writer to put back.
+struct RtfKeptDocument {
+    QByteArray prologue;        // groups and words before the text, as they came
+    QHash<int, QString> fonts;  // the file's font names by number, which kept bytes refer to
+    std::vector<QColor> colors; // the file's colours by number (invalid: automatic)
+};
+
 // The output side of the RTF reader: receives the document's content in reading order.
 class RtfSink {
 public:
     virtual ~RtfSink() = default;
     virtual void paragraph(RtfParagraph &&paragraph) = 0;
     virtual void table(RtfTable &&table) = 0;
+    // Once, before finish.
+    virtual void keptDocument(RtfKeptDocument &&kept) = 0;
     virtual void finish() = 0;
 };

@@ -3,6 +3,7 @@
 #include "richtext/rtf/richtextformat.h"
 #include "richtext/rtf/rtfcodec.h"
 #include "richtext/rtf/rtfformatproperties.h"
+#include "richtext/rtf/rtfkeptgroup.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -153,15 +154,51 @@ QByteArray RtfWriter::write(const Progress &progress) {
     m_out.clear();
     m_out.reserve(static_cast<qsizetype>(m_document.characterCount()) * 2 + 4096);
     fontIndex(m_document.defaultFont().family()); // \deff0
+    const QTextFrameFormat root = m_document.rootFrame()->frameFormat();
+    const QVariantHash fonts = root.property(RtfFormatProperty::KeptFonts).toHash();
+    for (auto it = fonts.cbegin(); it != fonts.cend(); ++it)
+        m_keptFonts.insert(it.key().toInt(), it.value().toString());
+    for (const QVariant &color : root.property(RtfFormatProperty::KeptColors).toList())
+        m_keptColors.append(color.value<QColor>());
     writeFrame(m_document.rootFrame(), 0);
     m_out.append("}\n");
     QByteArray body;
     std::swap(body, m_out);
+    const QByteArray prologue =
+        renumbered(root.property(RtfFormatProperty::KeptPrologue).toByteArray());
     writeHeader();
+    if (!prologue.isEmpty()) {
+        m_out.append(prologue);
+        m_out.append('\n');
+    }
     m_out.append(body);
     if (m_progress)
         m_progress(m_document.characterCount(), m_document.characterCount());
     return std::move(m_out);
+}
+
+QByteArray RtfWriter::renumbered(QByteArrayView kept) {
+    if (kept.isEmpty())
+        return {};
+    return RtfKeptGroup::renumbered(
+        kept,
+        [this](int number) {
+            const auto it = m_keptFonts.constFind(number);
+            return it == m_keptFonts.constEnd() || it->isEmpty() ? 0 : fontIndex(*it);
+        },
+        [this](int number) {
+            if (number <= 0 || number >= m_keptColors.size())
+                return 0;
+            const QColor &color = m_keptColors[number];
+            return color.isValid() ? colorIndex(color) : 0;
+        });
+}
+
+void RtfWriter::closeField() {
+    if (m_openField == 0)
+        return;
+    m_out.append("}}");
+    m_openField = 0;
 }
 
 void RtfWriter::reportProgress(int position) {
@@ -247,7 +284,7 @@ void RtfWriter::writeListDefinition(const QTextListFormat &format, int id) {
         m_out.append("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1\\levelspace0"
                      "\\levelindent0{\\leveltext");
         if (isBullet(format.style())) {
-            m_out.append("\\'01\\u8226 ?;}{\\levelnumbers;}");
+            m_out.append("\\'01\\u8226\\'b7;}{\\levelnumbers;}");
         } else {
             const QString prefix = format.numberPrefix();
             const QString suffix = numberSuffix(format);
@@ -485,6 +522,21 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat charFormat = fragment.charFormat();
         const QString href = charFormat.isAnchor() ? charFormat.anchorHref() : QString();
+        // A kept field's result holds its links, never the other way round.
+        const int field = charFormat.intProperty(RtfFormatProperty::FieldSerial);
+        if (field != m_openField) {
+            if (!m_openLink.isEmpty())
+                m_out.append("}}");
+            m_openLink.clear();
+            closeField();
+            if (field != 0) {
+                m_out.append("{\\field");
+                m_out.append(renumbered(
+                    charFormat.property(RtfFormatProperty::FieldInstruction).toByteArray()));
+                m_out.append("{\\fldrslt ");
+                m_openField = field;
+            }
+        }
         if (href != m_openLink) {
             if (!m_openLink.isEmpty())
                 m_out.append("}}");
@@ -508,6 +560,21 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
             writeText(name);
             m_out.append('}');
         }
+        if (charFormat.hasProperty(RtfFormatProperty::KeptGroup)) {
+            // What was kept at this place goes back in it, once for all the runs that show it.
+            const int serial = charFormat.intProperty(RtfFormatProperty::KeptSerial);
+            if (serial == 0 || serial != m_lastKept) {
+                m_out.append('{');
+                m_out.append(runFormat(fragment.charFormatIndex(), charFormat));
+                m_out.append(' ');
+                m_out.append(
+                    renumbered(charFormat.property(RtfFormatProperty::KeptGroup).toByteArray()));
+                m_out.append('}');
+            }
+            m_lastKept = serial;
+            continue;
+        }
+        m_lastKept = 0;
         if (charFormat.isImageFormat()) {
             for (int i = 0; i < fragment.length(); ++i)
                 writePicture(charFormat);
@@ -523,6 +590,7 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         m_out.append("}}");
         m_openLink.clear();
     }
+    closeField();
     writeCharFormat(block.charFormat());
     if (!lastInCell)
         m_out.append("\\par\n");
@@ -642,17 +710,16 @@ void RtfWriter::writeText(QStringView text) {
         }
         if (c < 0x20)
             continue;
+        // \uN (a signed 16-bit number) for readers that know Unicode, then the one byte \uc1
+        // skips for those that do not: the character in Windows-1252, else "?". The byte is
+        // written as \'xx, since one reader drops the blank after a bare "?" fallback.
         const int byte = RtfCodePage::windows1252Byte(c);
-        if (byte >= 0) {
-            static constexpr char hex[] = "0123456789abcdef";
-            m_out.append("\\'");
-            m_out.append(hex[byte >> 4]);
-            m_out.append(hex[byte & 0xF]);
-            continue;
-        }
-        // \uN takes a signed 16-bit number; the "?" is the fallback \uc1 skips.
+        const int fallback = byte >= 0 ? byte : '?';
+        static constexpr char hex[] = "0123456789abcdef";
         word("u", static_cast<std::int16_t>(c));
-        m_out.append('?');
+        m_out.append("\\'");
+        m_out.append(hex[fallback >> 4]);
+        m_out.append(hex[fallback & 0xF]);
     }
 }
 

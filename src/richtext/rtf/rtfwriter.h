@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QColor>
 #include <QHash>
 #include <QList>
@@ -16,8 +17,9 @@ class QTextListFormat;
 class QTextTable;
 
 // Writes a QTextDocument as RTF that word processors read back: one font and colour table,
-// Windows-1252 text with \uN for the rest, character and paragraph formats, lists (with
-// \listtable and \pntext fallbacks), tables, pictures and links.
+// ASCII text with \uN and a Windows-1252 fallback for the rest, character and paragraph formats,
+// lists (with \listtable and \pntext fallbacks), tables, pictures, links, and what the reader
+// kept of the file the document came from (its prologue, fields, notes and other groups).
 class RtfWriter {
 public:
     using Progress = std::function<void(qint64 done, qint64 total)>;
@@ -45,6 +47,9 @@ private:
     void writeCharFormat(const QTextCharFormat &format);
     const QByteArray &runFormat(int formatIndex, const QTextCharFormat &format);
     void writeText(QStringView text);
+    // Kept RTF with the file's font and colour numbers turned into this writer's.
+    QByteArray renumbered(QByteArrayView kept);
+    void closeField();
     void writePicture(const QTextCharFormat &format);
     void reportProgress(int position);
 
@@ -62,6 +67,11 @@ private:
     QByteArray m_listDefinitions;
     QHash<int, QByteArray> m_runFormats; // by the document's format index
     QString m_openLink;
+    int m_openField = 0; // the serial of the kept field being written, 0: none
+    int m_lastKept = 0;  // the serial of the last kept marker written
+    QHash<int, QString>
+        m_keptFonts; // the font and colour numbers of the file the document came from
+    QList<QColor> m_keptColors;
     Progress m_progress;
     qint64 m_nextProgress = 0;
 };

@@ -136,7 +136,7 @@ void tst_RtfReader::text_data() {
     QTest::addRow("skipped destinations")
         << QByteArray("{\\rtf1{\\info{\\title T}}{\\*\\generator G;}{\\stylesheet{\\s0 Normal;}}"
                       "a{\\*\\unknown x}b{\\header h}{\\footnote f}c}")
-        << QStringLiteral("abc");
+        << QStringLiteral("a\u2060b\u2060\u2060c"); // kept in the text behind markers
     QTest::addRow("hidden text") << QByteArray("{\\rtf1 a{\\v hidden}b}") << QStringLiteral("ab");
     QTest::addRow("number fallbacks skipped")
         << QByteArray("{\\rtf1 {\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec}one\\par}")
@@ -393,22 +393,31 @@ void tst_RtfReader::hyperlink() {
     QCOMPARE(formatAt(document, QStringLiteral("Target")).anchorNames(), QStringList{"Mark"});
     QVERIFY(formatAt(document, QStringLiteral("arget")).anchorNames().isEmpty());
     QVERIFY(!formatAt(document, QStringLiteral(" and")).isAnchor());
-    QCOMPARE(result.dropped.fields, 1);
+    // The page field is kept with its result.
+    QCOMPARE(result.dropped.fields, 0);
+    QCOMPARE(formatAt(document, QStringLiteral("7")).intProperty(RtfFormatProperty::FieldSerial),
+             1);
 }
 
 void tst_RtfReader::droppedContent() {
+    // Headers, footers, notes, comments and drawings are kept where they stand; hidden text is
+    // dropped.
     RtfReadResult result;
     const QString text = readText("{\\rtf1{\\header H}{\\footerl F}a{\\footnote N}"
                                   "{\\*\\annotation C}b{\\v x}{\\v y}c{\\shp{\\*\\shpinst S}}d}",
                                   &result);
-    QCOMPARE(text, QStringLiteral("abcd"));
-    QCOMPARE(result.dropped.headersFooters, 2);
-    QCOMPARE(result.dropped.footnotes, 1);
-    QCOMPARE(result.dropped.annotations, 1);
+    QCOMPARE(text, QStringLiteral("a\u2060\u2060bc\u2060d"));
+    QCOMPARE(result.dropped.headersFooters, 0);
+    QCOMPARE(result.dropped.footnotes, 0);
+    QCOMPARE(result.dropped.annotations, 0);
     QCOMPARE(result.dropped.hiddenText, 1);
-    QCOMPARE(result.dropped.objects, 1);
+    QCOMPARE(result.dropped.objects, 0);
     QVERIFY(!result.dropped.isEmpty());
-    QCOMPARE(result.dropped.describe().first(), QStringLiteral("2 headers and footers"));
+    QCOMPARE(result.dropped.describe().first(), QStringLiteral("1 piece of hidden text"));
+    // Where they cannot be kept (inside a field instruction), they count.
+    readText("{\\rtf1 {\\field{\\*\\fldinst X{\\footnote N}{\\header H}}{\\fldrslt r}}}", &result);
+    QCOMPARE(result.dropped.footnotes, 1);
+    QCOMPARE(result.dropped.headersFooters, 1);
     readText("{\\rtf1 plain}", &result);
     QVERIFY(result.dropped.isEmpty());
 }
@@ -464,7 +473,7 @@ void tst_RtfReader::malformed_data() {
     QTest::addRow("bin longer than file")
         << QByteArray("{\\rtf1 a{\\pict\\bin999999 xy") << QStringLiteral("a\ufffc");
     QTest::addRow("bin with braces inside")
-        << QByteArray("{\\rtf1 a{\\*\\blob\\bin4 }}{{}b}") << QStringLiteral("ab");
+        << QByteArray("{\\rtf1 a{\\*\\blob\\bin4 }}{{}b}") << QStringLiteral("a\u2060b");
     QTest::addRow("negative bin") << QByteArray("{\\rtf1 a\\bin-5 b}") << QStringLiteral("ab");
     QTest::addRow("long control word")
         << QByteArray("{\\rtf1 a\\") + QByteArray(5000, 'x') + QByteArray(" b}")
