@@ -17,7 +17,7 @@ constexpr RtfWordGroup N = RtfWordGroup::None;
 
 // Sorted at compile time, searched by name.
 constexpr auto table = [] {
-    std::array<Entry, 263> entries = {{
+    std::array<Entry, 265> entries = {{
         {"fonttbl", {RtfWord::Fonttbl, D}},
         {"colortbl", {RtfWord::Colortbl, D}},
         {"stylesheet", {RtfWord::Stylesheet, S}},
@@ -234,6 +234,8 @@ constexpr auto table = [] {
         {"zwnbo", {RtfWord::Zwnbo, N}},
         {"ltrmark", {RtfWord::Ltrmark, N}},
         {"rtlmark", {RtfWord::Rtlmark, N}},
+        {"ltrpar", {RtfWord::Ltrpar, N}},
+        {"rtlpar", {RtfWord::Rtlpar, N}},
         {"chftn", {RtfWord::Chftn, N}},
         {"chdate", {RtfWord::Chdate, N}},
         {"chdpl", {RtfWord::Chdpl, N}},

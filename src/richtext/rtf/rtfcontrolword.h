@@ -223,6 +223,8 @@ enum class RtfWord : std::uint16_t {
     Zwnbo,
     Ltrmark,
     Rtlmark,
+    Ltrpar,
+    Rtlpar,
     Chftn,
     Chdate,
     Chdpl,

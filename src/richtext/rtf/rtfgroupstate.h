@@ -56,6 +56,7 @@ struct RtfParaState {
     int lineSpacing = 0;
     bool lineMultiple = false;
     bool pageBreakBefore = false;
+    bool rightToLeft = false; // \rtlpar
     bool inTable = false;
     int nesting = 0; // \itap
     int listOverride = 0;

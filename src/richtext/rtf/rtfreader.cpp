@@ -774,6 +774,12 @@ bool RtfReader::paragraphWord(RtfWord word, bool hasParameter, int parameter) {
     case RtfWord::Pagebb:
         para.pageBreakBefore = !hasParameter || parameter != 0;
         return true;
+    case RtfWord::Rtlpar:
+        para.rightToLeft = true;
+        return true;
+    case RtfWord::Ltrpar:
+        para.rightToLeft = false;
+        return true;
     case RtfWord::Tqr:
         para.pendingTabType = QTextOption::RightTab;
         return true;
@@ -1074,6 +1080,8 @@ QTextBlockFormat RtfReader::blockFormat(const RtfParaState &para) {
         format.setTabPositions(para.tabs);
     if (para.pageBreakBefore)
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (para.rightToLeft)
+        format.setLayoutDirection(Qt::RightToLeft);
     m_blockFormatState = para;
     m_blockFormat = format;
     m_blockFormatValid = true;

@@ -453,6 +453,8 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
     reportProgress(block.position());
     const QTextBlockFormat format = block.blockFormat();
     m_out.append("\\pard");
+    if (format.layoutDirection() == Qt::RightToLeft)
+        m_out.append("\\rtlpar");
     if (depth > 0) {
         m_out.append("\\intbl");
         if (depth > 1)

@@ -171,6 +171,20 @@ private slots:
         QVERIFY(!rtfFromDocument(document).contains("\\header"));
     }
 
+    // A right-to-left paragraph is laid out from the right and written back as such.
+    void rightToLeftParagraphs() {
+        QTextDocument document;
+        const QByteArray written = roundTrip(
+            header + "\\pard\\rtlpar \\u1513\\'3f\\u1500\\'3f\\par\\pard\\ltrpar Left\\par}",
+            document);
+        QCOMPARE(document.begin().blockFormat().layoutDirection(), Qt::RightToLeft);
+        QVERIFY(document.begin().next().blockFormat().layoutDirection() != Qt::RightToLeft);
+        QVERIFY2(written.contains("\\pard\\rtlpar"), written.constData());
+        QTextDocument again;
+        QVERIFY(readRtf(written, again).ok());
+        QCOMPARE(again.begin().blockFormat().layoutDirection(), Qt::RightToLeft);
+    }
+
     // Characters outside ASCII: \uN for readers that know Unicode, the Windows-1252 byte or "?"
     // as \'xx for those that do not, and never a bare "?" that swallows the next blank.
     void writesUnicodeWithAByteFallback() {
