@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QObject>
 #include <QPageLayout>
-#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -240,7 +239,7 @@ private:
     std::unique_ptr<PrinterDevice> m_printer;
     SettingsStore *m_store;
     Prompts *m_prompts;
-    QPointer<QWidget> m_dialogParent;
+    QWidget *m_dialogParent = nullptr;
 
     TMeasureUnit m_measureUnit = muMillimeters;
     double m_marginTop = 30;
