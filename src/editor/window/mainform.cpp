@@ -1,5 +1,7 @@
 #include "editor/window/mainform.h"
 
+#include "convert/textconverters.h"
+#include "editor/convert/convertcommands.h"
 #include "editor/document/documentstate.h"
 #include "editor/document/editlayout.h"
 #include "editor/document/editormodes.h"
@@ -26,6 +28,7 @@
 #include "platform/errorreport.h"
 #include "platform/namedmutex.h"
 #include "platform/prompts.h"
+#include "platform/settingsstore.h"
 #include "platform/shell.h"
 #include "platform/usererror.h"
 #include "richtext/rxrichedit.h"
@@ -37,6 +40,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMenu>
 #include <QScreen>
@@ -151,6 +155,16 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
             [this](const QString &text) { m_settings->FontSize = text; });
     m_insertCommands = new TInsertCommands(
         InsertCommandsContext{*this, *m_memo, m_mode, *m_actions, *m_document, m_context.prompts},
+        this);
+    m_converters = std::make_unique<Convert::TextConverters>(
+        SettingsStore::machineStorePath(), [this](const QString &text) {
+            m_context.prompts.message(this, QGuiApplication::applicationDisplayName(), text,
+                                      QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+        });
+    m_convertCommands = new TConvertCommands(
+        ConvertCommandsContext{*this, *m_memo, *m_actions, *m_document, *m_status,
+                               m_context.prompts, *m_converters, SettingsStore::machineStorePath(),
+                               [this] { return m_fileCommands->AskSaveChanges(); }},
         this);
 
     FormCreate();
@@ -342,6 +356,7 @@ void TMainForm::FormDestroy() {
     m_sidePanel->SaveTermsAtClose();
     // A settings store that refuses the values is reported; the rest of the shutdown goes on.
     ErrorReport::run(m_context.prompts, this, [this] { m_settings->WriteSettings(); });
+    m_converters->ReleaseConverter();
 }
 
 void TMainForm::fillFontBox() {

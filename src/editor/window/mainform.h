@@ -12,6 +12,7 @@ class QSplitter;
 class QStackedWidget;
 class FileListBox;
 class HtmlView;
+class TConvertCommands;
 class TDocumentState;
 class TEditCommands;
 class TEditLayout;
@@ -31,6 +32,10 @@ class TToolBars;
 class TWindowOptions;
 class TWindowSettings;
 class Shell;
+
+namespace Convert {
+class TextConverters;
+}
 
 // The editor window `MainForm`. A composition root: it builds the form's controls, creates the
 // concerns (modes, window options, ...) with the references each needs, and runs the creation
@@ -73,6 +78,8 @@ public:
     TSelectionTracker &selectionTracker() const { return *m_selectionTracker; }
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
+    TConvertCommands &convertCommands() const { return *m_convertCommands; }
+    Convert::TextConverters &converters() const { return *m_converters; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -133,4 +140,6 @@ private:
     TSelectionTracker *m_selectionTracker = nullptr;
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
+    std::unique_ptr<Convert::TextConverters> m_converters;
+    TConvertCommands *m_convertCommands = nullptr;
 };
