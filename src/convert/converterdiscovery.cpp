@@ -125,4 +125,20 @@ bool GetConverterNames(const SettingsStore &machine, Direction direction, QStrin
     }
 }
 
+QString converterForFile(const SettingsStore &machine, Direction direction,
+                         const QString &fileName) {
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix.isEmpty() || suffix.compare(QLatin1String("rtf"), Qt::CaseInsensitive) == 0 ||
+        suffix.compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0)
+        return QString();
+    const QString mask = QStringLiteral("*.") + suffix;
+    QString found;
+    for (const Registered &entry : registeredConverters(machine, direction)) {
+        const QStringList masks = entry.pattern.split(QLatin1Char(';'));
+        if (masks.contains(mask, Qt::CaseInsensitive))
+            found = entry.name; // the last one, as loading a converter by name resolves it
+    }
+    return found;
+}
+
 } // namespace Convert

@@ -31,4 +31,9 @@ QString GetConverterFilter(const SettingsStore &machine, Direction direction);
 // Appends the display names to `list`; false when there is no list or the store failed.
 bool GetConverterNames(const SettingsStore &machine, Direction direction, QStringList *list);
 
+// The display name of the registered converter whose extensions take the file's, for scripted
+// conversions; empty when none does. RTF and plain text never go through a converter.
+QString converterForFile(const SettingsStore &machine, Direction direction,
+                         const QString &fileName);
+
 } // namespace Convert

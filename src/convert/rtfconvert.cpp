@@ -1,5 +1,8 @@
 #include "convert/rtfconvert.h"
 
+#include "convert/converterdiscovery.h"
+#include "convert/textconverters.h"
+#include "platform/settingsstore.h"
 #include "platform/usererror.h"
 #include "richtext/documentio.h"
 
@@ -15,7 +18,8 @@ QString usage() {
     return QStringLiteral("usage: %1 IN OUT\n"
                           "Converts between rich text (.rtf) and plain text (.txt): IN is read "
                           "by its extension, OUT is written by its extension (other extensions "
-                          "mean rich text).")
+                          "mean rich text). The formats of the registered converters (.docx, "
+                          ".odt, ...) are read and written through them.")
         .arg(program);
 }
 
@@ -68,15 +72,43 @@ int run(const QStringList &arguments, QTextStream &err, bool showProgress, qint6
     const bool large = showProgress && inInfo.size() > largeFile;
 
     QTextDocument document;
-    try {
-        const LoadOutcome outcome = loadDocumentFile(
-            in, document, false,
-            large ? progressLine(err, QStringLiteral("Reading"), in) : ProgressCallback());
-        for (const QString &line : outcome.dropped.describe())
-            err << program << ": " << in << ": not converted: " << line << '\n';
-    } catch (const UserError &error) {
-        err << program << ": " << in << ": cannot read: " << error.text() << '\n';
-        return InputFailed;
+    // Formats of the registered converters go through them, the others are read here.
+    const SettingsStore machine(SettingsStore::machineStorePath(), SettingsStore::Access::ReadOnly);
+    QString converterFile = in;
+    Convert::TextConverters converters(
+        SettingsStore::machineStorePath(), [&err, &converterFile](const QString &message) {
+            err << program << ": " << converterFile << ": " << message << '\n';
+        });
+    if (const QString importer = Convert::converterForFile(machine, Convert::Direction::Import, in);
+        !importer.isEmpty()) {
+        const std::optional<QByteArray> rtf = converters.importRtf(in, importer);
+        if (!rtf || !readRtf(*rtf, document).ok()) {
+            err << program << ": " << in << ": cannot read: "
+                << (rtf ? QStringLiteral("the converter's RTF is damaged") : converters.failure())
+                << '\n';
+            return InputFailed;
+        }
+    } else {
+        try {
+            const LoadOutcome outcome = loadDocumentFile(
+                in, document, false,
+                large ? progressLine(err, QStringLiteral("Reading"), in) : ProgressCallback());
+            for (const QString &line : outcome.dropped.describe())
+                err << program << ": " << in << ": not converted: " << line << '\n';
+        } catch (const UserError &error) {
+            err << program << ": " << in << ": cannot read: " << error.text() << '\n';
+            return InputFailed;
+        }
+    }
+    if (const QString exporter =
+            Convert::converterForFile(machine, Convert::Direction::Export, out);
+        !exporter.isEmpty()) {
+        converterFile = out;
+        if (!converters.exportRtf(out, exporter, rtfFromDocument(document))) {
+            err << program << ": " << out << ": cannot write: " << converters.failure() << '\n';
+            return OutputFailed;
+        }
+        return Success;
     }
     try {
         saveDocumentFile(document, out, false,
