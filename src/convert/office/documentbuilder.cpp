@@ -21,8 +21,9 @@ void DocumentBuilder::startParagraph(const QTextBlockFormat &given) {
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     m_pageBreak = false;
     if (m_fresh) {
+        // Only the paragraph format: a cell keeps its own format in the block's character
+        // format.
         m_cursor.setBlockFormat(format);
-        m_cursor.setBlockCharFormat(QTextCharFormat());
         m_fresh = false;
     } else {
         m_cursor.insertBlock(format, QTextCharFormat());

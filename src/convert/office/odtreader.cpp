@@ -150,9 +150,10 @@ private:
                         kind = RichTextFormat::utWord;
                     RichTextFormat::setUnderlineType(f, kind);
                 }
-                if (a.hasAttribute(Style, QLatin1String("text-line-through-style")))
-                    f.setFontStrikeOut(a.value(Style, QLatin1String("text-line-through-style")) !=
-                                       QLatin1String("none"));
+                for (const char *through : {"text-line-through-style", "text-line-through-type"})
+                    if (a.hasAttribute(Style, QLatin1String(through)))
+                        f.setFontStrikeOut(a.value(Style, QLatin1String(through)) !=
+                                           QLatin1String("none"));
                 if (a.hasAttribute(Style, QLatin1String("text-position"))) {
                     const QString p = a.value(Style, QLatin1String("text-position")).toString();
                     f.setVerticalAlignment(
@@ -341,6 +342,7 @@ private:
         if (style.hasIndents)
             RichTextFormat::setParagraphIndents(block, style.indents, false);
         m_builder.startParagraph(block);
+        m_afterBlank = true;
         if (list.level > 0) {
             QTextListFormat format;
             const int level = qBound(1, list.level, 9);
@@ -357,10 +359,17 @@ private:
             if (xml.isEndElement())
                 return;
             if (xml.isCharacters()) {
-                // Runs of blanks and line breaks in the source collapse to one blank.
-                QString text = xml.text().toString();
-                text.replace(QRegularExpression(QStringLiteral("[ \\t\\r\\n]+")),
-                             QStringLiteral(" "));
+                // Blanks and line breaks of the source collapse to one blank, and none starts a
+                // paragraph; <text:s/> stands for the blanks that count.
+                QString text;
+                for (const QChar c : xml.text()) {
+                    const bool blank = c == QLatin1Char(' ') || c == QLatin1Char('\t') ||
+                                       c == QLatin1Char('\r') || c == QLatin1Char('\n');
+                    if (blank && m_afterBlank)
+                        continue;
+                    text += blank ? QLatin1Char(' ') : c;
+                    m_afterBlank = blank;
+                }
                 if (!text.isEmpty())
                     m_builder.addText(text, format);
                 continue;
@@ -384,15 +393,19 @@ private:
                 const int count =
                     qBound(1, xml.attributes().value(Text, QLatin1String("c")).toInt(), 1000);
                 m_builder.addText(QString(count, QLatin1Char(' ')), format);
+                m_afterBlank = false;
                 xml.skipCurrentElement();
             } else if (name == QLatin1String("tab")) {
                 m_builder.addText(QStringLiteral("\t"), format);
+                m_afterBlank = false;
                 xml.skipCurrentElement();
             } else if (name == QLatin1String("line-break")) {
                 m_builder.addText(QString(QChar::LineSeparator), format);
+                m_afterBlank = false;
                 xml.skipCurrentElement();
             } else if (name == QLatin1String("frame")) {
                 readFrame(xml, format);
+                m_afterBlank = false;
             } else if (name == QLatin1String("note") || name == QLatin1String("annotation") ||
                        name == QLatin1String("bookmark") ||
                        name == QLatin1String("soft-page-break")) {
@@ -425,6 +438,7 @@ private:
     OdfStyle m_default;
     QHash<QString, QHash<int, OdfListLevel>> m_lists;
     int m_listCount = 0;
+    bool m_afterBlank = false; // the text so far ends in a collapsible blank
 };
 
 } // namespace

@@ -7,8 +7,11 @@
 
 #include <QBuffer>
 #include <QFileInfo>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
+#include <memory>
 
 namespace OfficeDocument {
 
@@ -44,11 +47,27 @@ std::optional<QString> read(const QString &fileName, QTextDocument &document) {
 std::optional<QByteArray> write(const QTextDocument &document, Format format) {
     if (format == Format::Docx)
         return DocxWriter::write(document);
+    // Qt's ODF writer reads a run's font from the single-family property of older versions.
+    std::unique_ptr<QTextDocument> copy(document.clone());
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QStringList families = fragment.charFormat().fontFamilies().toStringList();
+            if (families.isEmpty())
+                continue;
+            QTextCursor cursor(copy.get());
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            QTextCharFormat family;
+            family.setProperty(QTextFormat::OldFontFamily, families.first());
+            cursor.mergeCharFormat(family);
+        }
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QTextDocumentWriter writer(&buffer, "odf");
-    if (!writer.write(&document))
+    if (!writer.write(copy.get()))
         return std::nullopt;
     return bytes;
 }
