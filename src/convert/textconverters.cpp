@@ -77,9 +77,8 @@ private:
     quillet_hglobal &m_slot;
 };
 
-// The program's path in upper case, ASCII letters only.
-QByteArray moduleName() {
-    QByteArray path = QCoreApplication::applicationFilePath().toUtf8();
+// A path in upper case, ASCII letters only.
+QByteArray upperCased(QByteArray path) {
     for (char &c : path)
         if (c >= 'a' && c <= 'z')
             c = char(c - 'a' + 'A');
@@ -164,7 +163,8 @@ QString TextConverters::loadedPath() const {
 }
 
 bool TextConverters::initConverter() {
-    const QByteArray module = moduleName();
+    const QByteArray module = upperCased(
+        m_moduleName.isEmpty() ? QCoreApplication::applicationFilePath().toUtf8() : m_moduleName);
     if (!m_entries.init || m_entries.init(nullptr, module.constData()) == 0) {
         m_message(InitFailed);
         return false;

@@ -52,6 +52,9 @@ public:
     static long ConverterOutput(long bytes, long percent);
     static long ConverterInput(long flags, long percent);
 
+    // The name "InitConverter32" is given: the program's path in upper case unless set here.
+    void setModuleName(const QByteArray &name) { m_moduleName = name; }
+
     // The path of the loaded library; empty when none is loaded.
     QString loadedPath() const;
     // Why the last import or export failed, in a few words; empty after a success.
@@ -78,6 +81,7 @@ private:
     std::unique_ptr<QLibrary> m_library;
     EntryPoints m_entries;
     QString m_failure;
+    QByteArray m_moduleName;
 
     // The running conversion.
     quillet_hglobal m_buffer = nullptr;

@@ -1,7 +1,7 @@
 #include "editor/convert/convertcommands.h"
 
 #include "convert/converterdiscovery.h"
-#include "convert/textconverters.h"
+#include "convert/isolatedconverters.h"
 #include "editor/document/documentstate.h"
 #include "editor/file/filedialog.h"
 #include "editor/frame/editoractions.h"

@@ -12,7 +12,7 @@ class TRxRichEdit;
 class TStatusPanels;
 
 namespace Convert {
-class TextConverters;
+class IsolatedConverters;
 }
 
 // What the Import and Export commands reach. Nothing is owned; everything belongs to the editor
@@ -24,7 +24,7 @@ struct ConvertCommandsContext {
     TDocumentState &document;
     TStatusPanels &status;
     Prompts &prompts;
-    Convert::TextConverters &converters;
+    Convert::IsolatedConverters &converters;
     // The path of the machine store the converters are registered in.
     QString machineStore;
     // The save question of the file commands; false when the user cancelled.

@@ -1,6 +1,6 @@
 #include "editor/window/mainform.h"
 
-#include "convert/textconverters.h"
+#include "convert/isolatedconverters.h"
 #include "editor/convert/convertcommands.h"
 #include "editor/document/documentstate.h"
 #include "editor/document/editlayout.h"
@@ -156,8 +156,12 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
     m_insertCommands = new TInsertCommands(
         InsertCommandsContext{*this, *m_memo, m_mode, *m_actions, *m_document, m_context.prompts},
         this);
-    m_converters = std::make_unique<Convert::TextConverters>(
-        SettingsStore::machineStorePath(), [this](const QString &text) {
+    // Converters run in a helper process, so that a faulty one cannot take the document with it.
+    m_converters = std::make_unique<Convert::IsolatedConverters>(
+        m_context.converterHost.isEmpty()
+            ? QCoreApplication::applicationDirPath() + QStringLiteral("/quillet-converter-host")
+            : m_context.converterHost,
+        [this](const QString &text) {
             m_context.prompts.message(this, QGuiApplication::applicationDisplayName(), text,
                                       QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
         });
@@ -356,7 +360,6 @@ void TMainForm::FormDestroy() {
     m_sidePanel->SaveTermsAtClose();
     // A settings store that refuses the values is reported; the rest of the shutdown goes on.
     ErrorReport::run(m_context.prompts, this, [this] { m_settings->WriteSettings(); });
-    m_converters->ReleaseConverter();
 }
 
 void TMainForm::fillFontBox() {

@@ -34,7 +34,7 @@ class TWindowSettings;
 class Shell;
 
 namespace Convert {
-class TextConverters;
+class IsolatedConverters;
 }
 
 // The editor window `MainForm`. A composition root: it builds the form's controls, creates the
@@ -79,7 +79,7 @@ public:
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
     TConvertCommands &convertCommands() const { return *m_convertCommands; }
-    Convert::TextConverters &converters() const { return *m_converters; }
+    Convert::IsolatedConverters &converters() const { return *m_converters; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -140,6 +140,6 @@ private:
     TSelectionTracker *m_selectionTracker = nullptr;
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
-    std::unique_ptr<Convert::TextConverters> m_converters;
+    std::unique_ptr<Convert::IsolatedConverters> m_converters;
     TConvertCommands *m_convertCommands = nullptr;
 };

@@ -5,11 +5,14 @@
  *   QUILLET_TESTCONV_RESULT=n   ForeignToRtf32 and RtfToForeign32 answer n after their work
  *   QUILLET_TESTCONV_DISCARD=1  RtfToForeign32 discards the transfer buffer before asking for RTF
  *   QUILLET_TESTCONV_LOG=path   every call and every chunk is appended to that file, one line each
+ *   QUILLET_TESTCONV_CRASH=1    ForeignToRtf32 and RtfToForeign32 abort the process
+ *   QUILLET_TESTCONV_HANG=1     ForeignToRtf32 and RtfToForeign32 never return
  * Import sends the file's bytes as RTF in chunks of 4096; export writes the RTF it receives to the
  * file. Built in variants that leave out one entry point each (TESTCONV_NO_INIT, ...). */
 #include "convert/textconverter.h"
 
 #include <stdio.h>
+#include <unistd.h>
 
 #define EXPORTED __attribute__((visibility("default")))
 
@@ -28,6 +31,15 @@ static void logLine(const char *what, long number, const char *text) {
         return;
     fprintf(log, "%s %ld %s\n", what, number, text ? text : "");
     fclose(log);
+}
+
+/* The faults a converter may have, for the helper process to contain. */
+static void misbehave(void) {
+    if (switched("QUILLET_TESTCONV_CRASH", "1"))
+        abort();
+    if (switched("QUILLET_TESTCONV_HANG", "1"))
+        for (;;)
+            pause();
 }
 
 static long result(void) {
@@ -78,6 +90,7 @@ EXPORTED long ForeignToRtf32(quillet_hglobal file, void *storage, quillet_hgloba
     (void)formatClass;
     (void)subset;
     logLine("import", storage ? 1 : 0, name);
+    misbehave();
     in = name ? fopen(name, "rb") : NULL;
     free(name);
     if (!in)
@@ -105,6 +118,7 @@ EXPORTED long RtfToForeign32(quillet_hglobal file, void *storage, quillet_hgloba
     long count;
     (void)formatClass;
     logLine("export", storage ? 1 : 0, name);
+    misbehave();
     out = name ? fopen(name, "wb") : NULL;
     free(name);
     if (!out)

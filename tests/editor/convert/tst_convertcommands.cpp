@@ -1,5 +1,5 @@
 #include "convert/converterdiscovery.h"
-#include "convert/textconverters.h"
+#include "convert/isolatedconverters.h"
 #include "editor/convert/convertcommands.h"
 #include "editor/document/documentstate.h"
 #include "editor/document/editormodes.h"
@@ -48,7 +48,11 @@ private slots:
         QFile::remove(SettingsStore::userStorePath());
         m_prompts = std::make_unique<ScriptedPrompts>();
         m_services = std::make_unique<EditorServices>();
-        m_form = std::make_unique<TMainForm>(m_services->context(*m_prompts));
+        for (const char *name : {"QUILLET_TESTCONV_CRASH", "QUILLET_TESTCONV_HANG"})
+            qunsetenv(name);
+        MainFormContext context = m_services->context(*m_prompts);
+        context.converterHost = QStringLiteral(QUILLET_CONVERTER_HOST);
+        m_form = std::make_unique<TMainForm>(context);
         m_form->show();
     }
     void cleanup() {
@@ -66,7 +70,8 @@ private slots:
     void exportRichTextSavesWithATrailingBlank();
     void exportThroughTheConverter();
     void failedExportSaysWhyAndKeepsTheFile();
-    void exitReleasesTheConverter();
+    void aFaultyConverterEndsOnlyTheConversion_data();
+    void aFaultyConverterEndsOnlyTheConversion();
 
 private:
     void registerConverter(Direction direction, const QString &subKey, const QString &name,
@@ -194,17 +199,61 @@ void tst_ConvertCommands::failedExportSaysWhyAndKeepsTheFile() {
     QCOMPARE(readBytes(file), QByteArray("old"));
 }
 
-void tst_ConvertCommands::exitReleasesTheConverter() {
-    registerConverter(Direction::Import, QStringLiteral("a"), QStringLiteral("Test Format"),
-                      QStringLiteral(QUILLET_TESTCONVERTER_FULL));
-    const QString file = path(QStringLiteral("in.tst"));
-    writeBytes(file, SmallRtf);
-    m_prompts->answerOpen({file}, 1);
-    m_form->actions().mmopen1->trigger();
-    QVERIFY(!m_form->converters().loadedPath().isEmpty());
-    memo().SetModified(false);
-    m_form.reset();
-    // Nothing to check beyond a clean end: the library is gone with the window.
+void tst_ConvertCommands::aFaultyConverterEndsOnlyTheConversion_data() {
+    QTest::addColumn<QByteArray>("fault");
+    QTest::addColumn<bool>("import");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("comment");
+    const QString crashed =
+        QStringLiteral("The converter \"Test Format\" stopped unexpectedly; %1.");
+    const QString hung = QStringLiteral(
+        "The converter \"Test Format\" did not finish in 1 seconds and was stopped; %1.");
+    const QString unchanged = QStringLiteral("the document is unchanged");
+    const QString notWritten = QStringLiteral("no file was written");
+    QTest::addRow("import crashes")
+        << QByteArray("QUILLET_TESTCONV_CRASH") << true << crashed.arg(unchanged)
+        << QStringLiteral("Import failed: the converter stopped unexpectedly");
+    QTest::addRow("import hangs") << QByteArray("QUILLET_TESTCONV_HANG") << true
+                                  << hung.arg(unchanged)
+                                  << QStringLiteral(
+                                         "Import failed: the converter did not finish and was "
+                                         "stopped");
+    QTest::addRow("export crashes")
+        << QByteArray("QUILLET_TESTCONV_CRASH") << false << crashed.arg(notWritten)
+        << QStringLiteral("Export failed: the converter stopped unexpectedly");
+    QTest::addRow("export hangs") << QByteArray("QUILLET_TESTCONV_HANG") << false
+                                  << hung.arg(notWritten)
+                                  << QStringLiteral(
+                                         "Export failed: the converter did not finish and was "
+                                         "stopped");
+}
+
+void tst_ConvertCommands::aFaultyConverterEndsOnlyTheConversion() {
+    QFETCH(QByteArray, fault);
+    QFETCH(bool, import);
+    QFETCH(QString, message);
+    QFETCH(QString, comment);
+    registerConverter(import ? Direction::Import : Direction::Export, QStringLiteral("a"),
+                      QStringLiteral("Test Format"), QStringLiteral(QUILLET_TESTCONVERTER_FULL));
+    qputenv(fault.constData(), "1");
+    m_form->converters().setTimeout(1000);
+    memo().SetText(QStringLiteral("unsaved work"));
+    memo().SetModified(true);
+    const QString file = path(QStringLiteral("file.tst"));
+    writeBytes(file, import ? SmallRtf : QByteArray("old"));
+    if (import) {
+        m_prompts->answerButton(QMessageBox::No); // keep the changes unsaved
+        m_prompts->answerOpen({file}, 1);
+    } else {
+        m_prompts->answerSave(file, 1);
+    }
+    m_prompts->answerButton(QMessageBox::Ok);
+    (import ? m_form->actions().mmopen1 : m_form->actions().mmsave1)->trigger();
+    QCOMPARE(m_prompts->texts().last(), message);
+    QCOMPARE(comments(), comment);
+    QCOMPARE(memo().Text(), QStringLiteral("unsaved work"));
+    QVERIFY(memo().Modified());
+    QCOMPARE(readBytes(file), import ? SmallRtf : QByteArray("old"));
 }
 
 QUILLET_TEST_MAIN(tst_ConvertCommands)
