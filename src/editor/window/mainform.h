@@ -21,6 +21,8 @@ class TEditorModes;
 class TFileCommands;
 class TFormatCommands;
 class TInsertCommands;
+class TPrintCommands;
+class TRichPrinter;
 class TMainMenu;
 class TRxRichEdit;
 class TSidePanel;
@@ -78,6 +80,10 @@ public:
     TSelectionTracker &selectionTracker() const { return *m_selectionTracker; }
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
+    // The print component, owned for the window's whole life; its margins and printable width
+    // are what the ruler shows.
+    TRichPrinter &RichPrinter1() const { return *m_richPrinter1; }
+    TPrintCommands &printCommands() const { return *m_printCommands; }
     TConvertCommands &convertCommands() const { return *m_convertCommands; }
     Convert::IsolatedConverters &converters() const { return *m_converters; }
 
@@ -140,6 +146,8 @@ private:
     TSelectionTracker *m_selectionTracker = nullptr;
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
+    TRichPrinter *m_richPrinter1 = nullptr;
+    TPrintCommands *m_printCommands = nullptr;
     std::unique_ptr<Convert::IsolatedConverters> m_converters;
     TConvertCommands *m_convertCommands = nullptr;
 };
