@@ -10,6 +10,7 @@ packages=(
   libhunspell-dev hunspell-en-us
   libsndfile1-dev libasound2-dev
   qt6-svg-dev libemf2svg-dev libwmf-dev fonts-urw-base35
+  libquazip1-qt6-dev
   xvfb xauth
   poppler-utils
 )

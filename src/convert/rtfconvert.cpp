@@ -1,6 +1,9 @@
 #include "convert/rtfconvert.h"
 
+#include "convert/converterdiscovery.h"
+#include "convert/textconverters.h"
 #include "platform/savefile.h"
+#include "platform/settingsstore.h"
 #include "platform/usererror.h"
 #include "print/documentprintable.h"
 #include "print/qtprinterdevice.h"
@@ -24,8 +27,10 @@ QString usage() {
     return QStringLiteral("usage: %1 [--paper letter|a4] [--margins MM] IN OUT\n"
                           "Converts between rich text (.rtf) and plain text (.txt): IN is read "
                           "by its extension, OUT is written by its extension (.pdf prints the "
-                          "pages with the editor's header and footer, other extensions mean rich "
-                          "text).\n"
+                          "pages with the editor's header and footer, the formats of the "
+                          "registered converters (.docx, .odt, ...) are written through them, "
+                          "other extensions mean rich text). IN is read by its extension too, "
+                          "through a registered converter where one takes it.\n"
                           "  --paper letter|a4  paper of a .pdf output (default a4)\n"
                           "  --margins MM       all four page margins of a .pdf output, in "
                           "millimetres (default: the editor's)")
@@ -156,19 +161,47 @@ int run(const QStringList &arguments, QTextStream &err, bool showProgress, qint6
     const bool large = showProgress && inInfo.size() > largeFile;
 
     QTextDocument document;
-    try {
-        const LoadOutcome outcome = loadDocumentFile(
-            in, document, false,
-            large ? progressLine(err, QStringLiteral("Reading"), in) : ProgressCallback());
-        // What the document keeps without showing it goes to RTF only.
-        RtfDroppedContent lost = outcome.dropped;
-        if (streamFormatForFileName(out) == StreamFormat::PlainText)
-            lost += outcome.kept;
-        for (const QString &line : lost.describe())
-            err << program << ": " << in << ": not converted: " << line << '\n';
-    } catch (const UserError &error) {
-        err << program << ": " << in << ": cannot read: " << error.text() << '\n';
-        return InputFailed;
+    // Formats of the registered converters go through them, the others are read here.
+    const SettingsStore machine(SettingsStore::machineStorePath(), SettingsStore::Access::ReadOnly);
+    QString converterFile = in;
+    Convert::TextConverters converters(
+        SettingsStore::machineStorePath(), [&err, &converterFile](const QString &message) {
+            err << program << ": " << converterFile << ": " << message << '\n';
+        });
+    if (const QString importer = Convert::converterForFile(machine, Convert::Direction::Import, in);
+        !importer.isEmpty()) {
+        const std::optional<QByteArray> rtf = converters.importRtf(in, importer);
+        if (!rtf || !readRtf(*rtf, document).ok()) {
+            err << program << ": " << in << ": cannot read: "
+                << (rtf ? QStringLiteral("the converter's RTF is damaged") : converters.failure())
+                << '\n';
+            return InputFailed;
+        }
+    } else {
+        try {
+            const LoadOutcome outcome = loadDocumentFile(
+                in, document, false,
+                large ? progressLine(err, QStringLiteral("Reading"), in) : ProgressCallback());
+            // What the document keeps without showing it goes to RTF only.
+            RtfDroppedContent lost = outcome.dropped;
+            if (streamFormatForFileName(out) == StreamFormat::PlainText)
+                lost += outcome.kept;
+            for (const QString &line : lost.describe())
+                err << program << ": " << in << ": not converted: " << line << '\n';
+        } catch (const UserError &error) {
+            err << program << ": " << in << ": cannot read: " << error.text() << '\n';
+            return InputFailed;
+        }
+    }
+    if (const QString exporter =
+            Convert::converterForFile(machine, Convert::Direction::Export, out);
+        !exporter.isEmpty()) {
+        converterFile = out;
+        if (!converters.exportRtf(out, exporter, rtfFromDocument(document))) {
+            err << program << ": " << out << ": cannot write: " << converters.failure() << '\n';
+            return OutputFailed;
+        }
+        return Success;
     }
     if (toPdf) {
         try {

@@ -1,5 +1,7 @@
 #include "editor/window/mainform.h"
 
+#include "convert/isolatedconverters.h"
+#include "editor/convert/convertcommands.h"
 #include "editor/document/documentstate.h"
 #include "editor/document/editlayout.h"
 #include "editor/document/editormodes.h"
@@ -27,6 +29,7 @@
 #include "platform/errorreport.h"
 #include "platform/namedmutex.h"
 #include "platform/prompts.h"
+#include "platform/settingsstore.h"
 #include "platform/shell.h"
 #include "platform/usererror.h"
 #include "print/richprinter.h"
@@ -39,6 +42,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMenu>
 #include <QScreen>
@@ -159,6 +163,20 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
         this);
     m_printCommands = new TPrintCommands(
         PrintCommandsContext{*this, *m_memo, *m_richPrinter1, *m_actions, m_context.prompts}, this);
+    // Converters run in a helper process, so that a faulty one cannot take the document with it.
+    m_converters = std::make_unique<Convert::IsolatedConverters>(
+        m_context.converterHost.isEmpty()
+            ? QCoreApplication::applicationDirPath() + QStringLiteral("/quillet-converter-host")
+            : m_context.converterHost,
+        [this](const QString &text) {
+            m_context.prompts.message(this, QGuiApplication::applicationDisplayName(), text,
+                                      QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+        });
+    m_convertCommands = new TConvertCommands(
+        ConvertCommandsContext{*this, *m_memo, *m_actions, *m_document, *m_status,
+                               m_context.prompts, *m_converters, SettingsStore::machineStorePath(),
+                               [this] { return m_fileCommands->AskSaveChanges(); }},
+        this);
 
     FormCreate();
 }

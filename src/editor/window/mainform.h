@@ -12,6 +12,7 @@ class QSplitter;
 class QStackedWidget;
 class FileListBox;
 class HtmlView;
+class TConvertCommands;
 class TDocumentState;
 class TEditCommands;
 class TEditLayout;
@@ -33,6 +34,10 @@ class TToolBars;
 class TWindowOptions;
 class TWindowSettings;
 class Shell;
+
+namespace Convert {
+class IsolatedConverters;
+}
 
 // The editor window `MainForm`. A composition root: it builds the form's controls, creates the
 // concerns (modes, window options, ...) with the references each needs, and runs the creation
@@ -79,6 +84,8 @@ public:
     // are what the ruler shows.
     TRichPrinter &RichPrinter1() const { return *m_richPrinter1; }
     TPrintCommands &printCommands() const { return *m_printCommands; }
+    TConvertCommands &convertCommands() const { return *m_convertCommands; }
+    Convert::IsolatedConverters &converters() const { return *m_converters; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -141,4 +148,6 @@ private:
     TInsertCommands *m_insertCommands = nullptr;
     TRichPrinter *m_richPrinter1 = nullptr;
     TPrintCommands *m_printCommands = nullptr;
+    std::unique_ptr<Convert::IsolatedConverters> m_converters;
+    TConvertCommands *m_convertCommands = nullptr;
 };

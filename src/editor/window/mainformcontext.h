@@ -31,4 +31,6 @@ struct MainFormContext {
     std::function<void(int)> wait = {};
     // The folder of the program's own file, where the term file lives; empty: the executable's.
     QString programFolder = {};
+    // The converter helper process (quillet-converter-host); empty: the one beside the program.
+    QString converterHost = {};
 };
