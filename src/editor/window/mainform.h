@@ -28,6 +28,7 @@ class TSelectionTracker;
 class TStatusPanels;
 class TermListBox;
 class TToolBars;
+class TToolsCommands;
 class TWindowOptions;
 class TWindowSettings;
 class Shell;
@@ -73,6 +74,7 @@ public:
     TSelectionTracker &selectionTracker() const { return *m_selectionTracker; }
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
+    TToolsCommands &toolsCommands() const { return *m_toolsCommands; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -80,7 +82,8 @@ public:
     bool Closing = false;
     // The window's copy of the "NoSplash" setting.
     bool NoSplash = false;
-    // The folder the dialogs and the file list start in, with its closing "/".
+    // The folder the dialogs and the file list start in: the stored "Initial Dir" with its
+    // closing "/", set by the run locations.
     QString StartFolder = QStringLiteral("/");
 
     // Shows an error that ended a command; the program goes on.
@@ -133,4 +136,5 @@ private:
     TSelectionTracker *m_selectionTracker = nullptr;
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
+    TToolsCommands *m_toolsCommands = nullptr;
 };
