@@ -24,7 +24,6 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
     auto *result = new QLabel(text, parent);
     result->setObjectName(QLatin1String(name));
     result->setGeometry(at);
-    result->setAccessibleName(text);
     return result;
 }
 
@@ -34,6 +33,7 @@ QLabel *link(QWidget *parent, const char *name, const QString &text, const QRect
     result->setTextFormat(Qt::RichText);
     result->setCursor(Qt::PointingHandCursor);
     result->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    result->setAccessibleName(text);
     return result;
 }
 

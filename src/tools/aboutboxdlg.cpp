@@ -42,10 +42,8 @@ void TAboutBoxDlg::Execute(QWidget *parent) {
 
     const ProgramVersion version = ProgramVersion::current();
     form.ProductName->setText(ProductName);
-    form.ProductName->setAccessibleName(ProductName);
     form.VersNo->setText(QStringLiteral("%1.%2").arg(version.major).arg(version.minor));
     form.Copyright->setText(Copyright);
-    form.Copyright->setAccessibleName(Copyright);
     form.ProgramIcon2->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     form.setWindowTitle(QStringLiteral("About ") +
                         QFileInfo(QCoreApplication::applicationFilePath()).fileName());
