@@ -20,15 +20,6 @@
 namespace {
 
 constexpr int ImageSize = 33;
-const QString InitialDir = QStringLiteral("Initial Dir");
-
-QString readText(const SettingsKey &key, const QString &name) {
-    try {
-        return key.readString(name);
-    } catch (const StoreError &) {
-        return {};
-    }
-}
 
 } // namespace
 
@@ -142,8 +133,8 @@ void TRun_App_Location::FormCreate() {
     if (!key)
         return;
     for (int n = 1; n <= TRunLocations::Count; ++n)
-        locationEdit(n)->setText(readText(*key, TRunLocations::ValueName(n)));
-    Edit7->setText(readText(*key, InitialDir));
+        locationEdit(n)->setText(TRunLocations::ReadText(*key, TRunLocations::ValueName(n)));
+    Edit7->setText(TRunLocations::ReadText(*key, TRunLocations::InitialDirValue));
 }
 
 void TRun_App_Location::changeEvent(QEvent *event) {
@@ -189,7 +180,7 @@ bool TRun_App_Location::FormCloseQuery() {
                 return;
             for (int n = 1; n <= TRunLocations::Count; ++n)
                 key->writeString(TRunLocations::ValueName(n), locationEdit(n)->text());
-            key->writeString(InitialDir, Edit7->text());
+            key->writeString(TRunLocations::InitialDirValue, Edit7->text());
         });
     });
     return true;

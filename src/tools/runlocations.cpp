@@ -9,19 +9,15 @@
 #include <QGuiApplication>
 
 const QString TRunLocations::NoFolderChosen = QStringLiteral("Nothing selected");
+const QString TRunLocations::InitialDirValue = QStringLiteral("Initial Dir");
 
-namespace {
-
-// A value of another type than text reads as the empty string, like an absent one.
-QString readText(const SettingsKey &key, const QString &name) {
+QString TRunLocations::ReadText(const SettingsKey &key, const QString &name) {
     try {
         return key.readString(name);
     } catch (const StoreError &) {
         return {};
     }
 }
-
-} // namespace
 
 TRunLocations::TRunLocations(Shell &shell, Prompts &prompts, QWidget &window)
     : m_shell(shell)
@@ -44,12 +40,12 @@ void TRunLocations::Load(SettingsStore &store) {
     const auto key = store.openKey(QuilletSettingsKey, true);
     if (!key)
         return;
-    const QString first = readText(*key, ValueName(1));
+    const QString first = ReadText(*key, ValueName(1));
     if (Exists(first))
         m_locations[0] = first;
     for (int n = 2; n <= Count; ++n)
-        m_locations[size_t(n - 1)] = readText(*key, ValueName(n));
-    StartFolder = readText(*key, QStringLiteral("Initial Dir")) + QLatin1Char('/');
+        m_locations[size_t(n - 1)] = ReadText(*key, ValueName(n));
+    StartFolder = ReadText(*key, InitialDirValue) + QLatin1Char('/');
 }
 
 void TRunLocations::StartEditor(int n, const QString &documentName, bool untitled) {

@@ -4,6 +4,7 @@
 #include <array>
 
 class Prompts;
+class SettingsKey;
 class SettingsStore;
 class Shell;
 class QWidget;
@@ -42,7 +43,11 @@ public:
     // their file does not exist.
     void StartProgram(int n);
 
+    // "RunAppLoc1" to "RunAppLoc6", and "Initial Dir".
     static QString ValueName(int n);
+    static const QString InitialDirValue;
+    // A stored text; a value of another type reads as the empty string, like an absent one.
+    static QString ReadText(const SettingsKey &key, const QString &name);
 
 private:
     void message(const QString &text);
