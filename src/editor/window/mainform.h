@@ -20,6 +20,8 @@ class TEditorModes;
 class TFileCommands;
 class TFormatCommands;
 class TInsertCommands;
+class TPrintCommands;
+class TRichPrinter;
 class TMainMenu;
 class TRxRichEdit;
 class TSidePanel;
@@ -75,6 +77,10 @@ public:
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
     TToolsCommands &toolsCommands() const { return *m_toolsCommands; }
+    // The print component, owned for the window's whole life; its margins and printable width
+    // are what the ruler shows.
+    TRichPrinter &RichPrinter1() const { return *m_richPrinter1; }
+    TPrintCommands &printCommands() const { return *m_printCommands; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -137,4 +143,6 @@ private:
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
     TToolsCommands *m_toolsCommands = nullptr;
+    TRichPrinter *m_richPrinter1 = nullptr;
+    TPrintCommands *m_printCommands = nullptr;
 };
