@@ -12,6 +12,7 @@ packages=(
   qt6-svg-dev libemf2svg-dev libwmf-dev fonts-urw-base35
   libquazip1-qt6-dev
   xvfb xauth
+  xdg-utils
   poppler-utils
 )
 

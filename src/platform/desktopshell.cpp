@@ -1,5 +1,6 @@
 #include "platform/desktopshell.h"
 
+#include "platform/desktopentry.h"
 #include "platform/waveplayer.h"
 
 #include <QDesktopServices>
@@ -16,6 +17,23 @@ bool looksLikeAddress(const QString &text) {
     return scheme.match(text).hasMatch() && !QFileInfo::exists(text);
 }
 
+// An application entry starts the program of its Exec line, with the parameter string in the
+// place of its file field code.
+int launchEntry(const QString &path, const QString &parameters, const QString &folder) {
+    const auto entry = DesktopEntry::read(path);
+    if (!entry)
+        return Shell::kAccessDenied;
+    QStringList command = entry->commandLine(parameters);
+    if (command.isEmpty())
+        return Shell::kAccessDenied;
+    const QString program = command.takeFirst();
+    const QString found =
+        program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    if (found.isEmpty() || !QFileInfo(found).isExecutable())
+        return Shell::kFileNotFound;
+    return QProcess::startDetached(found, command, folder) ? Shell::kSuccess : Shell::kAccessDenied;
+}
+
 } // namespace
 
 int DesktopShell::LaunchFile(const QString &file, const QString &parameters, const QString &folder,
@@ -27,6 +45,8 @@ int DesktopShell::LaunchFile(const QString &file, const QString &parameters, con
 
     QString program;
     const QFileInfo info(file);
+    if (info.isFile() && info.suffix().compare(QLatin1String("desktop"), Qt::CaseInsensitive) == 0)
+        return launchEntry(info.absoluteFilePath(), parameters, folder);
     if (info.exists()) {
         if (info.isFile() && info.isExecutable())
             program = info.absoluteFilePath();

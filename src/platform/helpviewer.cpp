@@ -3,11 +3,24 @@
 #include "platform/shell.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 QString HelpViewer::defaultHelpFile() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Quillet.html");
+    const QString name = QStringLiteral("Quillet.html");
+    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+    if (QFileInfo(beside).isFile())
+        return beside;
+    // Installed: the program in <prefix>/bin, its data in <prefix>/share/quillet.
+    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                              QStringLiteral("/../share/quillet/") + name);
+    if (QFileInfo(installed).isFile())
+        return installed;
+    const QString data = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                                QStringLiteral("quillet/") + name);
+    return data.isEmpty() ? beside : data;
 }
 
 bool HelpViewer::showContents() {

@@ -11,7 +11,9 @@ public:
     explicit HelpViewer(Shell &shell)
         : m_shell(shell) {}
 
-    // "Quillet.html" in the folder of the running program.
+    // "Quillet.html" in the folder of the running program, else in the installed data folder
+    // ("../share/quillet" beside it, or "quillet" in the desktop's data folders); the first of
+    // these when none exists.
     static QString defaultHelpFile();
 
     void setHelpFile(const QString &path) { m_helpFile = path; }

@@ -24,6 +24,7 @@
 #include "editor/sidepanel/termfile.h"
 #include "editor/sidepanel/termlistbox.h"
 #include "editor/texttools/texttoolsconcern.h"
+#include "editor/tools/toolscommands.h"
 #include "editor/window/windowoptions.h"
 #include "editor/window/windowsettings.h"
 #include "platform/errorreport.h"
@@ -161,6 +162,11 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
     m_insertCommands = new TInsertCommands(
         InsertCommandsContext{*this, *m_memo, m_mode, *m_actions, *m_document, m_context.prompts},
         this);
+    m_toolsCommands =
+        new TToolsCommands(ToolsCommandsContext{*this, *m_actions, *m_memo, *m_document, *m_modes,
+                                                *m_fileCommands, m_context.prompts, m_context.shell,
+                                                m_context.settings, m_context.help, StartFolder},
+                           this);
     m_printCommands = new TPrintCommands(
         PrintCommandsContext{*this, *m_memo, *m_richPrinter1, *m_actions, m_context.prompts}, this);
     // Converters run in a helper process, so that a faulty one cannot take the document with it.
@@ -295,6 +301,7 @@ void TMainForm::creationStep(Step step) {
 }
 
 void TMainForm::FormCreate() {
+    creationStep([this] { m_toolsCommands->LoadRunLocations(true); });
     creationStep([this] { m_modes->StartInRTFMode(); });
     creationStep([this] {
         if (m_context.commandLineFile.isEmpty()) {

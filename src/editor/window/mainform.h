@@ -31,6 +31,7 @@ class TSelectionTracker;
 class TStatusPanels;
 class TermListBox;
 class TToolBars;
+class TToolsCommands;
 class TWindowOptions;
 class TWindowSettings;
 class Shell;
@@ -80,6 +81,7 @@ public:
     TSelectionTracker &selectionTracker() const { return *m_selectionTracker; }
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
+    TToolsCommands &toolsCommands() const { return *m_toolsCommands; }
     // The print component, owned for the window's whole life; its margins and printable width
     // are what the ruler shows.
     TRichPrinter &RichPrinter1() const { return *m_richPrinter1; }
@@ -93,7 +95,8 @@ public:
     bool Closing = false;
     // The window's copy of the "NoSplash" setting.
     bool NoSplash = false;
-    // The folder the dialogs and the file list start in, with its closing "/".
+    // The folder the dialogs and the file list start in: the stored "Initial Dir" with its
+    // closing "/", set by the run locations.
     QString StartFolder = QStringLiteral("/");
 
     // Shows an error that ended a command; the program goes on.
@@ -146,6 +149,7 @@ private:
     TSelectionTracker *m_selectionTracker = nullptr;
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
+    TToolsCommands *m_toolsCommands = nullptr;
     TRichPrinter *m_richPrinter1 = nullptr;
     TPrintCommands *m_printCommands = nullptr;
     std::unique_ptr<Convert::IsolatedConverters> m_converters;
