@@ -15,6 +15,8 @@
 #include "editor/frame/toolbars.h"
 #include "editor/htmlview/htmlview.h"
 #include "editor/insert/insertcommands.h"
+#include "editor/journal/documentjournal.h"
+#include "editor/journal/journalrestore.h"
 #include "editor/sidepanel/filelistbox.h"
 #include "editor/sidepanel/sidepanel.h"
 #include "editor/sidepanel/sidepanelwindowhost.h"
@@ -151,6 +153,13 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
             [this](const QString &text) { m_settings->FontSize = text; });
     m_insertCommands = new TInsertCommands(
         InsertCommandsContext{*this, *m_memo, m_mode, *m_actions, *m_document, m_context.prompts},
+        this);
+    m_documentJournal = new TDocumentJournal(
+        DocumentJournalContext{*m_memo, *m_document, *m_status, m_context.claimMutex}, this);
+    m_journalRestore = new TJournalRestore(
+        JournalRestoreContext{*this, m_mode, *m_actions, *m_modes, *m_memo, *m_document,
+                              *m_fileCommands, *m_documentJournal, m_context.prompts,
+                              m_context.shell, m_context.claimMutex, m_fileCommands->ProgramPath},
         this);
 
     FormCreate();

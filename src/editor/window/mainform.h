@@ -12,6 +12,7 @@ class QSplitter;
 class QStackedWidget;
 class FileListBox;
 class HtmlView;
+class TDocumentJournal;
 class TDocumentState;
 class TEditCommands;
 class TEditLayout;
@@ -20,6 +21,7 @@ class TEditorModes;
 class TFileCommands;
 class TFormatCommands;
 class TInsertCommands;
+class TJournalRestore;
 class TMainMenu;
 class TRxRichEdit;
 class TSidePanel;
@@ -73,6 +75,8 @@ public:
     TSelectionTracker &selectionTracker() const { return *m_selectionTracker; }
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
+    TDocumentJournal &documentJournal() const { return *m_documentJournal; }
+    TJournalRestore &journalRestore() const { return *m_journalRestore; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -133,4 +137,6 @@ private:
     TSelectionTracker *m_selectionTracker = nullptr;
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
+    TDocumentJournal *m_documentJournal = nullptr;
+    TJournalRestore *m_journalRestore = nullptr;
 };

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "journal/documentcopy.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QTextDocument;
+
+// Copies a document on the user-interface thread in slices of about two milliseconds, so that a
+// large document is copied without holding up typing. An edit meanwhile sends the copy back to
+// the paragraph it touched; the rest goes on. The finished copy is handed to `done`.
+class DocumentCopier : public QObject {
+    Q_OBJECT
+
+public:
+    using Done = std::function<void(std::shared_ptr<const DocumentCopy>)>;
+
+    explicit DocumentCopier(QTextDocument &document, QObject *parent = nullptr);
+
+    // Starts a copy (a running one starts over). Without formats only the text is copied.
+    void start(bool withFormats, Done done);
+    void cancel();
+    bool busy() const { return m_copy != nullptr; }
+
+    // How long one slice may run.
+    static constexpr int SliceMilliseconds = 2;
+
+private:
+    void step();
+    void documentChanged(int position, int removed, int added);
+    void finish();
+
+    QPointer<QTextDocument> m_document;
+    QTimer m_timer;
+    std::shared_ptr<DocumentCopy> m_copy;
+    int m_next = 0; // the next paragraph to copy
+    Done m_done;
+};
