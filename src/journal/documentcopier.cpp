@@ -10,6 +10,8 @@ DocumentCopier::DocumentCopier(QTextDocument &document, QObject *parent)
     , m_document(&document) {
     m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this, &DocumentCopier::step);
+    // A document tells where it changed only once it has a layout; an editor's always has one.
+    document.documentLayout();
     connect(&document, &QTextDocument::contentsChange, this, &DocumentCopier::documentChanged);
 }
 
