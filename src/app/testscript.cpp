@@ -130,7 +130,8 @@ bool TestScript::run(const QString &command, const QString &argument) {
         const QKeySequence keys = QKeySequence::fromString(argument);
         for (QAction *action : m_window->findChildren<QAction *>()) {
             if (action->shortcut() == keys && action->isEnabled()) {
-                action->trigger();
+                // Later, so that a dialog the command shows does not hold up the script.
+                QTimer::singleShot(0, action, &QAction::trigger);
                 return true;
             }
         }
@@ -143,7 +144,7 @@ bool TestScript::run(const QString &command, const QString &argument) {
             return false;
         for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
             if (button->text().remove(QLatin1Char('&')) == argument && button->isEnabled()) {
-                button->click();
+                QTimer::singleShot(0, button, &QAbstractButton::click);
                 return true;
             }
         }
@@ -159,14 +160,17 @@ bool TestScript::run(const QString &command, const QString &argument) {
             text = plain->toPlainText();
             modified = plain->document()->isModified();
         }
-        if (const std::optional<QString> reason =
-                saveFileAtomically(argument, m_window->windowTitle().toUtf8() + "\nmodified: " +
-                                                 (modified ? "1" : "0") + "\n" + text.toUtf8()))
+        const QWidget *modal = QApplication::activeModalWidget();
+        const QByteArray report =
+            m_window->windowTitle().toUtf8() + "\nmodified: " + (modified ? "1" : "0") +
+            "\nmodal: " + (modal ? modal->objectName().toUtf8() : QByteArray("none")) + "\n" +
+            text.toUtf8();
+        if (const std::optional<QString> reason = saveFileAtomically(argument, report))
             complain(QStringLiteral("cannot write %1: %2").arg(argument, *reason));
         return true;
     }
     if (command == QLatin1String("close")) {
-        m_window->close();
+        QTimer::singleShot(0, m_window, &QWidget::close);
         return true;
     }
     complain(QStringLiteral("unknown command %1").arg(command));

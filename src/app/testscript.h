@@ -14,7 +14,8 @@ class QWidget;
 //   type <text>            key presses into the focused widget; "\n" is Return, "\\" a backslash
 //   shortcut <keys>        triggers the window's enabled action with that shortcut ("Ctrl+S")
 //   click <text>           clicks the button with that text in the active modal dialog
-//   dump <path>            writes the caption, "modified: 0|1" and the text area's text
+//   dump <path>            writes the caption, "modified: 0|1", "modal: <name>|none" and the
+//                          text area's text
 //   close                  closes the main window as the user would
 //
 // A command that cannot be done is reported on stderr and the script goes on.
