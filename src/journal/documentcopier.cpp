@@ -19,6 +19,7 @@ void DocumentCopier::start(bool withFormats, Done done) {
     m_copy = std::make_shared<DocumentCopy>();
     m_copy->withFormats = withFormats;
     m_next = 0;
+    m_blockCount = m_document ? m_document->blockCount() : 0;
     m_done = std::move(done);
     m_timer.start();
 }
@@ -29,17 +30,61 @@ void DocumentCopier::cancel() {
     m_done = {};
 }
 
-void DocumentCopier::documentChanged(int position, int, int) {
+void DocumentCopier::documentChanged(int position, int, int added) {
     if (!m_copy || !m_document)
         return;
-    // Paragraphs before the one changed are as they were; that one and all after it are copied
-    // (again) from here on.
-    const QTextBlock block = m_document->findBlock(position);
-    const int changed = block.isValid() ? block.blockNumber() : m_document->blockCount() - 1;
-    if (changed < m_next) {
-        m_next = qMax(0, changed);
+    const int blocks = m_document->blockCount();
+    const int gained = blocks - m_blockCount;
+    m_blockCount = blocks;
+    // Paragraphs before the one changed are as they were. A change that lies wholly after the
+    // copied part costs nothing; one inside it is copied again at once, so that typing in the
+    // middle of a long document never sends the copy back to the start.
+    const auto numberAt = [this, blocks](int at) {
+        const QTextBlock block = m_document->findBlock(at);
+        return block.isValid() ? block.blockNumber() : blocks - 1;
+    };
+    const int first = numberAt(position);
+    if (first >= m_next)
+        return;
+    const int lastNew = numberAt(position + added);
+    const int lastOld = lastNew - gained;
+    if (lastOld >= m_next || lastNew - first >= MaxPatchedParagraphs || lastOld < first) {
+        m_next = qMax(0, first);
         m_copy->paragraphs.resize(m_next);
+        return;
     }
+    // The paragraphs after the change only move when their number changed (a line break typed
+    // or removed); a keystroke inside a paragraph replaces just that one.
+    QList<DocumentCopy::Paragraph> &copied = m_copy->paragraphs;
+    if (gained > 0)
+        copied.insert(lastOld + 1, gained, DocumentCopy::Paragraph());
+    else if (gained < 0)
+        copied.remove(lastNew + 1, -gained);
+    int index = first;
+    for (QTextBlock block = m_document->findBlockByNumber(first);
+         block.isValid() && index <= lastNew; block = block.next())
+        copied[index++] = copyParagraph(block, m_copy->withFormats);
+    m_next += gained;
+}
+
+DocumentCopy::Paragraph DocumentCopier::copyParagraph(const QTextBlock &block, bool withFormats) {
+    DocumentCopy::Paragraph paragraph;
+    paragraph.text = block.text();
+    if (withFormats) {
+        paragraph.blockFormat = block.blockFormatIndex();
+        paragraph.charFormat = block.charFormatIndex();
+        if (QTextList *list = block.textList()) {
+            paragraph.list = list->objectIndex();
+            paragraph.listFormat = list->formatIndex();
+        }
+        const int start = block.position();
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            paragraph.fragments.append(
+                {fragment.position() - start, fragment.length(), fragment.charFormatIndex()});
+        }
+    }
+    return paragraph;
 }
 
 void DocumentCopier::step() {
@@ -52,23 +97,7 @@ void DocumentCopier::step() {
     const bool withFormats = m_copy->withFormats;
     QTextBlock block = m_document->findBlockByNumber(m_next);
     while (block.isValid()) {
-        DocumentCopy::Paragraph paragraph;
-        paragraph.text = block.text();
-        if (withFormats) {
-            paragraph.blockFormat = block.blockFormatIndex();
-            paragraph.charFormat = block.charFormatIndex();
-            if (QTextList *list = block.textList()) {
-                paragraph.list = list->objectIndex();
-                paragraph.listFormat = list->formatIndex();
-            }
-            const int start = block.position();
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                paragraph.fragments.append(
-                    {fragment.position() - start, fragment.length(), fragment.charFormatIndex()});
-            }
-        }
-        m_copy->paragraphs.append(std::move(paragraph));
+        m_copy->paragraphs.append(copyParagraph(block, withFormats));
         ++m_next;
         block = block.next();
         // Checking the clock every few paragraphs keeps its cost out of the copy.

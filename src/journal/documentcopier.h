@@ -9,11 +9,13 @@
 #include <functional>
 #include <memory>
 
+class QTextBlock;
 class QTextDocument;
 
 // Copies a document on the user-interface thread in slices of about two milliseconds, so that a
-// large document is copied without holding up typing. An edit meanwhile sends the copy back to
-// the paragraph it touched; the rest goes on. The finished copy is handed to `done`.
+// large document is copied without holding up typing. An edit meanwhile is followed: copied
+// paragraphs it touched are copied again at once, the rest goes on. The finished copy is handed
+// to `done`.
 class DocumentCopier : public QObject {
     Q_OBJECT
 
@@ -29,15 +31,20 @@ public:
 
     // How long one slice may run.
     static constexpr int SliceMilliseconds = 2;
+    // A change to more copied paragraphs than this (a format over a long selection) sends the
+    // copy back to its first paragraph instead of copying them again at once.
+    static constexpr int MaxPatchedParagraphs = 64;
 
 private:
     void step();
     void documentChanged(int position, int removed, int added);
     void finish();
+    static DocumentCopy::Paragraph copyParagraph(const QTextBlock &block, bool withFormats);
 
     QPointer<QTextDocument> m_document;
     QTimer m_timer;
     std::shared_ptr<DocumentCopy> m_copy;
-    int m_next = 0; // the next paragraph to copy
+    int m_next = 0;       // the next paragraph to copy
+    int m_blockCount = 0; // the document's paragraphs at the last change
     Done m_done;
 };

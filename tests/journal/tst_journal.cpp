@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QPlainTextDocumentLayout>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -199,6 +200,8 @@ private slots:
         QString text;
         for (int i = 0; i < 200000; ++i)
             text += QStringLiteral("line %1\n").arg(i);
+        // A light layout: the copy follows changes only through the document's layout.
+        document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
         document.setPlainText(text);
         DocumentCopier copier(document);
         std::shared_ptr<const DocumentCopy> copy;
@@ -206,12 +209,27 @@ private slots:
                      [&copy](std::shared_ptr<const DocumentCopy> done) { copy = std::move(done); });
         QCoreApplication::processEvents();
         QVERIFY(copier.busy());
-        // The start is copied already, the end not yet.
+        const auto at = [&document](int paragraph) {
+            return QTextCursor(document.findBlockByNumber(paragraph));
+        };
+        // In the copied part: a word typed, a line break typed, one removed; then the end.
+        at(10).insertText(QStringLiteral("typed "));
+        QTextCursor split = at(20);
+        split.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 2);
+        split.insertText(QStringLiteral("\n"));
+        QTextCursor join = at(30);
+        join.movePosition(QTextCursor::EndOfBlock);
+        join.deleteChar();
         QTextCursor(&document).insertText(QStringLiteral("FIRST "));
         QTextCursor end(&document);
         end.movePosition(QTextCursor::End);
         end.insertText(QStringLiteral("LAST"));
-        QTRY_VERIFY(copy != nullptr);
+        // Typing on in the copied part never keeps the copy from finishing.
+        for (int i = 0; i < 10000 && !copy; ++i) {
+            at(100).insertText(QStringLiteral("x"));
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(copy != nullptr);
         QCOMPARE(copy->plainText(), document.toPlainText());
     }
 
