@@ -94,6 +94,10 @@ void DocumentCopier::step() {
     }
     QElapsedTimer clock;
     clock.start();
+    const auto measured = [this, &clock] {
+        ++m_slices;
+        m_longestSlice = qMax(m_longestSlice, clock.nsecsElapsed() / 1e6);
+    };
     const bool withFormats = m_copy->withFormats;
     QTextBlock block = m_document->findBlockByNumber(m_next);
     while (block.isValid()) {
@@ -101,10 +105,13 @@ void DocumentCopier::step() {
         ++m_next;
         block = block.next();
         // Checking the clock every few paragraphs keeps its cost out of the copy.
-        if ((m_next & 31) == 0 && clock.elapsed() >= SliceMilliseconds)
+        if ((m_next & 31) == 0 && clock.elapsed() >= SliceMilliseconds) {
+            measured();
             return;
+        }
     }
     finish();
+    measured();
 }
 
 void DocumentCopier::finish() {

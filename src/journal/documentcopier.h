@@ -28,6 +28,9 @@ public:
     void start(bool withFormats, Done done);
     void cancel();
     bool busy() const { return m_copy != nullptr; }
+    // The longest slice of the copies so far and their number, in milliseconds; for measuring.
+    double longestSlice() const { return m_longestSlice; }
+    int slices() const { return m_slices; }
 
     // How long one slice may run.
     static constexpr int SliceMilliseconds = 2;
@@ -47,4 +50,6 @@ private:
     int m_next = 0;       // the next paragraph to copy
     int m_blockCount = 0; // the document's paragraphs at the last change
     Done m_done;
+    double m_longestSlice = 0;
+    int m_slices = 0;
 };
