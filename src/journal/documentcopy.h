@@ -43,3 +43,7 @@ struct DocumentCopy {
     // A new document with this content; may run on any thread.
     std::unique_ptr<QTextDocument> toDocument() const;
 };
+
+// Growing the list of paragraphs moves them as bytes, not one by one.
+Q_DECLARE_TYPEINFO(DocumentCopy::Fragment, Q_PRIMITIVE_TYPE);
+Q_DECLARE_TYPEINFO(DocumentCopy::Paragraph, Q_RELOCATABLE_TYPE);
