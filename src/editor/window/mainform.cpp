@@ -17,6 +17,7 @@
 #include "editor/insert/insertcommands.h"
 #include "editor/journal/documentjournal.h"
 #include "editor/journal/journalrestore.h"
+#include "editor/print/printcommands.h"
 #include "editor/sidepanel/filelistbox.h"
 #include "editor/sidepanel/sidepanel.h"
 #include "editor/sidepanel/sidepanelwindowhost.h"
@@ -30,6 +31,7 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/usererror.h"
+#include "print/richprinter.h"
 #include "richtext/rxrichedit.h"
 
 #include <QAction>
@@ -73,6 +75,9 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
         m_context.wait = [](int milliseconds) { QThread::msleep(milliseconds); };
     setObjectName(QStringLiteral("MainForm"));
     buildForm();
+    m_richPrinter1 = new TRichPrinter(nullptr, &m_context.settings, &m_context.prompts, this);
+    m_richPrinter1->setDialogParent(this);
+    m_richPrinter1->UseEditorSettings();
 
     m_document = std::make_unique<TDocumentState>(*this, *m_status);
     m_layout = std::make_unique<TEditLayout>(*m_memo, m_mode);
@@ -161,6 +166,8 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
                               *m_fileCommands, *m_documentJournal, m_context.prompts,
                               m_context.shell, m_context.claimMutex, m_fileCommands->ProgramPath},
         this);
+    m_printCommands = new TPrintCommands(
+        PrintCommandsContext{*this, *m_memo, *m_richPrinter1, *m_actions, m_context.prompts}, this);
 
     FormCreate();
 }

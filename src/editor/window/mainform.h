@@ -22,6 +22,8 @@ class TFileCommands;
 class TFormatCommands;
 class TInsertCommands;
 class TJournalRestore;
+class TPrintCommands;
+class TRichPrinter;
 class TMainMenu;
 class TRxRichEdit;
 class TSidePanel;
@@ -77,6 +79,10 @@ public:
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
     TDocumentJournal &documentJournal() const { return *m_documentJournal; }
     TJournalRestore &journalRestore() const { return *m_journalRestore; }
+    // The print component, owned for the window's whole life; its margins and printable width
+    // are what the ruler shows.
+    TRichPrinter &RichPrinter1() const { return *m_richPrinter1; }
+    TPrintCommands &printCommands() const { return *m_printCommands; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -139,4 +145,6 @@ private:
     TInsertCommands *m_insertCommands = nullptr;
     TDocumentJournal *m_documentJournal = nullptr;
     TJournalRestore *m_journalRestore = nullptr;
+    TRichPrinter *m_richPrinter1 = nullptr;
+    TPrintCommands *m_printCommands = nullptr;
 };
