@@ -4,6 +4,8 @@
 #include "app/quilletapplication.h"
 #include "app/splash.h"
 #include "app/startupdecision.h"
+#include "app/testscript.h"
+#include "editor/journal/journalrestore.h"
 #include "editor/window/mainform.h"
 #include "platform/desktopshell.h"
 #include "platform/errorreport.h"
@@ -73,6 +75,7 @@ int runQuillet(int argc, char *argv[]) {
     std::optional<SettingsStore> settings;
     std::unique_ptr<TSplash> splash;
     std::unique_ptr<QWidget> mainWindow;
+    TMainForm *editor = nullptr;
 
     const bool created = ErrorReport::run(prompts, nullptr, [&] {
         if (choice == StartWindow::Editor) {
@@ -84,7 +87,7 @@ int runQuillet(int argc, char *argv[]) {
             QCoreApplication::setApplicationName(QStringLiteral("Quillet Vado"));
             help.setHelpFile(HelpViewer::defaultHelpFile());
             settings.emplace(SettingsStore::userStorePath(), SettingsStore::Access::ReadWrite);
-            mainWindow = std::make_unique<TMainForm>(MainFormContext{
+            auto form = std::make_unique<TMainForm>(MainFormContext{
                 .prompts = prompts,
                 .shell = shell,
                 .settings = *settings,
@@ -98,6 +101,8 @@ int runQuillet(int argc, char *argv[]) {
                             splash->hide();
                     },
             });
+            editor = form.get();
+            mainWindow = std::move(form);
         } else {
             QCoreApplication::setApplicationName(QStringLiteral("Quillet_Viewer"));
             mainWindow = std::make_unique<TTextViewForm>(prompts, shell, file);
@@ -112,6 +117,13 @@ int runQuillet(int argc, char *argv[]) {
             app.quit();
     });
     mainWindow->show();
+    TestScript::startFromEnvironment(*mainWindow);
+    // Unsaved work an ended editor left is offered once the window is up.
+    if (editor)
+        QTimer::singleShot(0, editor, [editor, &prompts] {
+            ErrorReport::run(prompts, editor,
+                             [editor] { editor->journalRestore().OfferJournals(); });
+        });
     const int code = app.exec();
     mainWindow.reset();
     splash.reset();

@@ -10,4 +10,6 @@
 //                            "quillet-startup: first-paint <ns>" on stderr, <ns> read from the
 //                            monotonic clock (std::chrono's steady_clock), so another process can
 //                            time the start.
+//   QUILLET_TEST_SCRIPT      a file of commands run against the window once it is shown, so a
+//                            test can drive the real program (see app/testscript.h).
 int runQuillet(int argc, char *argv[]);

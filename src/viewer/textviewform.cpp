@@ -1,7 +1,9 @@
 #include "viewer/textviewform.h"
 
+#include "journal/journalwriter.h"
 #include "platform/busycursor.h"
 #include "platform/errorreport.h"
+#include "platform/namedmutex.h"
 #include "platform/prompts.h"
 #include "platform/savefile.h"
 #include "platform/shell.h"
@@ -19,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QScreen>
+#include <QStatusBar>
 #include <QThread>
 #include <QUrl>
 #include <optional>
@@ -55,7 +58,26 @@ TTextViewForm::TTextViewForm(Prompts &prompts, Shell &shell, const QString &file
     createMemo();
     createActions();
     createMenus();
+    createJournal();
     FormCreate(file);
+}
+
+void TTextViewForm::createJournal() {
+    auto describe = [this] {
+        JournalEntry entry;
+        entry.documentName = m_currentFile.isEmpty() ? QStringLiteral("Untitled") : m_currentFile;
+        entry.mode = JournalEntry::Mode::Text;
+        entry.textFormat = m_format;
+        entry.textFormat.dataFile = m_dataFile;
+        entry.caret = m_memo->textCursor().position();
+        return entry;
+    };
+    m_journal = new JournalWriter(JournalSource{*m_memo->document(), describe, {}},
+                                  NamedMutex::claim, this);
+    // Never a box while typing: the status line says it once.
+    connect(m_journal, &JournalWriter::writeFailed, this, [this](const QString &reason) {
+        statusBar()->showMessage(QStringLiteral("Crash journal not written: ") + reason);
+    });
 }
 
 void TTextViewForm::createMemo() {

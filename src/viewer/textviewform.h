@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+class JournalWriter;
 class Prompts;
 class Shell;
 class QAction;
@@ -37,6 +38,8 @@ public:
     // The whole text as the text area holds it, one "\n" per line break.
     QString memoText() const;
     QPlainTextEdit *memo() const { return m_memo; }
+    // Keeps the crash journal of the modified text.
+    JournalWriter &journal() const { return *m_journal; }
 
 public slots:
     void NewMenuClick();
@@ -64,6 +67,7 @@ private:
     void createMemo();
     void createActions();
     void createMenus();
+    void createJournal();
     void FormCreate(const QString &file);
     bool FormCloseQuery();
 
@@ -113,4 +117,5 @@ private:
     bool m_acceptFileDrops = true;
     int m_handOverWaitMs = 800;
     PrinterSource m_printerSource;
+    JournalWriter *m_journal = nullptr;
 };

@@ -1,3 +1,5 @@
+#include "journal/journalfile.h"
+#include "journal/journalwriter.h"
 #include "recordingshell.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
@@ -12,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -112,6 +115,29 @@ private slots:
         QVERIFY(!form->isModified());
         QCOMPARE(form->size(), QSize(783, 540));
         QVERIFY(action(*form, "WordWrapMenu")->isChecked());
+    }
+
+    // The modified text is journalled with its file's name and format, and the journal goes
+    // when the text is saved.
+    void journalOfModifiedTextUntilSaved() {
+        const QString file = writeFile(QStringLiteral("notes.txt"), QByteArray("Gr\xFC\xDF"
+                                                                               "e\r\n"));
+        auto form = makeForm(file);
+        form->journal().setDelays(10, 100);
+        QSignalSpy written(&form->journal(), &JournalWriter::written);
+        type(*form, QStringLiteral("more"));
+        QVERIFY(written.wait(10000));
+        const std::optional<JournalEntry> entry =
+            JournalFile::decode(readBytes(form->journal().path()), nullptr);
+        QVERIFY(entry);
+        QCOMPARE(entry->documentName, file);
+        QCOMPARE(entry->mode, JournalEntry::Mode::Text);
+        QCOMPARE(entry->textFormat.encoding, TextEncoding::Windows1252);
+        QCOMPARE(entry->textFormat.lineBreak, LineBreak::CRLF);
+        QCOMPARE(QString::fromUtf8(entry->content), form->memoText());
+
+        form->SaveMenuClick();
+        QVERIFY(!QFile::exists(form->journal().path()));
     }
 
     void loading_data() {

@@ -17,6 +17,8 @@
 #include "editor/frame/toolbars.h"
 #include "editor/htmlview/htmlview.h"
 #include "editor/insert/insertcommands.h"
+#include "editor/journal/documentjournal.h"
+#include "editor/journal/journalrestore.h"
 #include "editor/print/printcommands.h"
 #include "editor/sidepanel/filelistbox.h"
 #include "editor/sidepanel/sidepanel.h"
@@ -167,6 +169,13 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
                                                 *m_fileCommands, m_context.prompts, m_context.shell,
                                                 m_context.settings, m_context.help, StartFolder},
                            this);
+    m_documentJournal = new TDocumentJournal(
+        DocumentJournalContext{*m_memo, *m_document, *m_status, m_context.claimMutex}, this);
+    m_journalRestore = new TJournalRestore(
+        JournalRestoreContext{*this, m_mode, *m_actions, *m_modes, *m_memo, *m_document,
+                              *m_fileCommands, *m_documentJournal, m_context.prompts,
+                              m_context.shell, m_context.claimMutex, m_fileCommands->ProgramPath},
+        this);
     m_printCommands = new TPrintCommands(
         PrintCommandsContext{*this, *m_memo, *m_richPrinter1, *m_actions, m_context.prompts}, this);
     // Converters run in a helper process, so that a faulty one cannot take the document with it.

@@ -13,6 +13,8 @@ class QStackedWidget;
 class FileListBox;
 class HtmlView;
 class TConvertCommands;
+
+class TDocumentJournal;
 class TDocumentState;
 class TEditCommands;
 class TEditLayout;
@@ -21,6 +23,7 @@ class TEditorModes;
 class TFileCommands;
 class TFormatCommands;
 class TInsertCommands;
+class TJournalRestore;
 class TPrintCommands;
 class TRichPrinter;
 class TMainMenu;
@@ -82,6 +85,9 @@ public:
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
     TToolsCommands &toolsCommands() const { return *m_toolsCommands; }
+
+    TDocumentJournal &documentJournal() const { return *m_documentJournal; }
+    TJournalRestore &journalRestore() const { return *m_journalRestore; }
     // The print component, owned for the window's whole life; its margins and printable width
     // are what the ruler shows.
     TRichPrinter &RichPrinter1() const { return *m_richPrinter1; }
@@ -150,6 +156,9 @@ private:
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
     TToolsCommands *m_toolsCommands = nullptr;
+
+    TDocumentJournal *m_documentJournal = nullptr;
+    TJournalRestore *m_journalRestore = nullptr;
     TRichPrinter *m_richPrinter1 = nullptr;
     TPrintCommands *m_printCommands = nullptr;
     std::unique_ptr<Convert::IsolatedConverters> m_converters;
