@@ -26,6 +26,7 @@
 #include "platform/errorreport.h"
 #include "platform/namedmutex.h"
 #include "platform/prompts.h"
+#include "platform/settingskey.h"
 #include "platform/shell.h"
 #include "platform/usererror.h"
 #include "richtext/rxrichedit.h"
@@ -272,6 +273,14 @@ void TMainForm::creationStep(Step step) {
 }
 
 void TMainForm::FormCreate() {
+    creationStep([this] {
+        // The stored start folder with the separator appended; none stored gives the root.
+        QString folder =
+            m_context.settings.readString(QuilletSettingsKey, QStringLiteral("Initial Dir"));
+        if (!folder.endsWith(QLatin1Char('/')))
+            folder += QLatin1Char('/');
+        StartFolder = folder;
+    });
     creationStep([this] { m_modes->StartInRTFMode(); });
     creationStep([this] {
         if (m_context.commandLineFile.isEmpty()) {

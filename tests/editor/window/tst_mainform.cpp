@@ -11,6 +11,7 @@
 #include "editor/window/mainform.h"
 #include "editor/window/windowoptions.h"
 #include "editorservices.h"
+#include "platform/settingskey.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
@@ -553,6 +554,27 @@ private slots:
         QCOMPARE(box->accessibleName(), QStringLiteral("Font"));
         memo.SelectRange(9, 9, false);
         QTRY_VERIFY(box->currentText() != QStringLiteral("No Such Face Anywhere"));
+    }
+
+    void fileListStartsInTheStoredStartFolder() {
+        QTemporaryDir start;
+        QFile(start.filePath(QStringLiteral("listed.txt"))).open(QIODevice::WriteOnly);
+        {
+            SettingsStore store(SettingsStore::userStorePath(), SettingsStore::Access::ReadWrite);
+            store.writeString(QuilletSettingsKey, QStringLiteral("Initial Dir"), start.path());
+        }
+        open();
+        const QString folder = start.path() + QLatin1Char('/');
+        QCOMPARE(m_form->StartFolder, folder);
+        QCOMPARE(QDir(m_form->ListBoxF().folder()).absolutePath(),
+                 QDir(start.path()).absolutePath());
+        QCOMPARE(m_form->document().OpenDialog.InitialDir, folder);
+        {
+            SettingsStore store(SettingsStore::userStorePath(), SettingsStore::Access::ReadWrite);
+            store.writeString(QuilletSettingsKey, QStringLiteral("Initial Dir"), QString());
+        }
+        open();
+        QCOMPARE(m_form->StartFolder, QStringLiteral("/"));
     }
 
     void resizingKeepsTheModifiedFlag_data() {
