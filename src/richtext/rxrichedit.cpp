@@ -1,6 +1,7 @@
 #include "richtext/rxrichedit.h"
 
 #include "richtext/documentio.h"
+#include "richtext/focuslayoutguard.h"
 #include "richtext/richtextformat.h"
 #include "richtext/richtextlinks.h"
 #include "richtext/rxpagerenderer.h"
@@ -131,6 +132,7 @@ TRxRichEdit::TRxRichEdit(QWidget *parent)
     connect(this, &QTextEdit::cursorPositionChanged, this, &TRxRichEdit::selectionMaybeChanged);
     connect(this, &QTextEdit::selectionChanged, this, &TRxRichEdit::selectionMaybeChanged);
     viewport()->setMouseTracking(true);
+    new FocusLayoutGuard(this);
     applyWrapMode();
     SetScrollBars(m_scrollBars);
     applySelectionPalette();
