@@ -1,7 +1,6 @@
 #include "richtext/rxrichedit.h"
 
 #include "richtext/documentio.h"
-#include "richtext/focuslayoutguard.h"
 #include "richtext/richtextformat.h"
 #include "richtext/richtextlinks.h"
 #include "richtext/rxpagerenderer.h"
@@ -132,7 +131,6 @@ TRxRichEdit::TRxRichEdit(QWidget *parent)
     connect(this, &QTextEdit::cursorPositionChanged, this, &TRxRichEdit::selectionMaybeChanged);
     connect(this, &QTextEdit::selectionChanged, this, &TRxRichEdit::selectionMaybeChanged);
     viewport()->setMouseTracking(true);
-    new FocusLayoutGuard(this);
     applyWrapMode();
     SetScrollBars(m_scrollBars);
     applySelectionPalette();
