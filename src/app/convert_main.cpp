@@ -1,5 +1,7 @@
 #include "convert/rtfconvert.h"
+#include "platform/filenames.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -12,5 +14,11 @@ int main(int argc, char *argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTextStream err(stderr);
+    for (int i = 1; i < argc; ++i) {
+        if (!IsUsableFileName(argv[i])) {
+            err << "quillet-convert: " << UnusableFileNameText(QFile::decodeName(argv[i])) << '\n';
+            return RtfConvert::InputFailed;
+        }
+    }
     return RtfConvert::run(app.arguments().mid(1), err, isatty(fileno(stderr)) != 0);
 }

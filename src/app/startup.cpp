@@ -9,6 +9,7 @@
 #include "editor/window/mainform.h"
 #include "platform/desktopshell.h"
 #include "platform/errorreport.h"
+#include "platform/filenames.h"
 #include "platform/helpviewer.h"
 #include "platform/namedmutex.h"
 #include "platform/qtprompts.h"
@@ -16,6 +17,7 @@
 #include "viewer/textviewform.h"
 #include "viewer/viewerrules.h"
 
+#include <QFile>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -51,8 +53,15 @@ int runQuillet(int argc, char *argv[]) {
     const StartupFlags flags = ReadStartupFlags(
         SettingsStore(SettingsStore::userStorePath(), SettingsStore::Access::ReadOnly));
     QStringList arguments;
+    QString unusableName;
     for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(QFile::decodeName(argv[i]));
+    // A first argument whose name cannot be opened by its text is refused with its reason, and
+    // the editor starts without it.
+    if (argc > 1 && !IsUsableFileName(argv[1])) {
+        unusableName = arguments.takeFirst();
+        arguments.clear();
+    }
     const StartWindow choice =
         ChooseStartWindow(arguments, flags.noTV, otherInstance || handedOver);
     const QString file = arguments.value(0);
@@ -124,6 +133,8 @@ int runQuillet(int argc, char *argv[]) {
             ErrorReport::run(prompts, editor,
                              [editor] { editor->journalRestore().OfferJournals(); });
         });
+    if (!unusableName.isEmpty())
+        ErrorReport::show(prompts, mainWindow.get(), UnusableFileNameText(unusableName));
     const int code = app.exec();
     mainWindow.reset();
     splash.reset();

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -110,6 +112,21 @@ void tst_RtfConvert::convertExecutable() {
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitCode(), 1);
     QVERIFY(process.readAllStandardError().contains("none.rtf: No such file"));
+
+    // A name that is not UTF-8 exists, but cannot be opened by its text: the reason is given.
+    // The shell passes the name's bytes, which a QProcess argument cannot.
+    const QByteArray latin1Name = QFile::encodeName(dir.path()) + "/latin1-\xe9.rtf";
+    QVERIFY(::close(::open(latin1Name.constData(), O_CREAT | O_WRONLY, 0644)) == 0);
+    process.start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"),
+                   QStringLiteral("exec \"$0\" \"$1\"$(printf '\\351').rtf out.txt"), program,
+                   dir.filePath(QStringLiteral("latin1-"))});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+             QStringLiteral("quillet-convert: The file name \"%1\" is not valid UTF-8, so it "
+                            "cannot be opened. Rename the file and open it again.\n")
+                 .arg(QFile::decodeName(latin1Name)));
 }
 
 // Files above the size limit report their progress on a terminal, as one line rewritten in

@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFont>
+#include <QFontInfo>
 #include <QSpinBox>
 #include <exception>
 
@@ -65,8 +67,23 @@ void TSelectionTracker::track() {
     a.SuperscriptAction->setChecked(script == TRxTextAttributes::ssSuperscript);
     a.SubscriptAction->setChecked(script == TRxTextAttributes::ssSubscript);
 
-    m_context.FontCombo.setCurrentIndex(
-        m_context.FontCombo.findText(text.Name(), Qt::MatchFixedString));
+    const QString face = text.Name();
+    const int fontIndex = m_context.FontCombo.findText(face, Qt::MatchFixedString);
+    m_context.FontCombo.setCurrentIndex(fontIndex);
+    // A face the machine lacks selects no item; the box still shows the name the text asks
+    // for, and its tool tip says which face draws it instead.
+    QString drawnBy;
+    if (fontIndex < 0) {
+        m_context.FontCombo.setEditText(face);
+        QFont font;
+        font.setFamilies({face});
+        const QString family = QFontInfo(font).family();
+        if (family.compare(face, Qt::CaseInsensitive) != 0)
+            drawnBy = family;
+    }
+    m_context.FontCombo.setToolTip(drawnBy.isEmpty()
+                                       ? QStringLiteral("Font")
+                                       : QStringLiteral("Font (drawn with %1)").arg(drawnBy));
     m_context.FontSizeBox.setValue(text.Size());
 
     const int alignment = paragraph.Alignment();

@@ -2,6 +2,7 @@
 
 #include "editor/frame/coolbar.h"
 #include "editor/frame/editoractions.h"
+#include "widgets/commandtoolbutton.h"
 
 #include <QAction>
 #include <QApplication>
@@ -170,8 +171,13 @@ QToolBar *TToolBars::makeBar(const char *name, const QString &title,
             bar->addSeparator();
             continue;
         }
-        bar->addAction(command);
-        auto *tool = qobject_cast<QToolButton *>(bar->widgetForAction(command));
+        auto *tool = new CommandToolButton(command, bar);
+        tool->setAutoRaise(true);
+        tool->setFocusPolicy(Qt::NoFocus);
+        tool->setIconSize(bar->iconSize());
+        tool->setToolButtonStyle(bar->toolButtonStyle());
+        bar->addWidget(tool);
+        m_buttons.insert(command, tool);
         const QString hint = m_actions.toolHint(command);
         QString name = TEditorActions::shortHint(hint);
         if (name.isEmpty())
@@ -189,11 +195,7 @@ QToolButton *TToolBars::button(QAction *action, const char *name) {
 }
 
 QToolButton *TToolBars::buttonFor(QAction *action) const {
-    for (QToolBar *bar : m_bars) {
-        if (auto *tool = qobject_cast<QToolButton *>(bar->widgetForAction(action)))
-            return tool;
-    }
-    return nullptr;
+    return m_buttons.value(action);
 }
 
 QList<QToolBar *> TToolBars::all() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 
 class QAction;
@@ -50,4 +51,5 @@ private:
 
     TEditorActions &m_actions;
     QList<QToolBar *> m_bars;
+    QHash<QAction *, QToolButton *> m_buttons; // each command's button
 };

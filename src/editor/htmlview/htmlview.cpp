@@ -13,6 +13,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -50,6 +52,137 @@ QByteArray dataUrlBytes(const QUrl &url) {
     if (encoded.left(comma).endsWith(";base64"))
         return QByteArray::fromBase64(payload);
     return payload;
+}
+
+// Tables inside tables cost the text layout about twice as much per level (each cell is measured
+// for its narrowest and widest width, and again at its final one), and a few thousand levels
+// overflow its stack; the page reader's style lookup walks every element's ancestors. Elements
+// deeper than these limits are left out, their text kept: a deep table shows its cells' text, a
+// line per row.
+constexpr int MaxTableNesting = 4;
+constexpr int MaxElementNesting = 100;
+
+bool isOneOf(QStringView name, const QStringList &names) {
+    for (const QString &known : names)
+        if (name.compare(known, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+bool isTableInnerTag(QStringView name) {
+    static const QStringList tags = {
+        QStringLiteral("tr"),      QStringLiteral("td"),    QStringLiteral("th"),
+        QStringLiteral("tbody"),   QStringLiteral("thead"), QStringLiteral("tfoot"),
+        QStringLiteral("caption"), QStringLiteral("col"),   QStringLiteral("colgroup")};
+    return isOneOf(name, tags);
+}
+
+// Elements that pages close (or nest) explicitly; the others close themselves or hold nothing.
+bool isNestingTag(QStringView name) {
+    static const QStringList tags = {
+        QStringLiteral("table"),      QStringLiteral("div"),    QStringLiteral("span"),
+        QStringLiteral("blockquote"), QStringLiteral("ul"),     QStringLiteral("ol"),
+        QStringLiteral("dl"),         QStringLiteral("center"), QStringLiteral("font"),
+        QStringLiteral("a"),          QStringLiteral("b"),      QStringLiteral("i"),
+        QStringLiteral("u"),          QStringLiteral("s"),      QStringLiteral("em"),
+        QStringLiteral("strong"),     QStringLiteral("sub"),    QStringLiteral("sup"),
+        QStringLiteral("small"),      QStringLiteral("big"),    QStringLiteral("code"),
+        QStringLiteral("pre"),        QStringLiteral("tt"),     QStringLiteral("q")};
+    return isOneOf(name, tags);
+}
+
+// The page with the elements nested deeper than the limits left out. Comments and the content
+// of scripts and style sheets are passed over as the page's reader passes over them.
+QString limitNesting(const QString &page) {
+    struct Open {
+        QString name;
+        bool dropped;
+    };
+    std::vector<Open> open;
+    int keptTables = 0;
+    const auto innermostTableDropped = [&open] {
+        for (auto it = open.rbegin(); it != open.rend(); ++it)
+            if (it->name == QLatin1String("table"))
+                return it->dropped;
+        return false;
+    };
+    QString out;
+    qsizetype copied = 0;
+    qsizetype i = 0;
+    const qsizetype size = page.size();
+    while (i < size) {
+        i = page.indexOf(QLatin1Char('<'), i);
+        if (i < 0)
+            break;
+        if (QStringView(page).mid(i, 4) == QLatin1String("<!--")) {
+            const qsizetype end = page.indexOf(QLatin1String("-->"), i + 4);
+            i = end < 0 ? size : end + 3;
+            continue;
+        }
+        const qsizetype tagStart = i;
+        qsizetype p = i + 1;
+        const bool closing = p < size && page.at(p) == QLatin1Char('/');
+        if (closing)
+            ++p;
+        const qsizetype nameStart = p;
+        while (p < size && page.at(p).isLetterOrNumber())
+            ++p;
+        const QString name = page.mid(nameStart, p - nameStart).toLower();
+        // The tag ends at the first '>' outside quotes.
+        QChar quote;
+        while (p < size && (!quote.isNull() || page.at(p) != QLatin1Char('>'))) {
+            const QChar c = page.at(p);
+            if (!quote.isNull() && c == quote)
+                quote = QChar();
+            else if (quote.isNull() && (c == QLatin1Char('"') || c == QLatin1Char('\'')))
+                quote = c;
+            ++p;
+        }
+        const qsizetype tagEnd = std::min(p + 1, size);
+        i = tagEnd;
+        if (name.isEmpty())
+            continue;
+        if (!closing && (name == QLatin1String("script") || name == QLatin1String("style"))) {
+            const qsizetype end = page.indexOf(QLatin1String("</") + name, i, Qt::CaseInsensitive);
+            i = end < 0 ? size : end;
+            continue;
+        }
+        bool drop = false;
+        if (isNestingTag(name)) {
+            const bool table = name == QLatin1String("table");
+            if (!closing) {
+                drop = open.size() >= MaxElementNesting || (table && keptTables >= MaxTableNesting);
+                open.push_back({name, drop});
+                if (table && !drop)
+                    ++keptTables;
+            } else {
+                // A closing tag closes its nearest open element; one that closes nothing stays.
+                auto match = std::find_if(open.rbegin(), open.rend(),
+                                          [&name](const Open &o) { return o.name == name; });
+                if (match != open.rend()) {
+                    drop = match->dropped;
+                    if (table && !drop)
+                        --keptTables;
+                    open.erase(std::next(match).base(), open.end());
+                }
+            }
+        } else if (isTableInnerTag(name)) {
+            drop = innermostTableDropped();
+        }
+        if (!drop)
+            continue;
+        out += QStringView(page).mid(copied, tagStart - copied);
+        if (closing && name == QLatin1String("tr"))
+            out += QLatin1String("<br>");
+        else if (name == QLatin1String("table") || name == QLatin1String("td") ||
+                 name == QLatin1String("th"))
+            out += QLatin1Char(' ');
+        copied = tagEnd;
+    }
+    if (copied == 0)
+        return page;
+    out += QStringView(page).mid(copied);
+    return out;
 }
 
 bool isWebAddress(const QUrl &url) {
@@ -92,7 +225,7 @@ bool HtmlView::loadPage(const QString &path) {
     const auto bytes = readLocalFile(path, MaxPageBytes);
     if (!bytes)
         return false;
-    const QString text = decodePage(*bytes);
+    const QString text = limitNesting(decodePage(*bytes));
     const QUrl base = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     document()->setBaseUrl(base);
     setHtml(text);

@@ -48,7 +48,9 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QSet>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusTipEvent>
@@ -388,7 +390,19 @@ void TMainForm::FormDestroy() {
 void TMainForm::fillFontBox() {
     QComboBox *box = m_toolBars->FontCombo;
     box->clear();
-    box->addItems(QFontDatabase::families());
+    // Where two foundries make a family, the font database names both as "Family [foundry]";
+    // the box lists each family once, by the name documents use.
+    static const QRegularExpression foundry(QStringLiteral(" \\[[^\\]]*\\]$"));
+    QStringList families;
+    QSet<QString> seen;
+    for (QString family : QFontDatabase::families()) {
+        family.remove(foundry);
+        if (!seen.contains(family.toLower())) {
+            seen.insert(family.toLower());
+            families.append(family);
+        }
+    }
+    box->addItems(families);
     for (int i = 0; i < box->count(); ++i)
         box->setItemData(i, QSize(0, FontItemHeight), Qt::SizeHintRole);
 }

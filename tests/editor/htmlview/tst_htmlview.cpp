@@ -12,6 +12,8 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
+#include <QTextTable>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -61,6 +63,16 @@ QList<QTextImageFormat> images(const QTextDocument *document) {
             if (it.fragment().charFormat().isImageFormat())
                 found << it.fragment().charFormat().toImageFormat();
     return found;
+}
+
+// How many tables the deepest cell of the document lies in.
+int deepestTableNesting(QTextFrame *frame, int depth = 0) {
+    int deepest = depth;
+    for (QTextFrame *child : frame->childFrames())
+        deepest = std::max(
+            deepest,
+            deepestTableNesting(child, depth + (qobject_cast<QTextTable *>(child) ? 1 : 0)));
+    return deepest;
 }
 
 // A listening socket on the loopback address that only tells whether anyone connected.
@@ -224,6 +236,58 @@ private slots:
         };
         const QRgb first = pixel();
         QTRY_VERIFY(pixel() != first);
+    }
+
+    void deeplyNestedTablesOpen_data() {
+        QTest::addColumn<int>("levels");
+        QTest::addColumn<int>("shownLevels");
+        QTest::addRow("3 levels kept") << 3 << 3;
+        QTest::addRow("5000 levels") << 5000 << 4;
+    }
+    void deeplyNestedTablesOpen() {
+        // Each level doubles the layout's work and thousands overflow its stack: the page opens
+        // with its deepest tables shown as plain cell text.
+        QFETCH(int, levels);
+        QFETCH(int, shownLevels);
+        QByteArray page = "<html><body><!-- <table> --><script>var t = '<table>';</script>";
+        for (int i = 0; i < levels; ++i)
+            page += "<div><table border=\"1\" title=\"a>b\"><tr><td>cell " + QByteArray::number(i) +
+                    "</td><td>";
+        page += "innermost";
+        for (int i = 0; i < levels; ++i)
+            page += "</td></tr><tr><td>after</td></tr></table></div>";
+        page += "<p>end</p></body></html>";
+        write(path(QStringLiteral("nested.html")), page);
+        HtmlView view;
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(view.loadPage(path(QStringLiteral("nested.html"))));
+        view.document()->documentLayout()->documentSize();
+        QCOMPARE(deepestTableNesting(view.document()->rootFrame()), shownLevels);
+        const QString text = view.toPlainText();
+        QVERIFY(text.contains(QStringLiteral("innermost")));
+        QVERIFY(text.contains(QStringLiteral("cell %1").arg(levels - 1)));
+        QVERIFY(text.contains(QStringLiteral("end")));
+    }
+
+    void deeplyNestedElementsOpen() {
+        // Every element's style is looked up through all its ancestors.
+        QByteArray page = "<html><body>";
+        for (int i = 0; i < 5000; ++i)
+            page += "<div><span><b>";
+        page += "innermost";
+        for (int i = 0; i < 5000; ++i)
+            page += "</b></span></div>";
+        page += "<p>after <b>bold</b></p></body></html>";
+        write(path(QStringLiteral("divs.html")), page);
+        HtmlView view;
+        view.resize(400, 300);
+        QVERIFY(view.loadPage(path(QStringLiteral("divs.html"))));
+        QVERIFY(view.toPlainText().contains(QStringLiteral("innermost")));
+        QTextCursor bold = view.document()->find(QStringLiteral("bold"));
+        QVERIFY(!bold.isNull());
+        QCOMPARE(bold.charFormat().fontWeight(), int(QFont::Bold));
+        QVERIFY(!view.document()->find(QStringLiteral("after")).charFormat().font().bold());
     }
 
     void unreadableFilesShowNothing_data() {

@@ -11,10 +11,13 @@
 #include "editor/window/mainform.h"
 #include "editor/window/windowoptions.h"
 #include "editorservices.h"
+#include "platform/settingskey.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QComboBox>
 #include <QImage>
@@ -22,6 +25,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -492,6 +496,85 @@ private slots:
         // The handler inverts the mark once; a mark the action flipped too would undo that.
         a.ShowSplash1->trigger();
         QVERIFY(a.ShowSplash1->isChecked());
+    }
+
+    // An accessibility client's Toggle does what a click on the button does.
+    void accessibleToggleAppliesTheFormat_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addRow("Bold") << "Bold";
+        QTest::addRow("Italic") << "Italic";
+        QTest::addRow("Right") << "Right";
+    }
+    void accessibleToggleAppliesTheFormat() {
+        QFETCH(QString, button);
+        TRxRichEdit &memo = m_form->Memo();
+        memo.SetText(QStringLiteral("plain words"));
+        memo.SelectRange(0, 5, false);
+        QToolButton *tool = nullptr;
+        for (QToolButton *candidate : m_form->findChildren<QToolButton *>())
+            if (candidate->accessibleName() == button)
+                tool = candidate;
+        QVERIFY(tool);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(tool);
+        QVERIFY(accessible && accessible->actionInterface());
+        QVERIFY(accessible->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::toggleAction()));
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCoreApplication::processEvents();
+        memo.SelectRange(1, 2, false);
+        if (button == QLatin1String("Bold"))
+            QVERIFY(memo.SelAttributes().Style().testFlag(TRxTextAttributes::fsBold));
+        else if (button == QLatin1String("Italic"))
+            QVERIFY(memo.SelAttributes().Style().testFlag(TRxTextAttributes::fsItalic));
+        else
+            QCOMPARE(memo.Paragraph().Alignment(), int(TRxParaAttributes::taRightJustify));
+        QVERIFY(tool->isChecked());
+        QVERIFY(tool->defaultAction()->isChecked());
+    }
+
+    // Each family once, by its own name; a face the machine lacks is still named at the caret.
+    void fontBoxNamesFamiliesAndTheDocumentsFace() {
+        QComboBox *box = m_form->toolBars().FontCombo;
+        QVERIFY(box->count() > 0);
+        QSet<QString> seen;
+        for (int i = 0; i < box->count(); ++i) {
+            const QString family = box->itemText(i);
+            QVERIFY2(!family.endsWith(QLatin1Char(']')), qPrintable(family));
+            QVERIFY2(!seen.contains(family.toLower()), qPrintable(family));
+            seen.insert(family.toLower());
+        }
+        TRxRichEdit &memo = m_form->Memo();
+        memo.SetText(QStringLiteral("missing face"));
+        memo.SelectRange(0, 7, false);
+        memo.SelAttributes().SetName(QStringLiteral("No Such Face Anywhere"));
+        memo.SelectRange(2, 2, false);
+        QTRY_COMPARE(box->currentText(), QStringLiteral("No Such Face Anywhere"));
+        QCOMPARE(box->currentIndex(), -1);
+        QVERIFY(box->toolTip().startsWith(QStringLiteral("Font (drawn with ")));
+        QCOMPARE(box->accessibleName(), QStringLiteral("Font"));
+        memo.SelectRange(9, 9, false);
+        QTRY_VERIFY(box->currentText() != QStringLiteral("No Such Face Anywhere"));
+    }
+
+    void fileListStartsInTheStoredStartFolder() {
+        QTemporaryDir start;
+        QFile(start.filePath(QStringLiteral("listed.txt"))).open(QIODevice::WriteOnly);
+        {
+            SettingsStore store(SettingsStore::userStorePath(), SettingsStore::Access::ReadWrite);
+            store.writeString(QuilletSettingsKey, QStringLiteral("Initial Dir"), start.path());
+        }
+        open();
+        const QString folder = start.path() + QLatin1Char('/');
+        QCOMPARE(m_form->StartFolder, folder);
+        QCOMPARE(QDir(m_form->ListBoxF().folder()).absolutePath(),
+                 QDir(start.path()).absolutePath());
+        QCOMPARE(m_form->document().OpenDialog.InitialDir, folder);
+        {
+            SettingsStore store(SettingsStore::userStorePath(), SettingsStore::Access::ReadWrite);
+            store.writeString(QuilletSettingsKey, QStringLiteral("Initial Dir"), QString());
+        }
+        open();
+        QCOMPARE(m_form->StartFolder, QStringLiteral("/"));
     }
 
     void resizingKeepsTheModifiedFlag_data() {
