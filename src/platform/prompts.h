@@ -45,6 +45,16 @@ public:
     // Print and page-setup dialogs over a printer; false when cancelled.
     virtual bool printDialog(QWidget *parent, QPrinter &printer) = 0;
     virtual bool pageSetupDialog(QWidget *parent, QPrinter &printer) = 0;
+    // Parts of the page-setup dialog the user may not change.
+    enum PageSetupPart { MarginsPart = 0x1, OrientationPart = 0x2, PaperPart = 0x4 };
+    Q_DECLARE_FLAGS(PageSetupParts, PageSetupPart)
+    // The page-setup dialog with `disabled` parts greyed out, centred across the screen and a
+    // third of the way down; scripted answers treat it as the plain page-setup dialog.
+    virtual bool pageSetupDocumentDialog(QWidget *parent, QPrinter &printer,
+                                         PageSetupParts disabled) {
+        Q_UNUSED(disabled);
+        return pageSetupDialog(parent, printer);
+    }
     // The print dialog offering only `options` (no page range, say); scripted answers treat it
     // as the plain print dialog.
     virtual bool printDocumentDialog(QWidget *parent, QPrinter &printer,
@@ -68,3 +78,5 @@ public:
         message(parent, caption, text, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
     }
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(Prompts::PageSetupParts)

@@ -8,6 +8,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QScreen>
+#include <initializer_list>
 
 namespace {
 
@@ -102,7 +103,24 @@ bool QtPrompts::printDocumentDialog(QWidget *parent, QPrinter &printer,
 
 bool QtPrompts::pageSetupDialog(QWidget *parent, QPrinter &printer) {
     QPageSetupDialog dialog(&printer, parent);
-    // Centred across and a third of the way down the screen.
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::pageSetupDocumentDialog(QWidget *parent, QPrinter &printer,
+                                        PageSetupParts disabled) {
+    QPageSetupDialog dialog(&printer, parent);
+    // Qt offers no switches for these; its fields are found by their names.
+    const auto disable = [&dialog](std::initializer_list<const char *> names) {
+        for (const char *name : names)
+            if (QWidget *field = dialog.findChild<QWidget *>(QLatin1String(name)))
+                field->setEnabled(false);
+    };
+    if (disabled & MarginsPart)
+        disable({"topMargin", "bottomMargin", "leftMargin", "rightMargin"});
+    if (disabled & OrientationPart)
+        disable({"portrait", "landscape", "reverseLandscape", "reversePortrait"});
+    if (disabled & PaperPart)
+        disable({"pageSizeCombo", "pageWidth", "pageHeight", "paperSource"});
     dialog.adjustSize();
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();

@@ -21,6 +21,8 @@ public:
     std::optional<QFont> font(QWidget *parent, const QFont &initial) override;
     bool printDialog(QWidget *parent, QPrinter &printer) override;
     bool pageSetupDialog(QWidget *parent, QPrinter &printer) override;
+    bool pageSetupDocumentDialog(QWidget *parent, QPrinter &printer,
+                                 PageSetupParts disabled) override;
     bool printDocumentDialog(QWidget *parent, QPrinter &printer,
                              QAbstractPrintDialog::PrintDialogOptions options) override;
     int exec(QDialog &dialog) override;

@@ -791,6 +791,19 @@ QPrinter *TRichPrinter::qprinter() const {
     return m_printer->printer();
 }
 
+Prompts::PageSetupParts TRichPrinter::DisabledDialogParts() const {
+    // The dialog always starts from the component's margins, so poMargins needs no part of its
+    // own; there is no printer choice in the dialog to disable.
+    Prompts::PageSetupParts parts;
+    if (m_optionsDialog & poDisableMargins)
+        parts |= Prompts::MarginsPart;
+    if (m_optionsDialog & poDisableOrientation)
+        parts |= Prompts::OrientationPart;
+    if (m_optionsDialog & poDisablePaper)
+        parts |= Prompts::PaperPart;
+    return parts;
+}
+
 bool TRichPrinter::PageSetup() {
     QPrinter *printer = qprinter();
     if (!printer || !m_prompts)
@@ -810,7 +823,8 @@ bool TRichPrinter::PageSetup() {
     printer->setPageMargins(QMarginsF(toDialog(m_marginLeft), toDialog(m_marginTop),
                                       toDialog(m_marginRight), toDialog(m_marginBottom)),
                             unit);
-    const bool confirmed = m_prompts->pageSetupDialog(m_dialogParent, *printer);
+    const bool confirmed =
+        m_prompts->pageSetupDocumentDialog(m_dialogParent, *printer, DisabledDialogParts());
     const QMarginsF chosen = printer->pageLayout().margins(unit);
     QPageLayout layout = printer->pageLayout();
     layout.setUnits(unit);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/prompts.h"
 #include "print/printerdevice.h"
 #include "richtext/rxformatrange.h"
 
@@ -20,7 +21,6 @@ class QPainter;
 class QPaintDevice;
 class QPrinter;
 class QWidget;
-class Prompts;
 class SettingsStore;
 class TRichPrntProgDlg;
 class TRxRichEdit;
@@ -120,6 +120,8 @@ public:
     void SetTitle(const QString &title);
 
     TPageSetupFlags Options_Dialog() const { return m_optionsDialog; }
+    // The parts of the page-setup dialog Options_Dialog keeps the user from changing.
+    Prompts::PageSetupParts DisabledDialogParts() const;
     void SetOptions_Dialog(TPageSetupFlags flags) { m_optionsDialog = flags; }
     bool SaveMargins() const { return m_saveMargins; }
     void SetSaveMargins(bool on) { m_saveMargins = on; }

@@ -5,7 +5,10 @@
 #include <QDialog>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -48,6 +51,33 @@ private slots:
         QCOMPARE(answer, QMessageBox::No);
         QCOMPARE(shownText, QStringLiteral("Save changes?"));
         QCOMPARE(shownCaption, QStringLiteral("Caption"));
+    }
+
+    // Parts the caller keeps fixed are greyed out; the dialog stands a third of the way down.
+    void pageSetupDisablesParts() {
+        QtPrompts prompts;
+        QPrinter printer;
+        bool marginsEnabled = true;
+        bool orientationEnabled = false;
+        QPoint at;
+        QSize size;
+        whenModal([&](QWidget *w) {
+            auto *dialog = qobject_cast<QPageSetupDialog *>(w);
+            QVERIFY(dialog);
+            auto *top = dialog->findChild<QWidget *>(QStringLiteral("topMargin"));
+            auto *portrait = dialog->findChild<QWidget *>(QStringLiteral("portrait"));
+            QVERIFY(top && portrait);
+            marginsEnabled = top->isEnabled();
+            orientationEnabled = portrait->isEnabled();
+            at = dialog->pos();
+            size = dialog->size();
+            dialog->reject();
+        });
+        QVERIFY(!prompts.pageSetupDocumentDialog(nullptr, printer, Prompts::MarginsPart));
+        QVERIFY(!marginsEnabled);
+        QVERIFY(orientationEnabled);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(at.y(), (screen.height() - size.height()) / 3);
     }
 
     void inputBoxAnswersTextOrNothing() {

@@ -119,6 +119,8 @@ private slots:
     void jobFailuresEndTheJob_data();
     void jobFailuresEndTheJob();
     void everyJobHasItsOwnProgressWindow();
+    void dialogPartsFollowOptions_data();
+    void dialogPartsFollowOptions();
     void settingsRoundTrip();
     void settingsOddValues();
     void previewStoresCompressSetting();
@@ -510,6 +512,25 @@ void tst_RichPrinter::everyJobHasItsOwnProgressWindow() {
                                 QStringLiteral("Print Progress/Currently Printing/Letter/1")}));
     for (QWidget *widget : QApplication::topLevelWidgets())
         QVERIFY(!qobject_cast<TRichPrntProgDlg *>(widget));
+}
+
+void tst_RichPrinter::dialogPartsFollowOptions_data() {
+    QTest::addColumn<int>("options");
+    QTest::addColumn<int>("parts");
+    QTest::addRow("editor") << int(poMargins) << 0;
+    QTest::addRow("margins disabled")
+        << int(poDisableMargins | poMargins) << int(Prompts::MarginsPart);
+    QTest::addRow("orientation and paper")
+        << int(poDisableOrientation | poDisablePaper | poDisablePrinter)
+        << int(Prompts::OrientationPart | Prompts::PaperPart);
+}
+
+void tst_RichPrinter::dialogPartsFollowOptions() {
+    QFETCH(int, options);
+    QFETCH(int, parts);
+    Fixture f;
+    f.rich->SetOptions_Dialog(TPageSetupFlags(options));
+    QCOMPARE(int(f.rich->DisabledDialogParts()), parts);
 }
 
 void tst_RichPrinter::settingsRoundTrip() {
