@@ -15,6 +15,7 @@
 #include "editor/frame/toolbars.h"
 #include "editor/htmlview/htmlview.h"
 #include "editor/insert/insertcommands.h"
+#include "editor/ruler/rulerbinding.h"
 #include "editor/sidepanel/filelistbox.h"
 #include "editor/sidepanel/sidepanel.h"
 #include "editor/sidepanel/sidepanelwindowhost.h"
@@ -29,6 +30,7 @@
 #include "platform/shell.h"
 #include "platform/usererror.h"
 #include "richtext/rxrichedit.h"
+#include "ruler/tanlruler.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -152,6 +154,9 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
     m_insertCommands = new TInsertCommands(
         InsertCommandsContext{*this, *m_memo, m_mode, *m_actions, *m_document, m_context.prompts},
         this);
+    m_rulerBinding =
+        new TRulerBinding(RulerBindingContext{*m_ruler1, *m_memo, *m_layout, *m_actions}, this);
+    m_selectionTracker->setRuler(m_rulerBinding);
 
     FormCreate();
 }
@@ -193,9 +198,9 @@ void TMainForm::buildForm() {
 
     m_rulerPanel = panel(m_panel1, "RulerPanel", QStringLiteral("Ruler"));
     m_rulerPanel->setFixedHeight(RulerPanelHeight);
-    auto *rulerLayout = new QHBoxLayout(m_rulerPanel);
-    rulerLayout->setContentsMargins(0, 0, 0, 0);
-    rulerLayout->setAlignment(Qt::AlignLeft);
+    // Placed, not laid out: a ruler wider than the window is cut off at the panel's edge instead
+    // of widening the window.
+    m_ruler1 = TRulerBinding::createRuler1(*m_rulerPanel);
     panel1Layout->addWidget(m_rulerPanel);
 
     m_groupPanel = panel(m_panel1, "GroupPanel", QStringLiteral("Editor and Side Panel"));
@@ -319,12 +324,15 @@ void TMainForm::FormCreate() {
             m_context.hideSplash();
     } catch (...) {
     }
+    creationStep([this] { m_rulerBinding->SetupRuler(); });
     creationStep([this] { m_sidePanel->LoadTerms(); });
+    creationStep([this] { m_ruler1->SetRichedit(m_memo); });
     creationStep([this] {
         const QString picture = m_windowOptions->ToolBarPic;
         if (!picture.isEmpty() && QFileInfo(picture).isFile())
             m_windowOptions->LoadToolBarPicture(picture);
     });
+    creationStep([this] { m_rulerBinding->SetMargin(); });
     creationStep([this] {
         if (m_memo->isEnabled())
             m_memo->setFocus();

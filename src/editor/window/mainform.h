@@ -22,6 +22,8 @@ class TFormatCommands;
 class TInsertCommands;
 class TMainMenu;
 class TRxRichEdit;
+class TRulerBinding;
+class TanlRuler;
 class TSidePanel;
 class TSidePanelWindowHost;
 class TSelectionTracker;
@@ -47,6 +49,7 @@ public:
     HtmlView &htmlLite1() const { return *m_htmlLite1; }
     QWidget &Panel1() const { return *m_panel1; }
     QWidget &RulerPanel() const { return *m_rulerPanel; }
+    TanlRuler &ruler1() const { return *m_ruler1; }
     QWidget &GroupPanel() const { return *m_groupPanel; }
     QSplitter &Splitter1() const { return *m_splitter1; }
     QStackedWidget &EditPanel() const { return *m_editPanel; }
@@ -73,6 +76,8 @@ public:
     TSelectionTracker &selectionTracker() const { return *m_selectionTracker; }
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
+    // The ruler's binding; "Page Dialog" calls its SetMargin.
+    TRulerBinding &rulerBinding() const { return *m_rulerBinding; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -112,6 +117,7 @@ private:
 
     QWidget *m_panel1 = nullptr;
     QWidget *m_rulerPanel = nullptr;
+    TanlRuler *m_ruler1 = nullptr;
     QWidget *m_groupPanel = nullptr;
     QSplitter *m_splitter1 = nullptr;
     QStackedWidget *m_editPanel = nullptr;
@@ -133,4 +139,5 @@ private:
     TSelectionTracker *m_selectionTracker = nullptr;
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
+    TRulerBinding *m_rulerBinding = nullptr;
 };
