@@ -7,6 +7,7 @@
 #include "ruler/tanlruler.h"
 
 #include <QAction>
+#include <QSignalBlocker>
 #include <cmath>
 
 namespace {
@@ -59,8 +60,13 @@ void TRulerBinding::SetupRuler() {
     if (memo.TextLength() > 0)
         return;
     const bool modified = memo.Modified();
-    memo.Paragraph().SetFirstIndent(m_context.ruler1.IndentFirst() + 2);
-    memo.Paragraph().SetLeftIndent(m_context.ruler1.IndentLeft() + 2);
+    {
+        // The window's start values are no edit: the boxes and panels the selection tracker
+        // fills keep their design values until the user moves.
+        const QSignalBlocker quiet(&memo);
+        memo.Paragraph().SetFirstIndent(m_context.ruler1.IndentFirst() + 2);
+        memo.Paragraph().SetLeftIndent(m_context.ruler1.IndentLeft() + 2);
+    }
     memo.SetModified(modified);
 }
 
