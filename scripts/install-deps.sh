@@ -11,6 +11,7 @@ packages=(
   libsndfile1-dev libasound2-dev
   qt6-svg-dev libemf2svg-dev libwmf-dev fonts-urw-base35
   xvfb xauth
+  poppler-utils
 )
 
 missing=()

@@ -2,7 +2,7 @@
 
 #include "editor/document/editlayout.h"
 #include "editor/frame/editoractions.h"
-#include "editor/ruler/noprintermargins.h"
+#include "editor/ruler/pagemargins.h"
 #include "richtext/rxrichedit.h"
 #include "ruler/tanlruler.h"
 
@@ -24,8 +24,7 @@ int truncated(double value) {
 TRulerBinding::TRulerBinding(RulerBindingContext context, QObject *parent)
     : QObject(parent)
     , m_context(context)
-    , m_noPrinter(std::make_unique<NoPrinterMargins>())
-    , m_page(m_noPrinter.get()) {
+    , m_page(&context.page) {
     TanlRuler &ruler = m_context.ruler1;
     connect(&ruler, &TanlRuler::OnIndentChange, this, &TRulerBinding::ruler1IndentChange);
     connect(&ruler, &TanlRuler::OnMarginChange, this, &TRulerBinding::ruler1MarginChange);

@@ -3,7 +3,6 @@
 #include "ruler/rulerindents.h"
 
 #include <QObject>
-#include <memory>
 
 class PageMargins;
 class QWidget;
@@ -19,6 +18,8 @@ struct RulerBindingContext {
     // Keeps the margins and the ruler's width in pixels and lays the text out between them.
     TEditLayout &layout;
     TEditorActions &actions;
+    // The page whose margins and printable width the ruler shows.
+    const PageMargins &page;
 };
 
 // Binds the ruler `ruler1` to the editing area: its indent markers set the indents of the
@@ -35,7 +36,7 @@ public:
     // Makes the form's ruler inside its panel, with its design size, font, hint and start values.
     static TanlRuler *createRuler1(QWidget &RulerPanel);
 
-    // The page the margins come from; until set, the page without a printer. Must outlive this.
+    // Takes the margins from another page from now on. Must outlive this.
     void setPageMargins(const PageMargins &page) { m_page = &page; }
 
     // Start-up: a new document's first paragraph gets the indents the markers show.
@@ -58,6 +59,5 @@ private:
     void layOut();
 
     RulerBindingContext m_context;
-    std::unique_ptr<PageMargins> m_noPrinter;
-    const PageMargins *m_page = nullptr;
+    const PageMargins *m_page;
 };

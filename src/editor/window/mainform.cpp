@@ -15,6 +15,8 @@
 #include "editor/frame/toolbars.h"
 #include "editor/htmlview/htmlview.h"
 #include "editor/insert/insertcommands.h"
+#include "editor/print/printcommands.h"
+#include "editor/ruler/richprintermargins.h"
 #include "editor/ruler/rulerbinding.h"
 #include "editor/sidepanel/filelistbox.h"
 #include "editor/sidepanel/sidepanel.h"
@@ -29,6 +31,7 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/usererror.h"
+#include "print/richprinter.h"
 #include "richtext/rxrichedit.h"
 #include "ruler/tanlruler.h"
 
@@ -73,6 +76,9 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
         m_context.wait = [](int milliseconds) { QThread::msleep(milliseconds); };
     setObjectName(QStringLiteral("MainForm"));
     buildForm();
+    m_richPrinter1 = new TRichPrinter(nullptr, &m_context.settings, &m_context.prompts, this);
+    m_richPrinter1->setDialogParent(this);
+    m_richPrinter1->UseEditorSettings();
 
     m_document = std::make_unique<TDocumentState>(*this, *m_status);
     m_layout = std::make_unique<TEditLayout>(*m_memo, m_mode);
@@ -154,9 +160,13 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
     m_insertCommands = new TInsertCommands(
         InsertCommandsContext{*this, *m_memo, m_mode, *m_actions, *m_document, m_context.prompts},
         this);
-    m_rulerBinding =
-        new TRulerBinding(RulerBindingContext{*m_ruler1, *m_memo, *m_layout, *m_actions}, this);
+    m_printCommands = new TPrintCommands(
+        PrintCommandsContext{*this, *m_memo, *m_richPrinter1, *m_actions, m_context.prompts}, this);
+    m_pageMargins = std::make_unique<RichPrinterMargins>(*m_richPrinter1);
+    m_rulerBinding = new TRulerBinding(
+        RulerBindingContext{*m_ruler1, *m_memo, *m_layout, *m_actions, *m_pageMargins}, this);
     m_selectionTracker->setRuler(m_rulerBinding);
+    m_printCommands->SetMargin = [this] { m_rulerBinding->SetMargin(); };
 
     FormCreate();
 }

@@ -20,9 +20,12 @@ class TEditorModes;
 class TFileCommands;
 class TFormatCommands;
 class TInsertCommands;
+class TPrintCommands;
+class TRichPrinter;
 class TMainMenu;
 class TRxRichEdit;
 class TRulerBinding;
+class PageMargins;
 class TanlRuler;
 class TSidePanel;
 class TSidePanelWindowHost;
@@ -76,6 +79,10 @@ public:
     TSelectionTracker &selectionTracker() const { return *m_selectionTracker; }
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
+    // The print component, owned for the window's whole life; its margins and printable width
+    // are what the ruler shows.
+    TRichPrinter &RichPrinter1() const { return *m_richPrinter1; }
+    TPrintCommands &printCommands() const { return *m_printCommands; }
     // The ruler's binding; "Page Dialog" calls its SetMargin.
     TRulerBinding &rulerBinding() const { return *m_rulerBinding; }
 
@@ -139,5 +146,8 @@ private:
     TSelectionTracker *m_selectionTracker = nullptr;
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
+    TRichPrinter *m_richPrinter1 = nullptr;
+    TPrintCommands *m_printCommands = nullptr;
+    std::unique_ptr<PageMargins> m_pageMargins;
     TRulerBinding *m_rulerBinding = nullptr;
 };

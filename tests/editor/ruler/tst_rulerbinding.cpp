@@ -1,10 +1,13 @@
 #include "editor/document/editlayout.h"
 #include "editor/frame/editoractions.h"
 #include "editor/frame/toolbars.h"
+#include "editor/print/printcommands.h"
 #include "editor/ruler/pagemargins.h"
+#include "editor/ruler/richprintermargins.h"
 #include "editor/ruler/rulerbinding.h"
 #include "editor/window/mainform.h"
 #include "editorservices.h"
+#include "print/richprinter.h"
 #include "richtext/rxrichedit.h"
 #include "ruler/rulerguidelines.h"
 #include "ruler/rulermarker.h"
@@ -178,6 +181,33 @@ private slots:
         QCOMPARE(memo().FormatRect().right() + 1, w + 8);
         QCOMPARE(memo().TargetLineWidth(), w * 13 + w / 2);
         QVERIFY(!memo().Modified());
+    }
+
+    void pageDialogBringsTheRulerIntoLine_data() {
+        QTest::addColumn<bool>("inches");
+        QTest::addRow("millimetres") << false;
+        QTest::addRow("inches") << true;
+    }
+
+    void pageDialogBringsTheRulerIntoLine() {
+        QFETCH(bool, inches);
+        TRichPrinter &printer = m_form->RichPrinter1();
+        RichPrinterMargins page(printer);
+        binding().setPageMargins(page);
+        printer.SetMarginLeft(25);
+        printer.SetMarginRight(20);
+        if (inches)
+            printer.SetMeasureUnit(muInches);
+        // Without a printer the paper is A4 in millimetres and letter in inches.
+        const double printable = printer.PrintableWidth() * (inches ? 25.4 : 1);
+        // What "Page Dialog" runs after the dialog, whatever its answer.
+        m_form->printCommands().SetMargin();
+        QCOMPARE(layout().MarginLeftPx, 80);
+        QCOMPARE(layout().MarginRightPx, 64);
+        QCOMPARE(layout().RulerWidthPx, int(int(std::round(printable * 1000) / 1000 * 1.29) * 3.2));
+        QCOMPARE(ruler().MarginLeft(), 80);
+        QCOMPARE(ruler().MarginRight(), 64);
+        QCOMPARE(memo().FormatRect().left(), 80);
     }
 
     void markerDragSetsTheParagraph_data() {
