@@ -76,6 +76,13 @@ int main(int argc, char *argv[]) {
             marker == ruler.IndentBlock() ? "indent block" : "first-line marker", marker,
             [marker](int x) { return x + 4 - marker->x(); }, start, start + 200);
     }
+    // The ruler alone, without the guide line over the editing area.
+    ruler.SetRichedit(nullptr);
+    RulerMarker *first = ruler.FirstIndentMarker();
+    drag(
+        "marker, no guide line", first, [first](int x) { return x + 4 - first->x(); }, first->x(),
+        first->x() + 200);
+    ruler.SetRichedit(&memo);
     const int line = ruler.BorderLeft() + ruler.MarginLeft();
     drag(
         "left margin", &ruler, [](int x) { return x; }, line, line + 100);

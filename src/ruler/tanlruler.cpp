@@ -432,12 +432,19 @@ int TanlRuler::idOf(const RulerMarker *marker) const {
 }
 
 void TanlRuler::moveGuideLine(int x) {
-    removeGuideLine();
-    if (!m_richedit || !m_guideLines)
+    if (!m_richedit || !m_guideLines) {
+        m_guideX = -1;
         return;
+    }
     // Both positions as each control's own parent reports them.
-    m_guideX = x + this->x() - m_richedit->x();
-    m_guideLines->toggle(m_guideX);
+    const int at = x + this->x() - m_richedit->x();
+    if (at == m_guideX)
+        return;
+    // The new line first: the layer stays up between the two, and only the two strips are
+    // painted again.
+    m_guideLines->toggle(at);
+    removeGuideLine();
+    m_guideX = at;
 }
 
 void TanlRuler::removeGuideLine() {
