@@ -741,7 +741,7 @@ void TRichPrinter::LoadSettings() {
             return current;
         const QByteArray bytes = m_store->readBinary(MargesKey, name);
         if (bytes.size() != 8)
-            throw StoreError(QStringLiteral("Invalid data type for \"%1\"").arg(name));
+            throw StoreError(QStringLiteral("Invalid data type for '%1'").arg(name));
         const quint64 bits = qFromLittleEndian<quint64>(bytes.constData());
         double value;
         std::memcpy(&value, &bits, sizeof value);
