@@ -16,6 +16,23 @@ struct RulerIndentMarkers {
 RulerIndentMarkers RulerMarkersForIndents(int firstPt, int leftPt, int rightPt, int marginLeftPx,
                                           int marginRightPx, int rulerClientWidth);
 
+// A paragraph's indents in whole points, as the ruler's markers give them: the first-line indent,
+// the indent of the following lines measured from the left edge (not from the first line) and the
+// right indent.
+struct RulerParagraphIndents {
+    int first = 0;
+    int leftFromEdge = 0;
+    int right = 0;
+
+    bool operator==(const RulerParagraphIndents &) const = default;
+};
+
+// The reverse of RulerMarkersForIndents: the indents whose markers stand where these do, so that
+// markers placed for a paragraph give back that paragraph's indents unchanged. A pixel no whole
+// point maps to gives the points it holds, truncated toward zero.
+RulerParagraphIndents RulerIndentsForMarkers(const RulerIndentMarkers &markers, int marginLeftPx,
+                                             int marginRightPx, int rulerClientWidth);
+
 // The ruler as the selection tracker sees it: the page margins it shows and its indent markers,
 // which it moves through its own setters (they refuse positions outside the ruler).
 class TIndentRuler {

@@ -20,6 +20,8 @@
 #include "editor/journal/documentjournal.h"
 #include "editor/journal/journalrestore.h"
 #include "editor/print/printcommands.h"
+#include "editor/ruler/richprintermargins.h"
+#include "editor/ruler/rulerbinding.h"
 #include "editor/sidepanel/filelistbox.h"
 #include "editor/sidepanel/sidepanel.h"
 #include "editor/sidepanel/sidepanelwindowhost.h"
@@ -37,6 +39,7 @@
 #include "platform/usererror.h"
 #include "print/richprinter.h"
 #include "richtext/rxrichedit.h"
+#include "ruler/tanlruler.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -194,6 +197,11 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
                                m_context.prompts, *m_converters, SettingsStore::machineStorePath(),
                                [this] { return m_fileCommands->AskSaveChanges(); }},
         this);
+    m_pageMargins = std::make_unique<RichPrinterMargins>(*m_richPrinter1);
+    m_rulerBinding = new TRulerBinding(
+        RulerBindingContext{*m_ruler1, *m_memo, *m_layout, *m_actions, *m_pageMargins}, this);
+    m_selectionTracker->setRuler(m_rulerBinding);
+    m_printCommands->SetMargin = [this] { m_rulerBinding->SetMargin(); };
 
     FormCreate();
 }
@@ -235,9 +243,9 @@ void TMainForm::buildForm() {
 
     m_rulerPanel = panel(m_panel1, "RulerPanel", QStringLiteral("Ruler"));
     m_rulerPanel->setFixedHeight(RulerPanelHeight);
-    auto *rulerLayout = new QHBoxLayout(m_rulerPanel);
-    rulerLayout->setContentsMargins(0, 0, 0, 0);
-    rulerLayout->setAlignment(Qt::AlignLeft);
+    // Placed, not laid out: a ruler wider than the window is cut off at the panel's edge instead
+    // of widening the window.
+    m_ruler1 = TRulerBinding::createRuler1(*m_rulerPanel);
     panel1Layout->addWidget(m_rulerPanel);
 
     m_groupPanel = panel(m_panel1, "GroupPanel", QStringLiteral("Editor and Side Panel"));
@@ -362,12 +370,15 @@ void TMainForm::FormCreate() {
             m_context.hideSplash();
     } catch (...) {
     }
+    creationStep([this] { m_rulerBinding->SetupRuler(); });
     creationStep([this] { m_sidePanel->LoadTerms(); });
+    creationStep([this] { m_ruler1->SetRichedit(m_memo); });
     creationStep([this] {
         const QString picture = m_windowOptions->ToolBarPic;
         if (!picture.isEmpty() && QFileInfo(picture).isFile())
             m_windowOptions->LoadToolBarPicture(picture);
     });
+    creationStep([this] { m_rulerBinding->SetMargin(); });
     creationStep([this] {
         if (m_memo->isEnabled())
             m_memo->setFocus();

@@ -28,6 +28,9 @@ class TPrintCommands;
 class TRichPrinter;
 class TMainMenu;
 class TRxRichEdit;
+class TRulerBinding;
+class PageMargins;
+class TanlRuler;
 class TSidePanel;
 class TSidePanelWindowHost;
 class TSelectionTracker;
@@ -58,6 +61,7 @@ public:
     HtmlView &htmlLite1() const { return *m_htmlLite1; }
     QWidget &Panel1() const { return *m_panel1; }
     QWidget &RulerPanel() const { return *m_rulerPanel; }
+    TanlRuler &ruler1() const { return *m_ruler1; }
     QWidget &GroupPanel() const { return *m_groupPanel; }
     QSplitter &Splitter1() const { return *m_splitter1; }
     QStackedWidget &EditPanel() const { return *m_editPanel; }
@@ -94,6 +98,8 @@ public:
     TPrintCommands &printCommands() const { return *m_printCommands; }
     TConvertCommands &convertCommands() const { return *m_convertCommands; }
     Convert::IsolatedConverters &converters() const { return *m_converters; }
+    // The ruler's binding; "Page Dialog" calls its SetMargin.
+    TRulerBinding &rulerBinding() const { return *m_rulerBinding; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -134,6 +140,7 @@ private:
 
     QWidget *m_panel1 = nullptr;
     QWidget *m_rulerPanel = nullptr;
+    TanlRuler *m_ruler1 = nullptr;
     QWidget *m_groupPanel = nullptr;
     QSplitter *m_splitter1 = nullptr;
     QStackedWidget *m_editPanel = nullptr;
@@ -156,11 +163,12 @@ private:
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
     TToolsCommands *m_toolsCommands = nullptr;
-
     TDocumentJournal *m_documentJournal = nullptr;
     TJournalRestore *m_journalRestore = nullptr;
     TRichPrinter *m_richPrinter1 = nullptr;
     TPrintCommands *m_printCommands = nullptr;
     std::unique_ptr<Convert::IsolatedConverters> m_converters;
     TConvertCommands *m_convertCommands = nullptr;
+    std::unique_ptr<PageMargins> m_pageMargins;
+    TRulerBinding *m_rulerBinding = nullptr;
 };
