@@ -11,7 +11,7 @@
 #include "editorservices.h"
 #include "journal/documentcopier.h"
 #include "journal/journalwriter.h"
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"

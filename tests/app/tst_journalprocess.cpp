@@ -1,6 +1,6 @@
 #include "journal/journalfile.h"
 #include "journal/journalstore.h"
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 #include "testenvironment.h"
 
 #include <QApplication>

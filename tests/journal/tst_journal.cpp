@@ -4,7 +4,7 @@
 #include "journal/journalstore.h"
 #include "journal/journalwriter.h"
 #include "platform/namedmutex.h"
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 #include "testenvironment.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "editor/frame/statuspanels.h"
 #include "journal/documentcopy.h"
 #include "journal/journalwriter.h"
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/rxrichedit.h"
 
 #include <QTextDocument>

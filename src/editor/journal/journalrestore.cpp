@@ -13,7 +13,7 @@
 #include "platform/shell.h"
 #include "platform/textfile.h"
 #include "platform/usererror.h"
-#include "richtext/documentio.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/rxrichedit.h"
 
 #include <QBuffer>
