@@ -4,10 +4,13 @@
 #include "app/quilletapplication.h"
 #include "app/splash.h"
 #include "app/startupdecision.h"
+#include "editor/sidepanel/termfile.h"
 #include "editor/window/mainform.h"
+#include "icons/programimages.h"
 #include "platform/desktopshell.h"
 #include "platform/errorreport.h"
 #include "platform/helpviewer.h"
+#include "platform/installpaths.h"
 #include "platform/namedmutex.h"
 #include "platform/qtprompts.h"
 #include "platform/settingsstore.h"
@@ -69,6 +72,7 @@ int runQuillet(int argc, char *argv[]) {
     QtPrompts prompts;
     DesktopShell shell;
     QuilletApplication app(argc, argv, prompts);
+    QApplication::setWindowIcon(ProgramImages::programIcon());
     HelpViewer help(shell);
     std::optional<SettingsStore> settings;
     std::unique_ptr<TSplash> splash;
@@ -83,6 +87,9 @@ int runQuillet(int argc, char *argv[]) {
             }
             QCoreApplication::setApplicationName(QStringLiteral("Quillet Vado"));
             help.setHelpFile(HelpViewer::defaultHelpFile());
+            trace("help-file", help.helpFile());
+            trace("term-file", TermFile::defaultReadPath());
+            trace("converter-folder", InstallPaths::converterFolder(InstallPaths::programFolder()));
             settings.emplace(SettingsStore::userStorePath(), SettingsStore::Access::ReadWrite);
             mainWindow = std::make_unique<TMainForm>(MainFormContext{
                 .prompts = prompts,

@@ -1,5 +1,6 @@
 #include "platform/helpviewer.h"
 
+#include "platform/installpaths.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
@@ -7,7 +8,7 @@
 #include <QUrl>
 
 QString HelpViewer::defaultHelpFile() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Quillet.html");
+    return InstallPaths::helpFile(InstallPaths::programFolder());
 }
 
 bool HelpViewer::showContents() {

@@ -11,7 +11,7 @@ public:
     explicit HelpViewer(Shell &shell)
         : m_shell(shell) {}
 
-    // "Quillet.html" in the folder of the running program.
+    // "Quillet.html" beside the running program, or in its data folder when installed.
     static QString defaultHelpFile();
 
     void setHelpFile(const QString &path) { m_helpFile = path; }
