@@ -11,6 +11,7 @@ packages=(
   libsndfile1-dev libasound2-dev
   qt6-svg-dev libemf2svg-dev libwmf-dev fonts-urw-base35
   xvfb xauth
+  poppler-utils
   # Metric-compatible faces for the fonts documents from other systems ask for: Times New Roman,
   # Arial, Courier New (Liberation), Calibri (Carlito), Cambria (Caladea); fontconfig's own
   # aliases map the names. WenQuanYi Micro Hei draws Chinese, Japanese and Korean text in 5 MB.

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-// quillet-convert IN OUT: converts between RTF and plain text without a window.
+// quillet-convert IN OUT: converts between RTF and plain text, or prints to PDF, without a window.
 int main(int argc, char *argv[]) {
     // Text layout needs fonts but no screen.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))

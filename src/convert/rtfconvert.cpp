@@ -1,22 +1,68 @@
 #include "convert/rtfconvert.h"
 
+#include "platform/savefile.h"
 #include "platform/usererror.h"
+#include "print/documentprintable.h"
+#include "print/qtprinterdevice.h"
+#include "print/richprinter.h"
 #include "richtext/documentio.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QTextDocument>
 #include <QTextStream>
+#include <cmath>
+#include <optional>
 
 namespace {
 
 const QString program = QStringLiteral("quillet-convert");
 
 QString usage() {
-    return QStringLiteral("usage: %1 IN OUT\n"
+    return QStringLiteral("usage: %1 [--paper letter|a4] [--margins MM] IN OUT\n"
                           "Converts between rich text (.rtf) and plain text (.txt): IN is read "
-                          "by its extension, OUT is written by its extension (other extensions "
-                          "mean rich text).")
+                          "by its extension, OUT is written by its extension (.pdf prints the "
+                          "pages with the editor's header and footer, other extensions mean rich "
+                          "text).\n"
+                          "  --paper letter|a4  paper of a .pdf output (default a4)\n"
+                          "  --margins MM       all four page margins of a .pdf output, in "
+                          "millimetres (default: the editor's)")
         .arg(program);
+}
+
+// Options of a PDF output.
+struct PageOptions {
+    QPageSize::PageSizeId paper = QPageSize::A4;
+    std::optional<double> margins;
+    bool given = false;
+};
+
+// Prints the document as the editor would, into a PDF written atomically at `path`.
+void printPdf(const QTextDocument &document, const QString &path, const PageOptions &options) {
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        auto device = std::make_unique<QtPrinterDevice>(pdf, 600);
+        QPdfWriter &writer = *device->pdfWriter();
+        writer.setPageSize(QPageSize(options.paper));
+        // A PDF has no unprintable edge.
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        TRichPrinter printer(std::move(device));
+        printer.UseEditorSettings();
+        printer.SetShowProgress(false);
+        if (options.margins) {
+            printer.SetMarginTop(*options.margins);
+            printer.SetMarginBottom(*options.margins);
+            printer.SetMarginLeft(*options.margins);
+            printer.SetMarginRight(*options.margins);
+        }
+        DocumentPrintable text(document);
+        printer.PrintRichEdit(text, 1);
+    }
+    if (const auto failure = saveFileAtomically(path, pdf.data()))
+        throw UserError(*failure);
 }
 
 // "Reading in.rtf: 42%", rewritten in place on a terminal.
@@ -46,12 +92,54 @@ int run(const QStringList &arguments, QTextStream &err, bool showProgress, qint6
         err << usage() << '\n';
         return Success;
     }
-    if (arguments.size() != 2) {
+    PageOptions page;
+    QStringList files;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        const bool isPaper = argument == QLatin1String("--paper");
+        const bool isMargins = argument == QLatin1String("--margins");
+        if (!isPaper && !isMargins) {
+            files << argument;
+            continue;
+        }
+        if (i + 1 >= arguments.size()) {
+            err << program << ": " << argument << " needs a value\n" << usage() << '\n';
+            return Usage;
+        }
+        const QString value = arguments[++i];
+        page.given = true;
+        if (isPaper) {
+            if (value.compare(QLatin1String("a4"), Qt::CaseInsensitive) == 0) {
+                page.paper = QPageSize::A4;
+            } else if (value.compare(QLatin1String("letter"), Qt::CaseInsensitive) == 0) {
+                page.paper = QPageSize::Letter;
+            } else {
+                err << program << ": --paper must be letter or a4, not " << value << '\n';
+                return Usage;
+            }
+        } else {
+            bool ok = false;
+            const double margins = value.toDouble(&ok);
+            if (!ok || margins < 0 || !std::isfinite(margins)) {
+                err << program << ": --margins needs a number of millimetres, not " << value
+                    << '\n';
+                return Usage;
+            }
+            page.margins = margins;
+        }
+    }
+    if (files.size() != 2) {
         err << program << ": expected an input and an output file\n" << usage() << '\n';
         return Usage;
     }
-    const QString in = arguments[0];
-    const QString out = arguments[1];
+    const QString in = files[0];
+    const QString out = files[1];
+    const bool toPdf =
+        QFileInfo(out).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+    if (page.given && !toPdf) {
+        err << program << ": --paper and --margins apply to a .pdf output only\n";
+        return Usage;
+    }
     const QFileInfo inInfo(in);
     if (!inInfo.exists()) {
         err << program << ": " << in << ": No such file\n";
@@ -77,6 +165,15 @@ int run(const QStringList &arguments, QTextStream &err, bool showProgress, qint6
     } catch (const UserError &error) {
         err << program << ": " << in << ": cannot read: " << error.text() << '\n';
         return InputFailed;
+    }
+    if (toPdf) {
+        try {
+            printPdf(document, out, page);
+        } catch (const UserError &error) {
+            err << program << ": " << out << ": cannot write: " << error.text() << '\n';
+            return OutputFailed;
+        }
+        return Success;
     }
     try {
         saveDocumentFile(document, out, false,

@@ -6,7 +6,8 @@ class QTextStream;
 
 // The work of the headless converter "quillet-convert IN OUT": loads IN as the editing area
 // would (RTF or plain text by its extension, the other format when that fails) and writes OUT
-// as RTF or plain text by its extension. Messages go to err, one line each.
+// as RTF or plain text by its extension, or prints it into a PDF file (.pdf) as the editor's
+// "&Print" would. Messages go to err, one line each.
 namespace RtfConvert {
 
 enum ExitCode { Success = 0, InputFailed = 1, Usage = 2, OutputFailed = 3 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractPrintDialog>
 #include <QColor>
 #include <QFont>
 #include <QMessageBox>
@@ -44,6 +45,13 @@ public:
     // Print and page-setup dialogs over a printer; false when cancelled.
     virtual bool printDialog(QWidget *parent, QPrinter &printer) = 0;
     virtual bool pageSetupDialog(QWidget *parent, QPrinter &printer) = 0;
+    // The print dialog offering only `options` (no page range, say); scripted answers treat it
+    // as the plain print dialog.
+    virtual bool printDocumentDialog(QWidget *parent, QPrinter &printer,
+                                     QAbstractPrintDialog::PrintDialogOptions options) {
+        Q_UNUSED(options);
+        return printDialog(parent, printer);
+    }
 
     // Runs one of our own modal dialogs (password, paragraph, styles ...) and answers its result
     // code (QDialog::Accepted or Rejected).

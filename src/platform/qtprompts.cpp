@@ -3,9 +3,11 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QScreen>
 
 namespace {
 
@@ -91,8 +93,22 @@ bool QtPrompts::printDialog(QWidget *parent, QPrinter &printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool QtPrompts::printDocumentDialog(QWidget *parent, QPrinter &printer,
+                                    QAbstractPrintDialog::PrintDialogOptions options) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOptions(options);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 bool QtPrompts::pageSetupDialog(QWidget *parent, QPrinter &printer) {
     QPageSetupDialog dialog(&printer, parent);
+    // Centred across and a third of the way down the screen.
+    dialog.adjustSize();
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        dialog.move(area.x() + (area.width() - dialog.width()) / 2,
+                    area.y() + (area.height() - dialog.height()) / 3);
+    }
     return dialog.exec() == QDialog::Accepted;
 }
 

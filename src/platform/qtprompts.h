@@ -21,5 +21,7 @@ public:
     std::optional<QFont> font(QWidget *parent, const QFont &initial) override;
     bool printDialog(QWidget *parent, QPrinter &printer) override;
     bool pageSetupDialog(QWidget *parent, QPrinter &printer) override;
+    bool printDocumentDialog(QWidget *parent, QPrinter &printer,
+                             QAbstractPrintDialog::PrintDialogOptions options) override;
     int exec(QDialog &dialog) override;
 };

@@ -1,11 +1,13 @@
 #include "richtext/rxpagerenderer.h"
 
+#include "richtext/richtextformat.h"
 #include "richtext/underlinedecorations.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 
@@ -13,6 +15,26 @@ namespace {
 
 int dotsPerInch(int reported) {
     return reported > 0 ? reported : 600;
+}
+
+// The marker the Insert menu puts in as protected text to force a page break.
+const QString pageBreakMarker = QStringLiteral("<<Page Break>>");
+
+// The position just after the first protected page-break marker of `block` that ends after
+// `from`; -1 when it holds none.
+int pageBreakMarkerEnd(const QTextBlock &block, int from) {
+    const QString text = block.text();
+    for (qsizetype at = text.indexOf(pageBreakMarker); at >= 0;
+         at = text.indexOf(pageBreakMarker, at + 1)) {
+        const int markerEnd = block.position() + int(at + pageBreakMarker.size());
+        if (markerEnd <= from)
+            continue;
+        QTextCursor cursor(block);
+        cursor.setPosition(block.position() + int(at) + 1);
+        if (RichTextFormat::isProtected(cursor.charFormat()))
+            return markerEnd;
+    }
+    return -1;
 }
 
 } // namespace
@@ -68,6 +90,12 @@ int TRxPageRenderer::formatRange(const TFormatRange &range, bool render) {
     bool stop = false;
     for (QTextBlock block = copy->findBlock(start); block.isValid() && !stop;
          block = block.next()) {
+        const QTextFormat::PageBreakFlags breaks = block.blockFormat().pageBreakPolicy();
+        // A paragraph that must begin a page ends this one, unless the page begins with it.
+        if (top >= 0 && (breaks & QTextFormat::PageBreak_AlwaysBefore)) {
+            next = block.position();
+            break;
+        }
         // Asking for the rectangle lays the block out first.
         const QRectF rect = layout->blockBoundingRect(block);
         const QTextLayout *lines = block.layout();
@@ -77,6 +105,7 @@ int TRxPageRenderer::formatRange(const TFormatRange &range, bool render) {
             const QTextLine line = lines->lineForTextPosition(start - block.position());
             first = line.isValid() ? line.lineNumber() : 0;
         }
+        const int markerEnd = pageBreakMarkerEnd(block, start);
         for (int i = first; i < lines->lineCount(); ++i) {
             const QTextLine line = lines->lineAt(i);
             const int lineStart = block.position() + line.textStart();
@@ -94,6 +123,23 @@ int TRxPageRenderer::formatRange(const TFormatRange &range, bool render) {
                 break;
             }
             bottom = lineBottom;
+            // The line holding a page-break marker is the last of its page.
+            const int lineEnd = lineStart + line.textLength();
+            if (markerEnd >= 0 && markerEnd <= lineEnd && markerEnd > lineStart &&
+                i + 1 < lines->lineCount()) {
+                next = block.position() + lines->lineAt(i + 1).textStart();
+                stop = true;
+                break;
+            }
+        }
+        if (stop)
+            break;
+        if ((breaks & QTextFormat::PageBreak_AlwaysAfter) || markerEnd >= 0) {
+            const QTextBlock following = block.next();
+            if (following.isValid()) {
+                next = qMin(end, following.position());
+                break;
+            }
         }
     }
     if (top < 0)
@@ -106,7 +152,9 @@ int TRxPageRenderer::formatRange(const TFormatRange &range, bool render) {
                             Qt::IntersectClip);
         painter.translate(body.left(), body.top() - top);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, top, body.width(), bottom - top);
+        // Qt draws the lines and paragraphs that touch the clip's edges too; the inset keeps
+        // the neighbours on the pages before and after out of this one.
+        context.clip = QRectF(0, top + 0.25, body.width(), bottom - top - 0.5);
         context.palette.setColor(QPalette::Text, Qt::black);
         layout->draw(&painter, context);
         UnderlineDecorations::PaintContext decorations;

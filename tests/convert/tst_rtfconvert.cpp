@@ -87,7 +87,8 @@ void tst_RtfConvert::convert() {
     if (!message.isEmpty())
         QCOMPARE(errors, message.arg(dir.path()));
     else if (exitCode == RtfConvert::Usage || arguments.value(0) == QLatin1String("--help"))
-        QVERIFY(errors.contains(QLatin1String("usage: quillet-convert IN OUT")));
+        QVERIFY(errors.contains(
+            QLatin1String("usage: quillet-convert [--paper letter|a4] [--margins MM] IN OUT")));
     else
         QCOMPARE(errors, QString());
     if (!output.isEmpty())

@@ -15,6 +15,7 @@
 #include "editor/frame/toolbars.h"
 #include "editor/htmlview/htmlview.h"
 #include "editor/insert/insertcommands.h"
+#include "editor/print/printcommands.h"
 #include "editor/sidepanel/filelistbox.h"
 #include "editor/sidepanel/sidepanel.h"
 #include "editor/sidepanel/sidepanelwindowhost.h"
@@ -29,6 +30,7 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/usererror.h"
+#include "print/richprinter.h"
 #include "richtext/rxrichedit.h"
 
 #include <QAction>
@@ -72,6 +74,9 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
         m_context.wait = [](int milliseconds) { QThread::msleep(milliseconds); };
     setObjectName(QStringLiteral("MainForm"));
     buildForm();
+    m_richPrinter1 = new TRichPrinter(nullptr, &m_context.settings, &m_context.prompts, this);
+    m_richPrinter1->setDialogParent(this);
+    m_richPrinter1->UseEditorSettings();
 
     m_document = std::make_unique<TDocumentState>(*this, *m_status);
     m_layout = std::make_unique<TEditLayout>(*m_memo, m_mode);
@@ -155,6 +160,8 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
     m_insertCommands = new TInsertCommands(
         InsertCommandsContext{*this, *m_memo, m_mode, *m_actions, *m_document, m_context.prompts},
         this);
+    m_printCommands = new TPrintCommands(
+        PrintCommandsContext{*this, *m_memo, *m_richPrinter1, *m_actions, m_context.prompts}, this);
 
     FormCreate();
 }

@@ -20,6 +20,8 @@ class TEditorModes;
 class TFileCommands;
 class TFormatCommands;
 class TInsertCommands;
+class TPrintCommands;
+class TRichPrinter;
 class TMainMenu;
 class TRxRichEdit;
 class TSidePanel;
@@ -73,6 +75,10 @@ public:
     TSelectionTracker &selectionTracker() const { return *m_selectionTracker; }
     TEditCommands &editCommands() const { return *m_editCommands; }
     TInsertCommands &insertCommands() const { return *m_insertCommands; }
+    // The print component, owned for the window's whole life; its margins and printable width
+    // are what the ruler shows.
+    TRichPrinter &RichPrinter1() const { return *m_richPrinter1; }
+    TPrintCommands &printCommands() const { return *m_printCommands; }
 
     // Set when the process was started with a file; opening then leaves the file list alone.
     bool StartedWithFile = false;
@@ -133,4 +139,6 @@ private:
     TSelectionTracker *m_selectionTracker = nullptr;
     TEditCommands *m_editCommands = nullptr;
     TInsertCommands *m_insertCommands = nullptr;
+    TRichPrinter *m_richPrinter1 = nullptr;
+    TPrintCommands *m_printCommands = nullptr;
 };
