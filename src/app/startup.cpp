@@ -73,6 +73,8 @@ int runQuillet(int argc, char *argv[]) {
     DesktopShell shell;
     QuilletApplication app(argc, argv, prompts);
     QApplication::setWindowIcon(ProgramImages::programIcon());
+    // Wayland shells find the launcher, and with it the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLET_APP_ID));
     HelpViewer help(shell);
     std::optional<SettingsStore> settings;
     std::unique_ptr<TSplash> splash;
