@@ -103,8 +103,8 @@ private slots:
         QStringList entries = QDir(QDir(m_usr).filePath(QStringLiteral("bin")))
                                   .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
         entries.sort();
-        QCOMPARE(entries,
-                 (QStringList{QStringLiteral("quillet"), QStringLiteral("quillet-convert")}));
+        QCOMPARE(entries, (QStringList{QStringLiteral("quillet"), QStringLiteral("quillet-convert"),
+                                       QStringLiteral("quillet-converter-host")}));
     }
 
     void installedProgramFindsWhatShipsWithIt() {

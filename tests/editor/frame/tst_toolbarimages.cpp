@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QSet>
 #include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 
@@ -80,8 +81,8 @@ private slots:
         }
         // Every tool button draws from the list.
         for (QToolBar *bar : m_bars->all())
-            for (QAction *command : bar->actions())
-                if (!command->isSeparator())
+            for (QToolButton *tool : bar->findChildren<QToolButton *>())
+                if (QAction *command = tool->defaultAction())
                     QVERIFY2(listed.contains(command), qPrintable(command->text()));
     }
 
