@@ -1,10 +1,11 @@
 #include "convert/isolatedconverters.h"
 
 #include "convert/converterhost.h"
+#include "convert/textconverters.h"
 #include "platform/busycursor.h"
 #include "platform/savefile.h"
-#include "richtext/rtf/documentio.h"
 #include "richtext/richeditstrings.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/rxrichedit.h"
 
 #include <QBuffer>
@@ -106,16 +107,7 @@ bool IsolatedConverters::ImportWithConverter(const QString &fileName, const QStr
     const std::optional<QByteArray> rtf = importRtf(fileName, displayName);
     if (!rtf)
         return false;
-    try {
-        QBuffer stream;
-        stream.setData(*rtf);
-        stream.open(QIODevice::ReadOnly);
-        editor.Lines().LoadFromStream(stream);
-        return true;
-    } catch (const std::exception &error) {
-        m_failure = QString::fromLocal8Bit(error.what());
-        return false;
-    }
+    return loadConvertedRtf(*rtf, editor, m_failure);
 }
 
 bool IsolatedConverters::exportRtf(const QString &fileName, const QString &displayName,

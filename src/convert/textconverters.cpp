@@ -3,8 +3,8 @@
 #include "platform/busycursor.h"
 #include "platform/savefile.h"
 #include "platform/settingsstore.h"
-#include "richtext/rtf/documentio.h"
 #include "richtext/richeditstrings.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/rxrichedit.h"
 
 #include <QBuffer>
@@ -225,21 +225,25 @@ std::optional<QByteArray> TextConverters::importRtf(const QString &fileName,
     }
 }
 
+bool loadConvertedRtf(const QByteArray &rtf, TRxRichEdit &editor, QString &failure) {
+    try {
+        QBuffer stream;
+        stream.setData(rtf);
+        stream.open(QIODevice::ReadOnly);
+        editor.Lines().LoadFromStream(stream);
+        return true;
+    } catch (const std::exception &error) {
+        failure = QString::fromLocal8Bit(error.what());
+        return false;
+    }
+}
+
 bool TextConverters::ImportWithConverter(const QString &fileName, const QString &displayName,
                                          TRxRichEdit &editor) {
     const std::optional<QByteArray> rtf = importRtf(fileName, displayName);
     if (!rtf)
         return false;
-    try {
-        QBuffer stream;
-        stream.setData(*rtf);
-        stream.open(QIODevice::ReadOnly);
-        editor.Lines().LoadFromStream(stream);
-        return true;
-    } catch (const std::exception &error) {
-        m_failure = QString::fromLocal8Bit(error.what());
-        return false;
-    }
+    return loadConvertedRtf(*rtf, editor, m_failure);
 }
 
 long TextConverters::output(long bytes) {

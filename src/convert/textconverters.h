@@ -14,6 +14,10 @@ class TRxRichEdit;
 
 namespace Convert {
 
+// Loads the RTF a converter produced into the editor in its current stream format; on failure
+// sets `failure` to the reason and leaves false.
+bool loadConvertedRtf(const QByteArray &rtf, TRxRichEdit &editor, QString &failure);
+
 // The loaded text converter and the conversion running through it: loads a registered
 // converter library by display name, checks its format, and drives its entry points and the two
 // callbacks for one import or export at a time. Owns the loaded library until the next load that
