@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -154,6 +155,7 @@ void TRichPreviewForm::buildControls() {
     connect(ArrowButton1, &TArrowButton::clicked, this, &TRichPreviewForm::previousView);
     connect(LargerButton, &QPushButton::clicked, this, &TRichPreviewForm::zoomLarger);
     connect(SmallerButton, &QPushButton::clicked, this, &TRichPreviewForm::zoomSmaller);
+    connect(PrintButton, &QPushButton::clicked, this, &TRichPreviewForm::printFromPreview);
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
     connect(Edit1, &QLineEdit::textEdited, this, &TRichPreviewForm::typedPage);
     connect(MaskEdit1, &QLineEdit::textEdited, this,
@@ -408,6 +410,62 @@ void TRichPreviewForm::zoomReset() {
     afterZoom();
 }
 
+void TRichPreviewForm::printFromPreview() {
+    if (m_pageCount == 0)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    const int sheets = m_nav.printSheets();
+    printer.setFromTo(0, 0);
+    if (!m_prompts.printDialog(this, printer))
+        return;
+    int from = 1;
+    int to = sheets;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = printer.fromPage();
+        to = std::max(from, printer.toPage());
+    }
+    BusyCursor busy;
+    printSheets(printer, from, to);
+}
+
+int TRichPreviewForm::printSheets(QPrinter &printer, int from, int to) {
+    const int kept = m_nav.currentPage();
+    int jobs = 0;
+    for (int sheet = from; sheet <= to; ++sheet) {
+        QPainter painter;
+        if (!painter.begin(&printer))
+            break;
+        ++jobs;
+        // The pictures are in printer dots of the formatting printer: scale to this one's page.
+        const QRect paper = printer.pageLayout().fullRectPixels(printer.resolution());
+        const double sx = m_paperDots.width() > 0 ? double(paper.width()) / m_paperDots.width() : 1;
+        const double sy =
+            m_paperDots.height() > 0 ? double(paper.height()) / m_paperDots.height() : 1;
+        painter.scale(sx, sy);
+        const QList<int> pages = m_nav.sheetPages(sheet);
+        const int halfW = qRound(m_paperDots.width() / 2.0);
+        const int halfH = qRound(m_paperDots.height() * 0.95 / 2.0);
+        for (int i = 0; i < pages.size(); ++i) {
+            QPicture page;
+            if (!m_store->loadPage(pages.at(i), page))
+                continue;
+            painter.save();
+            if (m_nav.compactMode()) {
+                const QRect target((i % 2) * halfW, (i / 2) * halfH, halfW, halfH);
+                painter.setClipRect(target);
+                painter.translate(target.topLeft());
+                painter.scale(double(halfW) / m_paperDots.width(),
+                              double(halfH) / m_paperDots.height());
+            }
+            painter.drawPicture(0, 0, page);
+            painter.restore();
+        }
+        painter.end();
+    }
+    m_nav.setCurrentPage(kept);
+    return jobs;
+}
+
 bool TRichPreviewForm::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
@@ -461,6 +519,9 @@ void TRichPreviewForm::keyPressEvent(QKeyEvent *event) {
     case Qt::Key_S:
         if (SmallerButton->isEnabled())
             zoomSmaller();
+        break;
+    case Qt::Key_P:
+        printFromPreview();
         break;
     case Qt::Key_Left:
     case Qt::Key_Up:

@@ -14,6 +14,7 @@ class Prompts;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QScrollArea;
 class TArrowButton;
@@ -53,6 +54,10 @@ public:
     void zoomLarger();
     void zoomSmaller();
     void zoomReset();
+    // "&Printing": the print dialog, then the chosen pages (or four-up sheets) from the pictures.
+    void printFromPreview();
+    // Prints sheets `from` to `to` (1-based), one job each; answers the jobs run.
+    int printSheets(QPrinter &printer, int from, int to);
 
     TArrowButton *ArrowButton1;
     TArrowButton *ArrowButton2;

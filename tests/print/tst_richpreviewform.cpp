@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
@@ -107,6 +108,23 @@ private slots:
         QCOMPARE(prompts.texts(),
                  QStringList{QStringLiteral("Can not save the page information (MetaFiles)")});
         QCOMPARE(form.pageCount(), 0);
+    }
+
+    void printsSheetsFromThePictures() {
+        QTemporaryDir work;
+        ScriptedPrompts prompts;
+        TRichPreviewForm form(prompts, true, 1.3, nullptr, work.path());
+        form.setAttribute(Qt::WA_DeleteOnClose, false);
+        format(form, 5);
+        form.enterBrowsing();
+        form.CompactBox->setChecked(true);
+        QCOMPARE(form.navigation().printSheets(), 2);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(work.filePath(QStringLiteral("out.pdf")));
+        QCOMPARE(form.printSheets(printer, 1, 2), 2);
+        QVERIFY(QFileInfo(work.filePath(QStringLiteral("out.pdf"))).size() > 0);
+        QCOMPARE(form.navigation().currentPage(), 0);
     }
 
     void arrowButtonClicksOnlyInsideTriangle() {
