@@ -14,6 +14,14 @@ packages=(
   xvfb xauth
   xdg-utils
   poppler-utils
+  # Metric-compatible faces for the fonts documents from other systems ask for: Times New Roman,
+  # Arial, Courier New (Liberation), Calibri (Carlito), Cambria (Caladea); fontconfig's own
+  # aliases map the names. WenQuanYi Micro Hei draws Chinese, Japanese and Korean text in 5 MB.
+  fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea fonts-wqy-microhei fontconfig
+  # The launcher and software-centre entry are validated by the install test.
+  desktop-file-utils appstream
+  # The Debian package's dependencies are computed by dpkg-shlibdeps.
+  dpkg-dev
 )
 
 missing=()

@@ -6,11 +6,14 @@
 #include "app/startupdecision.h"
 #include "app/testscript.h"
 #include "editor/journal/journalrestore.h"
+#include "editor/sidepanel/termfile.h"
 #include "editor/window/mainform.h"
+#include "icons/programimages.h"
 #include "platform/desktopshell.h"
 #include "platform/errorreport.h"
 #include "platform/filenames.h"
 #include "platform/helpviewer.h"
+#include "platform/installpaths.h"
 #include "platform/namedmutex.h"
 #include "platform/qtprompts.h"
 #include "platform/settingsstore.h"
@@ -80,6 +83,9 @@ int runQuillet(int argc, char *argv[]) {
     QtPrompts prompts;
     DesktopShell shell;
     QuilletApplication app(argc, argv, prompts);
+    QApplication::setWindowIcon(ProgramImages::programIcon());
+    // Wayland shells find the launcher, and with it the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLET_APP_ID));
     HelpViewer help(shell);
     std::optional<SettingsStore> settings;
     std::unique_ptr<TSplash> splash;
@@ -95,6 +101,9 @@ int runQuillet(int argc, char *argv[]) {
             }
             QCoreApplication::setApplicationName(QStringLiteral("Quillet Vado"));
             help.setHelpFile(HelpViewer::defaultHelpFile());
+            trace("help-file", help.helpFile());
+            trace("term-file", TermFile::defaultReadPath());
+            trace("converter-folder", InstallPaths::converterFolder(InstallPaths::programFolder()));
             settings.emplace(SettingsStore::userStorePath(), SettingsStore::Access::ReadWrite);
             auto form = std::make_unique<TMainForm>(MainFormContext{
                 .prompts = prompts,

@@ -1,5 +1,6 @@
 #include "platform/helpviewer.h"
 
+#include "platform/installpaths.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
@@ -9,18 +10,7 @@
 #include <QUrl>
 
 QString HelpViewer::defaultHelpFile() {
-    const QString name = QStringLiteral("Quillet.html");
-    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
-    if (QFileInfo(beside).isFile())
-        return beside;
-    // Installed: the program in <prefix>/bin, its data in <prefix>/share/quillet.
-    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                                              QStringLiteral("/../share/quillet/") + name);
-    if (QFileInfo(installed).isFile())
-        return installed;
-    const QString data = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
-                                                QStringLiteral("quillet/") + name);
-    return data.isEmpty() ? beside : data;
+    return InstallPaths::helpFile(InstallPaths::programFolder());
 }
 
 bool HelpViewer::showContents() {

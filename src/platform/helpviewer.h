@@ -11,9 +11,7 @@ public:
     explicit HelpViewer(Shell &shell)
         : m_shell(shell) {}
 
-    // "Quillet.html" in the folder of the running program, else in the installed data folder
-    // ("../share/quillet" beside it, or "quillet" in the desktop's data folders); the first of
-    // these when none exists.
+    // "Quillet.html" beside the running program, or in its data folder when installed.
     static QString defaultHelpFile();
 
     void setHelpFile(const QString &path) { m_helpFile = path; }

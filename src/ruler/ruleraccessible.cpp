@@ -15,8 +15,8 @@ RulerAccessible::RulerAccessible(TanlRuler *ruler)
     : QAccessibleWidget(ruler, QAccessible::Grouping) {}
 
 RulerAccessible::~RulerAccessible() {
-    for (QAccessibleInterface *item : std::as_const(m_children))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
+    for (QAccessible::Id id : std::as_const(m_children))
+        QAccessible::deleteAccessibleInterface(id);
 }
 
 void RulerAccessible::install() {
@@ -41,19 +41,17 @@ QAccessibleInterface *RulerAccessible::child(int index) const {
     if (m_children.isEmpty()) {
         auto *self = const_cast<RulerAccessible *>(this);
         for (int item = 0; item < TanlRuler::ValueCount; ++item) {
-            auto *child = new RulerValueAccessible(ruler(), item, self);
-            // The registry owns nothing it did not create; the ids keep the items known to
-            // clients until this interface goes.
-            QAccessible::registerAccessibleInterface(child);
-            m_children.append(child);
+            // Registered, so that clients know the items by id; this interface deletes them.
+            m_children.append(QAccessible::registerAccessibleInterface(
+                new RulerValueAccessible(ruler(), item, self)));
         }
     }
-    return m_children.at(index);
+    return QAccessible::accessibleInterface(m_children.at(index));
 }
 
 int RulerAccessible::indexOfChild(const QAccessibleInterface *child) const {
     for (int i = 0; i < m_children.size(); ++i) {
-        if (m_children.at(i) == child)
+        if (QAccessible::accessibleInterface(m_children.at(i)) == child)
             return i;
     }
     return -1;

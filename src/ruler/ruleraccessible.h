@@ -24,5 +24,6 @@ public:
 private:
     TanlRuler *ruler() const;
 
-    mutable QList<QAccessibleInterface *> m_children;
+    // The items by their registry ids, as the registry may have let them go first at exit.
+    mutable QList<QAccessible::Id> m_children;
 };

@@ -255,7 +255,9 @@ private slots:
         m_prompts.answerDialog(true, [&](QDialog &d) {
             auto &files = static_cast<ProgramFileDialog &>(d);
             files.setDirectory(m_dir->path());
-            files.selectFile(program);
+            // The dialog's file model reads the folder in the background.
+            QTRY_VERIFY_WITH_TIMEOUT(
+                (files.selectFile(program), files.selectedFiles().value(0) == program), 5000);
         });
         dialog.SpeedButton1Click();
         QCOMPARE(dialog.Edit5->text(), program);

@@ -5,86 +5,15 @@
 #include "widgets/commandtoolbutton.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QSpinBox>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
 namespace {
 
 constexpr int ImageSize = 20;
-
-enum GlyphStyle { Plain = 0, Bold = 1, Italic = 2, Underline = 4, Strike = 8 };
-
-// The tool-bar images are drawn rather than shipped: a character or two in the button's colour.
-QIcon glyphImage(const QString &text, int style = Plain, QColor colour = {}, QColor back = {}) {
-    QPixmap pixmap(ImageSize, ImageSize);
-    pixmap.fill(back.isValid() ? back : Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    QFont font = QApplication::font();
-    font.setPixelSize(text.size() > 1 ? 10 : 14);
-    font.setBold(style & Bold);
-    font.setItalic(style & Italic);
-    font.setUnderline(style & Underline);
-    font.setStrikeOut(style & Strike);
-    painter.setFont(font);
-    painter.setPen(colour.isValid() ? colour : QApplication::palette().color(QPalette::ButtonText));
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, text);
-    return QIcon(pixmap);
-}
-
-QIcon standardImage(QStyle::StandardPixmap which) {
-    return QApplication::style()->standardIcon(which);
-}
-
-void setImages(TEditorActions &a) {
-    a.NewAction->setIcon(standardImage(QStyle::SP_FileIcon));
-    a.OpenAction->setIcon(standardImage(QStyle::SP_DirOpenIcon));
-    a.SaveAction->setIcon(standardImage(QStyle::SP_DialogSaveButton));
-    a.PrintAction->setIcon(glyphImage(QStringLiteral("P"), Bold));
-    a.CutAction->setIcon(glyphImage(QStringLiteral("\u2702")));
-    a.CopyAction->setIcon(glyphImage(QStringLiteral("Cp")));
-    a.PasteAction->setIcon(glyphImage(QStringLiteral("Ps")));
-    a.Last->setIcon(glyphImage(QStringLiteral("\u25c0")));
-    a.StayTopAction->setIcon(glyphImage(QStringLiteral("\u21a5")));
-    a.Next->setIcon(glyphImage(QStringLiteral("\u25b6")));
-    a.ToolButton7->setIcon(glyphImage(QStringLiteral("3")));
-    a.ToolButton8->setIcon(glyphImage(QStringLiteral("4")));
-    a.CharMapAction->setIcon(glyphImage(QStringLiteral("5")));
-    a.PaintAction->setIcon(glyphImage(QStringLiteral("6")));
-    a.DateBut->setIcon(glyphImage(QStringLiteral("Dt")));
-    a.InsTimeAction->setIcon(glyphImage(QStringLiteral("Tm")));
-    a.AddTxtFileAction->setIcon(glyphImage(QStringLiteral("+T")));
-    a.SpellAction->setIcon(glyphImage(QStringLiteral("\u2713")));
-    a.WWAction->setIcon(glyphImage(QStringLiteral("\u21b5")));
-    a.BoldAction->setIcon(glyphImage(QStringLiteral("B"), Bold));
-    a.ItalicAction->setIcon(glyphImage(QStringLiteral("I"), Italic));
-    a.UnderscoreAction->setIcon(glyphImage(QStringLiteral("U"), Underline));
-    a.StrikeAction->setIcon(glyphImage(QStringLiteral("S"), Strike));
-    a.BulletAction->setIcon(glyphImage(QStringLiteral("\u2022")));
-    a.LeftAction->setIcon(glyphImage(QStringLiteral("\u21e4")));
-    a.CenterAction->setIcon(glyphImage(QStringLiteral("\u2194")));
-    a.RightAction->setIcon(glyphImage(QStringLiteral("\u21e5")));
-    a.JustifyAction->setIcon(glyphImage(QStringLiteral("\u2261")));
-    a.IncIndentAction->setIcon(glyphImage(QStringLiteral("\u00bb")));
-    a.DecIndentAction->setIcon(glyphImage(QStringLiteral("\u00ab")));
-    a.FontAction->setIcon(glyphImage(QStringLiteral("F"), Bold | Italic));
-    a.UpperAction->setIcon(glyphImage(QStringLiteral("AB")));
-    a.LowerAction->setIcon(glyphImage(QStringLiteral("ab")));
-    a.SuperscriptAction->setIcon(glyphImage(QStringLiteral("x\u00b2")));
-    a.SubscriptAction->setIcon(glyphImage(QStringLiteral("x\u2082")));
-    a.FontColorAction->setIcon(glyphImage(QStringLiteral("A"), Bold, Qt::red));
-    a.BackColorAction->setIcon(glyphImage(QStringLiteral("A"), Bold, Qt::black, Qt::yellow));
-    a.UndoAction->setIcon(glyphImage(QStringLiteral("\u21b6")));
-    a.RedoAction->setIcon(glyphImage(QStringLiteral("\u21b7")));
-    a.FindAction->setIcon(glyphImage(QStringLiteral("?"), Bold));
-    a.ExitAction->setIcon(glyphImage(QStringLiteral("\u00d7"), Bold));
-}
 
 void describe(QWidget *widget, const QString &hint) {
     widget->setAccessibleName(TEditorActions::shortHint(hint));
@@ -95,8 +24,8 @@ void describe(QWidget *widget, const QString &hint) {
 } // namespace
 
 TToolBars::TToolBars(QWidget &window, TEditorActions &a)
-    : m_actions(a) {
-    setImages(a);
+    : ToolbarImages(a)
+    , m_actions(a) {
     CoolBar1 = new TCoolBar(&window);
 
     ToolBar1 = makeBar("ToolBar1", QStringLiteral("File"),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/frame/toolbarimages.h"
+
 #include <QHash>
 #include <QList>
 
@@ -19,6 +21,8 @@ class TToolBars {
 public:
     TToolBars(QWidget &window, TEditorActions &actions);
 
+    // The pictures of the commands; run locations replace theirs by slot.
+    TToolbarImages ToolbarImages;
     TCoolBar *CoolBar1;
     QToolBar *ToolBar1;
     QToolBar *ToolBar2;

@@ -1,5 +1,6 @@
 #include "editor/sidepanel/termfile.h"
 
+#include "platform/installpaths.h"
 #include "platform/textfile.h"
 
 #include <QCoreApplication>
@@ -81,17 +82,22 @@ std::optional<QString> save(const QString &path, const QStringList &terms) {
 
 QString writePath(const QString &programFolder, const QString &dataHome) {
     const QFileInfo folder(programFolder);
-    if (folder.isDir() && folder.isWritable())
+    if (!programFolder.isEmpty() && folder.isDir() && folder.isWritable())
         return QDir(programFolder).filePath(QLatin1String(FileName));
     return QDir(dataFolder(dataHome)).filePath(QLatin1String(FileName));
 }
 
 QString readPath(const QString &programFolder, const QString &dataHome) {
+    return readPath(programFolder, dataHome, programFolder);
+}
+
+QString readPath(const QString &programFolder, const QString &dataHome,
+                 const QString &shippedFolder) {
     const QString written = writePath(programFolder, dataHome);
     if (QFileInfo::exists(written))
         return written;
-    const QString installed = QDir(programFolder).filePath(QLatin1String(FileName));
-    if (QFileInfo(installed).isFile())
+    const QString installed = QDir(shippedFolder).filePath(QLatin1String(FileName));
+    if (!shippedFolder.isEmpty() && QFileInfo(installed).isFile())
         return installed;
     return written;
 }
@@ -101,11 +107,14 @@ QString dataHome() {
 }
 
 QString defaultWritePath() {
-    return writePath(QCoreApplication::applicationDirPath(), dataHome());
+    return writePath(InstallPaths::ownFilesFolder(QCoreApplication::applicationDirPath()),
+                     dataHome());
 }
 
 QString defaultReadPath() {
-    return readPath(QCoreApplication::applicationDirPath(), dataHome());
+    const QString program = QCoreApplication::applicationDirPath();
+    return readPath(InstallPaths::ownFilesFolder(program), dataHome(),
+                    InstallPaths::dataFolder(program));
 }
 
 } // namespace TermFile

@@ -28,17 +28,21 @@ QStringList load(const QString &path);
 std::optional<QString> save(const QString &path, const QStringList &terms);
 
 // Where the file is written: in the program's folder when that folder is writable, else (an
-// installed program) in "quillet" below the per-user data folder.
+// installed program, or no program folder given) in "quillet" below the per-user data folder.
 QString writePath(const QString &programFolder, const QString &dataHome);
 
 // Where the file is read from: the written one when it exists, else the program folder's (terms
 // installed with the program), else the written one (which then does not exist yet).
 QString readPath(const QString &programFolder, const QString &dataHome);
+// The same, with the installed terms in `shippedFolder` (an installed program's data folder).
+QString readPath(const QString &programFolder, const QString &dataHome,
+                 const QString &shippedFolder);
 
 // The per-user data folder ($XDG_DATA_HOME, by default ~/.local/share).
 QString dataHome();
 
-// The two paths for this process: the executable's folder and $XDG_DATA_HOME.
+// The two paths for this process: the executable's folder (none when installed, see
+// InstallPaths::ownFilesFolder), the shipped terms of an installed program and $XDG_DATA_HOME.
 QString defaultWritePath();
 QString defaultReadPath();
 

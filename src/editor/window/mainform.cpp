@@ -32,6 +32,7 @@
 #include "editor/window/windowoptions.h"
 #include "editor/window/windowsettings.h"
 #include "platform/errorreport.h"
+#include "platform/installpaths.h"
 #include "platform/namedmutex.h"
 #include "platform/prompts.h"
 #include "platform/settingsstore.h"
@@ -116,10 +117,12 @@ TMainForm::TMainForm(MainFormContext context, QWidget *parent)
                                       ? QCoreApplication::applicationDirPath()
                                       : m_context.programFolder;
     m_sidePanel = new TSidePanel(
-        SidePanelContext{*m_sidePanelHost, m_context.prompts, *this, *m_actions,
-                         *m_menus->PopupMenu1, *m_splitter1, *m_listPanel, *m_listBoxF, *m_listBoxT,
-                         TermFile::readPath(programFolder, TermFile::dataHome()),
-                         TermFile::writePath(programFolder, TermFile::dataHome())},
+        SidePanelContext{
+            *m_sidePanelHost, m_context.prompts, *this, *m_actions, *m_menus->PopupMenu1,
+            *m_splitter1, *m_listPanel, *m_listBoxF, *m_listBoxT,
+            TermFile::readPath(InstallPaths::ownFilesFolder(programFolder), TermFile::dataHome(),
+                               InstallPaths::dataFolder(programFolder)),
+            TermFile::writePath(InstallPaths::ownFilesFolder(programFolder), TermFile::dataHome())},
         this);
     m_sidePanelHost->AskSaveChanges = [this] { return m_fileCommands->AskSaveChanges(); };
     m_sidePanelHost->OpenFile = [this](const QString &name) { m_fileCommands->OpenFile(name); };

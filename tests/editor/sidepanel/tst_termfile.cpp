@@ -133,6 +133,24 @@ private slots:
         if (ignored)
             QSKIP("running with rights that ignore folder permissions");
     }
+
+    // Installed, the binaries folder is not the program's own even where it is writable (root):
+    // terms go to the user's data folder, and the terms shipped in the data folder are read
+    // until the user's own exist.
+    void noProgramFolderMeansTheDataFolder() {
+        QTemporaryDir dir;
+        const QString shipped = dir.filePath(QStringLiteral("share"));
+        const QString data = dir.filePath(QStringLiteral("data"));
+        const QString own = data + QStringLiteral("/quillet/TxtTmpl.txt");
+        QCOMPARE(TermFile::writePath(QString(), data), own);
+        QCOMPARE(TermFile::readPath(QString(), data, shipped), own);
+        QVERIFY(!TermFile::save(shipped + QStringLiteral("/TxtTmpl.txt"), {"shipped"}));
+        QCOMPARE(TermFile::readPath(QString(), data, shipped),
+                 shipped + QStringLiteral("/TxtTmpl.txt"));
+        QVERIFY(!TermFile::save(own, {"mine"}));
+        QCOMPARE(TermFile::readPath(QString(), data, shipped), own);
+        QCOMPARE(TermFile::readPath(QString(), data, QString()), own);
+    }
 };
 
 QUILLET_TEST_MAIN(tst_TermFile)
