@@ -5,6 +5,7 @@
 #include "platform/prompts.h"
 #include "print/elineprinter.h"
 #include "print/richprinter.h"
+#include "print/trichpreviewform.h"
 #include "richtext/rxrichedit.h"
 
 #include <QAbstractPrintDialog>
@@ -16,6 +17,7 @@ TPrintCommands::TPrintCommands(PrintCommandsContext context, QObject *parent)
     TEditorActions &a = m_context.actions;
     a.route(a.PrintAction, this, &TPrintCommands::PrintActionExecute);
     a.route(a.PrinterSetup, this, &TPrintCommands::PrinterSetupClick);
+    a.route(a.PagePreview1, this, &TPrintCommands::PagePreview1Click);
 }
 
 void TPrintCommands::PrintActionExecute() {
@@ -37,4 +39,19 @@ void TPrintCommands::PrintActionExecute() {
 void TPrintCommands::PrinterSetupClick() {
     m_context.RichPrinter1.PageSetup();
     SetMargin();
+}
+
+void TPrintCommands::PagePreview1Click() {
+    TRichPrinter &printer = m_context.RichPrinter1;
+    const double width = printer.PhysicalWidth();
+    const double aspect = width > 0 ? printer.PhysicalHeight() / width : 0.0;
+    auto *form = new TRichPreviewForm(m_context.prompts, printer.CompressPreview(), aspect);
+    form->show();
+    printer.PreviewRichEdit(m_context.Memo, *form);
+    if (form->pageCount() == 0) {
+        form->close();
+        return;
+    }
+    form->enterBrowsing();
+    form->activateWindow();
 }

@@ -29,6 +29,8 @@ public:
 
     void PrintActionExecute();
     void PrinterSetupClick();
+    // "Page Preview": the pages rendered into the preview window, which then browses them.
+    void PagePreview1Click();
 
     // Brings the ruler into line with the page margins and width after "Page Dialog"; the ruler
     // binding sets it, nothing happens until then.
