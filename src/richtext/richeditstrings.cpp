@@ -1,7 +1,7 @@
 #include "richtext/richeditstrings.h"
 
-#include "richtext/rtf/documentio.h"
 #include "richtext/richtextdocument.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/rxrichedit.h"
 
 #include <QTextBlock>

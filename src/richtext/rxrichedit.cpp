@@ -1,9 +1,9 @@
 #include "richtext/rxrichedit.h"
 
-#include "richtext/rtf/documentio.h"
 #include "richtext/richtextdocument.h"
-#include "richtext/rtf/richtextformat.h"
 #include "richtext/richtextlinks.h"
+#include "richtext/rtf/documentio.h"
+#include "richtext/rtf/richtextformat.h"
 #include "richtext/rxpagerenderer.h"
 #include "richtext/underlinedecorations.h"
 

@@ -10,9 +10,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextDocumentLayout>
 #include <QSignalSpy>
 #include <QTest>
-#include <QPlainTextDocumentLayout>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>

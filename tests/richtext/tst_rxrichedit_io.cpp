@@ -1,6 +1,6 @@
 #include "platform/usererror.h"
-#include "richtext/rtf/richtextformat.h"
 #include "richtext/richtextlinks.h"
+#include "richtext/rtf/richtextformat.h"
 #include "richtext/rxrichedit.h"
 #include "testenvironment.h"
 
