@@ -408,6 +408,14 @@ void tst_RtfWriter::peerReadsOurOutput() {
     expected.replace(QChar(0x00a0), QLatin1Char(' '));
     text.replace(QChar(0x00a0), QLatin1Char(' '));
     text.remove(QChar(0x00ad));
+    // pandoc decodes each half of a surrogate pair (\u-10179\u-8704, as RTF writes characters
+    // beyond 16 bits) on its own and shows a replacement character for each; LibreOffice joins
+    // them. Everything else must read back exactly.
+    if (!pandoc.isEmpty()) {
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            if (expected.at(i).isSurrogate())
+                expected[i] = QChar(QChar::ReplacementCharacter);
+    }
     QCOMPARE(text.split(space, Qt::SkipEmptyParts), expected.split(space, Qt::SkipEmptyParts));
 }
 
