@@ -29,7 +29,7 @@ void PlainTextHistory::replace(PlainTextBuffer &buffer, int start, int end, cons
     Step step;
     step.anchorBefore = anchor;
     step.caretBefore = caret;
-    step.typing = typing && edit.removed.isEmpty();
+    step.typing = typing;
     step.edits.push_back(std::move(edit));
     m_undo.push_back(std::move(step));
     m_groupOpen = m_groupDepth > 0;

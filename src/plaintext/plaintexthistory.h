@@ -7,8 +7,8 @@ class PlainTextBuffer;
 
 // Undo and redo for a PlainTextBuffer: every edit is recorded as the text it removed and the text
 // it put in at a position; a step is one or more edits undone together. Typing one character
-// after another at the end of the last step's insertion joins that step, so Undo takes back a
-// typed run at once.
+// after another at the end of the last typed step's insertion joins that step, so Undo takes
+// back a typed run (and the selection its first character replaced) at once.
 class PlainTextHistory {
 public:
     struct Edit {

@@ -479,9 +479,8 @@ void PlainTextView::keyPressEvent(QKeyEvent *event) {
                 event->ignore();
                 return;
             }
-            const bool typed = selectionStart() == selectionEnd();
             m_history.replace(m_buffer, selectionStart(), selectionEnd(), text, m_anchor, m_caret,
-                              typed);
+                              true);
             const int caret = selectionStart() + int(text.size());
             edited(caret, caret);
             break;
@@ -533,6 +532,10 @@ void PlainTextView::mouseMoveEvent(QMouseEvent *event) {
     if (m_selectingWords)
         position = position >= m_anchor ? wordEnd(position) : wordStart(position);
     select(m_anchor, position, false);
+}
+
+void PlainTextView::mouseReleaseEvent(QMouseEvent *event) {
+    event->setAccepted(event->button() == Qt::LeftButton);
 }
 
 void PlainTextView::mouseDoubleClickEvent(QMouseEvent *event) {
