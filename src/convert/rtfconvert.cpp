@@ -2,6 +2,7 @@
 
 #include "convert/converterdiscovery.h"
 #include "convert/textconverters.h"
+#include "plaintext/plaintextrtf.h"
 #include "platform/savefile.h"
 #include "platform/settingsstore.h"
 #include "platform/usererror.h"
@@ -11,6 +12,7 @@
 #include "richtext/rtf/documentio.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -87,6 +89,79 @@ ProgressCallback progressLine(QTextStream &err, const QString &verb, const QStri
     };
 }
 
+// Plain text in and plain text or RTF out need no document: the text is decoded once and written
+// line by line, so that millions of lines cost little more than the text itself. Answers the
+// exit code.
+int convertPlainText(const QString &in, const QString &out, QTextStream &err, bool large) {
+    QByteArray bytes;
+    {
+        QFile file(in);
+        if (!file.open(QIODevice::ReadOnly)) {
+            err << program << ": " << in << ": cannot read: Failed to Load Stream\n";
+            return RtfConvert::InputFailed;
+        }
+        const ProgressCallback reading =
+            large ? progressLine(err, QStringLiteral("Reading"), in) : ProgressCallback();
+        if (reading)
+            reading(0, file.size());
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            err << program << ": " << in << ": cannot read: Failed to Load Stream\n";
+            return RtfConvert::InputFailed;
+        }
+        if (reading)
+            reading(bytes.size(), bytes.size());
+    }
+    const TextFormat format = detectPlainTextFormat(bytes);
+    const QString text = decodePlainText(bytes, format);
+    bytes = QByteArray();
+    const ProgressCallback writing =
+        large ? progressLine(err, QStringLiteral("Writing"), out) : ProgressCallback();
+    std::optional<QString> failure;
+    if (streamFormatForFileName(out) == StreamFormat::PlainText) {
+        failure = saveFileAtomically(out, encodePlainText(text, format, true));
+    } else {
+        // The font a new document has, as the RTF of a loaded document names it.
+        const QFont font = QTextDocument().defaultFont();
+        const PlainTextRtf rtf(font.family(), font.pointSizeF() > 0 ? font.pointSizeF() : 12);
+        qsizetype start = 0;
+        bool headerDone = false;
+        bool done = false;
+        failure = saveFileAtomically(out, [&]() -> QByteArray {
+            if (!headerDone) {
+                headerDone = true;
+                return rtf.header();
+            }
+            if (done)
+                return {};
+            // About a megabyte of paragraphs at a time.
+            QByteArray piece;
+            while (piece.size() < (1 << 20)) {
+                qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+                if (end < 0)
+                    end = text.size();
+                rtf.appendParagraph(piece, QStringView(text).mid(start, end - start));
+                start = end + 1;
+                if (end == text.size()) {
+                    done = true;
+                    piece.append(PlainTextRtf::footer());
+                    break;
+                }
+            }
+            if (writing)
+                writing(std::min(start, text.size()), text.size());
+            return piece;
+        });
+    }
+    if (failure) {
+        err << program << ": " << out << ": cannot write: Failed to Save Stream\n";
+        return RtfConvert::OutputFailed;
+    }
+    if (writing)
+        writing(1, 1);
+    return RtfConvert::Success;
+}
+
 } // namespace
 
 namespace RtfConvert {
@@ -160,16 +235,21 @@ int run(const QStringList &arguments, QTextStream &err, bool showProgress, qint6
     }
     const bool large = showProgress && inInfo.size() > largeFile;
 
-    QTextDocument document;
     // Formats of the registered converters go through them, the others are read here.
     const SettingsStore machine(SettingsStore::machineStorePath(), SettingsStore::Access::ReadOnly);
+    const QString importer = Convert::converterForFile(machine, Convert::Direction::Import, in);
+    const QString exporter = Convert::converterForFile(machine, Convert::Direction::Export, out);
+    if (importer.isEmpty() && exporter.isEmpty() && !toPdf &&
+        resolveStreamFormat(streamFormatForFileName(in), false) == StreamFormat::PlainText)
+        return convertPlainText(in, out, err, large);
+
+    QTextDocument document;
     QString converterFile = in;
     Convert::TextConverters converters(
         SettingsStore::machineStorePath(), [&err, &converterFile](const QString &message) {
             err << program << ": " << converterFile << ": " << message << '\n';
         });
-    if (const QString importer = Convert::converterForFile(machine, Convert::Direction::Import, in);
-        !importer.isEmpty()) {
+    if (!importer.isEmpty()) {
         const std::optional<QByteArray> rtf = converters.importRtf(in, importer);
         if (!rtf || !readRtf(*rtf, document).ok()) {
             err << program << ": " << in << ": cannot read: "
@@ -193,9 +273,7 @@ int run(const QStringList &arguments, QTextStream &err, bool showProgress, qint6
             return InputFailed;
         }
     }
-    if (const QString exporter =
-            Convert::converterForFile(machine, Convert::Direction::Export, out);
-        !exporter.isEmpty()) {
+    if (!exporter.isEmpty()) {
         converterFile = out;
         if (!converters.exportRtf(out, exporter, rtfFromDocument(document))) {
             err << program << ": " << out << ": cannot write: " << converters.failure() << '\n';

@@ -1,10 +1,12 @@
 #include "convert/rtfconvert.h"
+#include "richtext/rtf/documentio.h"
 #include "testenvironment.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextStream>
 #include <fcntl.h>
 #include <unistd.h>
@@ -34,6 +36,8 @@ private slots:
     void convert();
     void convertExecutable();
     void convertShowsProgress();
+    void plainTextGivesWhatTheDocumentGives_data();
+    void plainTextGivesWhatTheDocumentGives();
 };
 
 void tst_RtfConvert::convert_data() {
@@ -147,6 +151,39 @@ void tst_RtfConvert::convertShowsProgress() {
             QStringLiteral("\rWriting %1: 100%\n").arg(dir.filePath(QStringLiteral("big.rtf")))),
         qPrintable(errors.right(200)));
     QVERIFY(errors.contains(QStringLiteral("\rReading %1: 100%\n").arg(in)));
+}
+
+void tst_RtfConvert::plainTextGivesWhatTheDocumentGives_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("LF") << QByteArray("one\ntwo\n");
+    QTest::newRow("CR LF, no last break") << QByteArray("one\r\n\r\ntwo");
+    QTest::newRow("bare CR") << QByteArray("\r\r\rx\r");
+    QTest::newRow("mixed breaks") << QByteArray("a\rb\nc\r\nd");
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9 {\\}\n");
+    QTest::newRow("Windows-1252") << QByteArray("caf\xE9 \x80 \x81\tend\r\n");
+    QTest::newRow("NUL byte") << QByteArray("a\0b\n", 5);
+    QTest::newRow("empty") << QByteArray();
+}
+
+// Plain text goes to text and RTF without a document; the bytes are those the document's way
+// gives.
+void tst_RtfConvert::plainTextGivesWhatTheDocumentGives() {
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("in.txt"));
+    QVERIFY(writeFile(in, bytes));
+    QTextDocument document;
+    loadDocumentFile(in, document, false);
+    for (const QString &name : {QStringLiteral("out.txt"), QStringLiteral("out.rtf")}) {
+        const QString out = dir.filePath(name);
+        const QString expected = dir.filePath(QStringLiteral("expected-") + name);
+        QVERIFY(!writeDocumentFile(document, expected, false));
+        QString errors;
+        QTextStream err(&errors);
+        QCOMPARE(RtfConvert::run({in, out}, err, false), int(RtfConvert::Success));
+        QCOMPARE(errors, QString());
+        QCOMPARE(readFile(out), readFile(expected));
+    }
 }
 
 QUILLET_TEST_MAIN(tst_RtfConvert)

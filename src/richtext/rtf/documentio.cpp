@@ -152,8 +152,17 @@ QString decodePlainText(const QByteArray &bytes, const TextFormat &format) {
 }
 
 QByteArray encodePlainText(const QTextDocument &document, const TextFormat &format) {
-    const QString text =
-        documentText(document, QString::fromLatin1(lineBreakBytes(format.lineBreak)));
+    return encodePlainText(
+        documentText(document, QString::fromLatin1(lineBreakBytes(format.lineBreak))), format,
+        false);
+}
+
+QByteArray encodePlainText(QStringView text, const TextFormat &format, bool breaksToConvert) {
+    if (breaksToConvert && format.lineBreak != LineBreak::LF) {
+        QString converted = text.toString();
+        converted.replace(QLatin1Char('\n'), QString::fromLatin1(lineBreakBytes(format.lineBreak)));
+        return encodePlainText(converted, format, false);
+    }
     if (format.encoding == TextEncoding::Windows1252) {
         QByteArray bytes;
         bytes.reserve(text.size());

@@ -60,6 +60,9 @@ void saveDocumentFile(const QTextDocument &document, const QString &fileName, bo
 TextFormat detectPlainTextFormat(const QByteArray &bytes);
 QString decodePlainText(const QByteArray &bytes, const TextFormat &format);
 QByteArray encodePlainText(const QTextDocument &document, const TextFormat &format);
+// The same for a text whose lines end with '\n' (breaksToConvert: written in the format's
+// style; otherwise the text already holds them so).
+QByteArray encodePlainText(QStringView text, const TextFormat &format, bool breaksToConvert);
 
 // The plain-text format a document was loaded with (UTF-8 with LF for new documents).
 TextFormat documentPlainTextFormat(const QTextDocument &document);
