@@ -117,7 +117,7 @@ bool IsolatedConverters::exportRtf(const QString &fileName, const QString &displ
 
 bool IsolatedConverters::ExportWithConverter(const QString &fileName, const QString &displayName,
                                              TRxRichEdit &editor) {
-    return exportRtf(fileName, displayName, rtfFromDocument(*editor.document()));
+    return exportRtf(fileName, displayName, editor.RtfBytes());
 }
 
 } // namespace Convert

@@ -324,7 +324,7 @@ bool TextConverters::exportRtf(const QString &fileName, const QString &displayNa
 
 bool TextConverters::ExportWithConverter(const QString &fileName, const QString &displayName,
                                          TRxRichEdit &editor) {
-    return exportRtf(fileName, displayName, rtfFromDocument(*editor.document()));
+    return exportRtf(fileName, displayName, editor.RtfBytes());
 }
 
 long TextConverters::input() {

@@ -29,6 +29,32 @@ QString DocumentCopy::firstLine(int length) const {
     return QString();
 }
 
+std::shared_ptr<DocumentCopy> DocumentCopy::fromPlainText(const QString &text) {
+    auto copy = std::make_shared<DocumentCopy>();
+    copy->withFormats = false;
+    qsizetype start = 0;
+    qsizetype split = text.size();
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        if (!QStringView(text).mid(start, end - start).trimmed().isEmpty()) {
+            split = end;
+            break;
+        }
+        start = end + 1;
+    }
+    Paragraph first;
+    first.text = text.left(split);
+    copy->paragraphs.append(std::move(first));
+    if (split < text.size()) {
+        Paragraph rest;
+        rest.text = text.mid(split + 1);
+        copy->paragraphs.append(std::move(rest));
+    }
+    return copy;
+}
+
 std::unique_ptr<QTextDocument> DocumentCopy::toDocument() const {
     auto document = std::make_unique<QTextDocument>();
     document->setUndoRedoEnabled(false);

@@ -42,6 +42,10 @@ struct DocumentCopy {
     QString firstLine(int length = 80) const;
     // A new document with this content; may run on any thread.
     std::unique_ptr<QTextDocument> toDocument() const;
+    // A copy without formats of plain text ('\n' between lines) that no document holds, in at
+    // most two paragraphs whatever its length: up to the end of its first line that is not
+    // blank, and the rest. Its plainText() and firstLine() are those of the text.
+    static std::shared_ptr<DocumentCopy> fromPlainText(const QString &text);
 };
 
 // Growing the list of paragraphs moves them as bytes, not one by one.

@@ -75,6 +75,12 @@ void JournalWriter::capture() {
         m_again = true;
         return;
     }
+    if (m_source.plainText) {
+        if (const std::optional<QString> text = m_source.plainText()) {
+            copied(DocumentCopy::fromPlainText(*text));
+            return;
+        }
+    }
     const bool withFormats = m_source.describe().mode == JournalEntry::Mode::Rtf;
     m_copier->start(withFormats,
                     [this](std::shared_ptr<const DocumentCopy> copy) { copied(std::move(copy)); });

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DocumentCopier;
 class QTextDocument;
@@ -22,6 +23,9 @@ struct JournalSource {
     std::function<JournalEntry()> describe;
     // Turns a copy with formats into RTF. Runs on a worker thread, so it may only use the copy.
     std::function<QByteArray(const DocumentCopy &)> rtf;
+    // When set and answering a text, the document is not what holds the text: the journal takes
+    // this plain text instead (read on the user-interface thread), and noteEdit tells of edits.
+    std::function<std::optional<QString>()> plainText = {};
 };
 
 // Keeps the journal of one document while it is modified: a few seconds after typing pauses,
@@ -45,6 +49,8 @@ public:
 
     // Writes the journal now (after the copy), whatever the timers say.
     void writeNow();
+    // An edit of a text the document does not hold (see JournalSource::plainText).
+    void noteEdit() { edited(); }
     // Removes the journal and stops writing until the document changes again.
     void discard();
     // Takes the journal at `path` (of an ended owner, being restored) as this writer's own, so

@@ -3,6 +3,7 @@
 #include <QString>
 
 class QIODevice;
+enum class StreamFormat;
 class TRxRichEdit;
 
 // The control's text seen as a list of lines (`Lines`): one line per paragraph, an empty last
@@ -43,5 +44,10 @@ public:
     void SaveToFile(const QString &fileName) const;
 
 private:
+    // Loads plain text from the stream when `format` means plain text for the control: text of
+    // many lines outside the document, the rest the usual way. Answers whether it loaded;
+    // raises UserError("Failed to Load Stream") when the stream cannot be read.
+    bool loadedAsLargeText(QIODevice &stream, StreamFormat format);
+
     TRxRichEdit *m_control;
 };

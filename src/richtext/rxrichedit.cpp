@@ -1,9 +1,11 @@
 #include "richtext/rxrichedit.h"
 
+#include "plaintext/plaintextview.h"
 #include "richtext/richtextdocument.h"
 #include "richtext/richtextlinks.h"
 #include "richtext/rtf/documentio.h"
 #include "richtext/rtf/richtextformat.h"
+#include "richtext/rxlargetext.h"
 #include "richtext/rxpagerenderer.h"
 #include "richtext/underlinedecorations.h"
 
@@ -101,16 +103,24 @@ TRxRichEdit::TRxRichEdit(QWidget *parent)
 TRxRichEdit::~TRxRichEdit() = default;
 
 QString TRxRichEdit::Text() const {
+    if (m_largeText)
+        return m_largeText->Text();
     return RichTextDocument::withCrLf(document()->toRawText());
 }
 
 void TRxRichEdit::SetText(const QString &text) {
+    if (m_plainText && TRxLargeText::isLarge(text)) {
+        loadLargeText(text, documentPlainTextFormat(*document()));
+        return;
+    }
     loadPlainText(RichTextDocument::withNewlines(text));
     resetUndoHistory();
     SetModified(false);
 }
 
 int TRxRichEdit::GetTextLen() const {
+    if (m_largeText)
+        return m_largeText->GetTextLen();
     const QString raw = document()->toRawText();
     int length = raw.size();
     for (const QChar c : raw) {
@@ -123,10 +133,14 @@ int TRxRichEdit::GetTextLen() const {
 }
 
 int TRxRichEdit::TextLength() const {
+    if (m_largeText)
+        return m_largeText->TextLength();
     return document()->characterCount() - 1;
 }
 
 QString TRxRichEdit::TextRange(int start, int end) const {
+    if (m_largeText)
+        return m_largeText->TextRange(start, end);
     const int length = TextLength();
     QTextCursor cursor(document());
     cursor.setPosition(qBound(0, start, length));
@@ -294,6 +308,7 @@ void TRxRichEdit::withDocumentDetached(const std::function<void(QTextDocument &)
 
 void TRxRichEdit::reloadDocument(const std::function<void(QTextDocument &)> &load) {
     const bool wasModified = Modified();
+    leaveLargeText(false);
     withDocumentDetached([this, &load](QTextDocument &doc) {
         // A load is never undone; recording it would only cost memory.
         doc.setUndoRedoEnabled(false);
@@ -327,9 +342,40 @@ void TRxRichEdit::loadPlainText(const QString &text) {
     reloadDocument([&text](QTextDocument &doc) { doc.setPlainText(text); });
 }
 
+void TRxRichEdit::loadLargeText(QStringView text, const TextFormat &format) {
+    // The document gives its paragraphs back; it keeps how the text is written to a file.
+    reloadDocument([&format](QTextDocument &doc) {
+        doc.clear();
+        setDocumentPlainTextFormat(doc, format);
+    });
+    m_largeText = std::make_unique<TRxLargeText>(*this, text);
+    m_largeText->SetUndoLimit(m_undoLimit);
+    notifyChange();
+    notifySelectionChange();
+}
+
+void TRxRichEdit::leaveLargeText(bool keep) {
+    if (!m_largeText)
+        return;
+    std::unique_ptr<TRxLargeText> large = std::move(m_largeText);
+    if (!keep)
+        return;
+    const bool modified = large->Modified();
+    const int start = large->SelStart();
+    const int end = start + large->SelLength();
+    const QString text = large->plainText();
+    large.reset();
+    loadPlainText(text);
+    SetModified(modified);
+    SelectRange(start, end, true);
+}
+
 void TRxRichEdit::SetPlainText(bool on) {
     if (on == m_plainText)
         return;
+    // Formats need the document: the text goes back into it, however long that takes.
+    if (!on)
+        leaveLargeText(true);
     m_plainText = on;
     setAcceptRichText(!on);
     if (!on)
@@ -382,14 +428,21 @@ void TRxRichEdit::SetPlainText(bool on) {
 }
 
 bool TRxRichEdit::Modified() const {
+    if (m_largeText)
+        return m_largeText->Modified();
     return document()->isModified();
 }
 
 void TRxRichEdit::SetModified(bool modified) {
-    document()->setModified(modified);
+    if (m_largeText)
+        m_largeText->SetModified(modified);
+    else
+        document()->setModified(modified);
 }
 
 int TRxRichEdit::SelStart() const {
+    if (m_largeText)
+        return m_largeText->SelStart();
     return textCursor().selectionStart();
 }
 
@@ -398,6 +451,8 @@ void TRxRichEdit::SetSelStart(int position) {
 }
 
 int TRxRichEdit::SelLength() const {
+    if (m_largeText)
+        return m_largeText->SelLength();
     const QTextCursor cursor = textCursor();
     return cursor.selectionEnd() - cursor.selectionStart();
 }
@@ -408,10 +463,16 @@ void TRxRichEdit::SetSelLength(int length) {
 }
 
 QString TRxRichEdit::SelText() const {
+    if (m_largeText)
+        return m_largeText->SelText();
     return RichTextDocument::withCrLf(textCursor().selectedText());
 }
 
 void TRxRichEdit::SetSelText(const QString &text) {
+    if (m_largeText) {
+        m_largeText->SetSelText(text);
+        return;
+    }
     const int start = SelStart();
     const int end = start + SelLength();
     if (!allowEdit(start, end))
@@ -431,6 +492,10 @@ void TRxRichEdit::SetSelText(const QString &text) {
 }
 
 void TRxRichEdit::SelectRange(int start, int end, bool scroll) {
+    if (m_largeText) {
+        m_largeText->SelectRange(start, end, scroll);
+        return;
+    }
     const int length = TextLength();
     QTextCursor cursor(document());
     cursor.setPosition(qBound(0, start, length));
@@ -453,6 +518,8 @@ void TRxRichEdit::SelectAll() {
 }
 
 int TRxRichEdit::CaretLine() const {
+    if (m_largeText)
+        return m_largeText->CaretLine();
     const int position = textCursor().selectionEnd();
     const QTextBlock block = document()->findBlock(position);
     // Laying out up to the caret makes the line counts of the blocks before it valid.
@@ -499,6 +566,8 @@ void TRxRichEdit::invalidateLineCache(int fromBlock) const {
 }
 
 int TRxRichEdit::CaretColumn() const {
+    if (m_largeText)
+        return m_largeText->CaretColumn();
     const int position = textCursor().selectionEnd();
     const QTextBlock block = document()->findBlock(position);
     document()->documentLayout()->blockBoundingRect(block);
@@ -512,6 +581,10 @@ int TRxRichEdit::CaretColumn() const {
 }
 
 void TRxRichEdit::ClearSelection() {
+    if (m_largeText) {
+        m_largeText->ClearSelection();
+        return;
+    }
     QTextCursor cursor = textCursor();
     if (!cursor.hasSelection() || !allowEdit(cursor.selectionStart(), cursor.selectionEnd()))
         return;
@@ -639,6 +712,10 @@ bool TRxRichEdit::allowEdit(int start, int end) {
 }
 
 void TRxRichEdit::CutToClipboard() {
+    if (m_largeText) {
+        m_largeText->CutToClipboard();
+        return;
+    }
     const QTextCursor cursor = textCursor();
     if (!cursor.hasSelection() || !allowEdit(cursor.selectionStart(), cursor.selectionEnd()))
         return;
@@ -646,10 +723,18 @@ void TRxRichEdit::CutToClipboard() {
 }
 
 void TRxRichEdit::CopyToClipboard() {
+    if (m_largeText) {
+        m_largeText->CopyToClipboard();
+        return;
+    }
     copy();
 }
 
 void TRxRichEdit::PasteFromClipboard() {
+    if (m_largeText) {
+        m_largeText->PasteFromClipboard();
+        return;
+    }
     // The protection check happens where every paste, drop and middle-click insertion meets.
     paste();
 }
@@ -869,6 +954,10 @@ QMimeData *TRxRichEdit::createMimeDataFromSelection() const {
 }
 
 void TRxRichEdit::Undo() {
+    if (m_largeText) {
+        m_largeText->Undo();
+        return;
+    }
     if (!CanUndo())
         return;
     document()->undo();
@@ -877,6 +966,10 @@ void TRxRichEdit::Undo() {
 }
 
 void TRxRichEdit::Redo() {
+    if (m_largeText) {
+        m_largeText->Redo();
+        return;
+    }
     if (!CanRedo())
         return;
     document()->redo();
@@ -885,15 +978,21 @@ void TRxRichEdit::Redo() {
 }
 
 bool TRxRichEdit::CanUndo() const {
+    if (m_largeText)
+        return m_largeText->CanUndo();
     return m_undoDepth > 0 && document()->isUndoAvailable();
 }
 
 bool TRxRichEdit::CanRedo() const {
+    if (m_largeText)
+        return m_largeText->CanRedo();
     return m_redoDepth > 0 && document()->isRedoAvailable();
 }
 
 void TRxRichEdit::SetUndoLimit(int limit) {
     m_undoLimit = qMax(0, limit);
+    if (m_largeText)
+        m_largeText->SetUndoLimit(m_undoLimit);
     document()->setUndoRedoEnabled(m_undoLimit > 0);
     if (m_undoLimit == 0)
         m_undoDepth = m_redoDepth = 0;
@@ -901,6 +1000,8 @@ void TRxRichEdit::SetUndoLimit(int limit) {
 }
 
 void TRxRichEdit::BeginUndoGroup() {
+    if (m_largeText)
+        m_largeText->BeginUndoGroup();
     if (m_undoGroupDepth++ > 0)
         return;
     // Edit blocks are counted by the document, so every change made meanwhile, through any
@@ -910,6 +1011,8 @@ void TRxRichEdit::BeginUndoGroup() {
 }
 
 void TRxRichEdit::EndUndoGroup() {
+    if (m_largeText && m_undoGroupDepth > 0)
+        m_largeText->EndUndoGroup();
     if (m_undoGroupDepth == 0 || --m_undoGroupDepth > 0)
         return;
     m_undoGroup.endEditBlock();
@@ -934,6 +1037,9 @@ int TRxRichEdit::FindText(const QString &text, int startPos, int length, TSearch
     const int last = TextLength();
     const int from = qBound(0, startPos, last);
     const int to = length < 0 ? last : qBound(from, startPos + length, last);
+    if (m_largeText)
+        return m_largeText->FindText(text, from, to, options.testFlag(stMatchCase),
+                                     options.testFlag(stWholeWord), backward);
     QTextDocument::FindFlags flags;
     if (options.testFlag(stMatchCase))
         flags |= QTextDocument::FindCaseSensitively;
@@ -961,9 +1067,8 @@ int TRxRichEdit::FindText(const QString &text, int startPos, int length, TSearch
 }
 
 bool TRxRichEdit::FindNext(const QString &text, TSearchTypes options, bool down) {
-    const QTextCursor cursor = textCursor();
-    const int at = down ? FindText(text, cursor.selectionEnd(), -1, options)
-                        : FindText(text, 0, cursor.selectionStart(), options, true);
+    const int at = down ? FindText(text, SelStart() + SelLength(), -1, options)
+                        : FindText(text, 0, SelStart(), options, true);
     if (at < 0) {
         emit OnTextNotFound(text);
         return false;
@@ -974,7 +1079,7 @@ bool TRxRichEdit::FindNext(const QString &text, TSearchTypes options, bool down)
 
 bool TRxRichEdit::ReplaceNext(const QString &text, const QString &replacement,
                               TSearchTypes options) {
-    const int at = FindText(text, textCursor().selectionEnd(), -1, options);
+    const int at = FindText(text, SelStart() + SelLength(), -1, options);
     if (at < 0) {
         emit OnTextNotFound(text);
         return false;
@@ -991,7 +1096,8 @@ int TRxRichEdit::ReplaceAll(const QString &text, const QString &replacement, TSe
         ++m_notificationsHeld;
         QTextCursor group(document());
         group.beginEditBlock();
-        int from = textCursor().selectionEnd();
+        BeginUndoGroup();
+        int from = SelStart() + SelLength();
         for (int at = FindText(text, from, -1, options); at >= 0;
              at = FindText(text, from, -1, options)) {
             SelectRange(at, at + int(text.size()), false);
@@ -1004,12 +1110,19 @@ int TRxRichEdit::ReplaceAll(const QString &text, const QString &replacement, TSe
             from = at + replacedLength;
             ++count;
         }
+        EndUndoGroup();
         group.endEditBlock();
         --m_notificationsHeld;
     }
     if (count == 0) {
         emit OnTextNotFound(text);
         return 0;
+    }
+    if (m_largeText) {
+        m_largeText->view().ensureCaretVisible();
+        notifyChange();
+        notifySelectionChange();
+        return count;
     }
     ensureCursorVisible();
     const QTextCursor cursor = textCursor();
@@ -1033,6 +1146,8 @@ void TRxRichEdit::selectionMaybeChanged() {
 
 void TRxRichEdit::SetWordWrap(bool on) {
     m_wordWrap = on;
+    if (m_largeText)
+        m_largeText->SetWordWrap(on);
     m_targetLineWidth = 0;
     applyWrapMode();
 }
@@ -1113,6 +1228,8 @@ void TRxRichEdit::applyFormatRect() {
 }
 
 int TRxRichEdit::FormatRange(const TFormatRange *range, bool render) {
+    if (m_largeText)
+        return m_largeText->FormatRange(range, render, document()->defaultFont());
     if (!range) {
         m_pageRenderer->release();
         return 0;
@@ -1324,4 +1441,17 @@ void TRxRichEdit::changeEvent(QEvent *event) {
         document()->setDefaultFont(withoutNeedlessShaping(document()->defaultFont()));
         invalidateLineCache();
     }
+}
+
+std::optional<QString> TRxRichEdit::WriteFile(const QString &fileName) const {
+    if (m_largeText)
+        return m_largeText->writeFile(fileName, m_plainText, documentPlainTextFormat(*document()),
+                                      document()->defaultFont());
+    return writeDocumentFile(*document(), fileName, m_plainText);
+}
+
+QByteArray TRxRichEdit::RtfBytes() const {
+    if (m_largeText)
+        return m_largeText->rtf(document()->defaultFont());
+    return rtfFromDocument(*document());
 }

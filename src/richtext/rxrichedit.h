@@ -13,8 +13,11 @@
 #include <QTextEdit>
 #include <functional>
 #include <memory>
+#include <optional>
 
+class TRxLargeText;
 class TRxPageRenderer;
+struct TextFormat;
 
 // The rich text control `Memo`: a QTextEdit offering exactly what the editor expects of its
 // editing area. Positions count characters from 0, a paragraph break as one; whole-text reads
@@ -48,6 +51,16 @@ public:
     TRichEditStrings &Lines() { return m_lines; }
     const TRichEditStrings &Lines() const { return m_lines; }
     void Clear();
+
+    // Plain text of many lines (see TRxLargeText) is held outside document(), which stays empty
+    // meanwhile and keeps only the plain-text format and the modified flag: work on the whole
+    // text goes through Text(), WriteFile and RtfBytes, which answer for either.
+    bool HoldsLargeText() const { return m_largeText != nullptr; }
+    // Writes the content to a file as Lines' SaveToFile does; answers the system's reason when
+    // it could not.
+    std::optional<QString> WriteFile(const QString &fileName) const;
+    // The content as RTF.
+    QByteArray RtfBytes() const;
 
     // Format used by Lines' stream calls; sfDefault means plain when PlainText is on.
     TStreamFormat StreamFormat() const { return m_streamFormat; }
@@ -206,6 +219,7 @@ protected:
     QMimeData *createMimeDataFromSelection() const override;
 
 private:
+    friend class TRxLargeText;
     friend class TRxTextAttributes;
     friend class TRxParaAttributes;
     friend class TRichEditStrings;
@@ -241,6 +255,10 @@ private:
     void resetUndoHistory();
     // Replaces everything by plain text ('\n' between paragraphs) in the default format.
     void loadPlainText(const QString &text);
+    // Replaces everything by large plain text ('\n', CR LF or CR between lines) read in `format`.
+    void loadLargeText(QStringView text, const TextFormat &format);
+    // Takes the large text back into the document (keep) or drops it.
+    void leaveLargeText(bool keep);
     void adoptOwnDocument();
     // Runs `work` on the document while no view watches it (so that no layout follows each
     // change), then shows it again; the view lays it out lazily from there.
@@ -260,6 +278,7 @@ private:
 
     TRichEditStrings m_lines;
     std::unique_ptr<TRxPageRenderer> m_pageRenderer;
+    std::unique_ptr<TRxLargeText> m_largeText;
     TStreamFormat m_streamFormat = sfDefault;
     int m_updateCount = 0;
     bool m_plainText = false;

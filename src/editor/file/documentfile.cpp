@@ -13,8 +13,7 @@ UserError cannotSave(const QString &target, const QString &reason) {
 } // namespace
 
 void SaveMemoToFile(const TRxRichEdit &memo, const QString &target) {
-    if (const std::optional<QString> reason =
-            writeDocumentFile(*memo.document(), target, memo.PlainText()))
+    if (const std::optional<QString> reason = memo.WriteFile(target))
         throw cannotSave(target, *reason);
 }
 

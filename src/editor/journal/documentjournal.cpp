@@ -5,6 +5,7 @@
 #include "editor/frame/statuspanels.h"
 #include "journal/documentcopy.h"
 #include "journal/journalwriter.h"
+#include "richtext/richtextdocument.h"
 #include "richtext/rtf/documentio.h"
 #include "richtext/rxrichedit.h"
 
@@ -13,10 +14,21 @@
 TDocumentJournal::TDocumentJournal(DocumentJournalContext context, QObject *parent)
     : QObject(parent)
     , m_context(std::move(context)) {
+    TRxRichEdit &memo = m_context.Memo;
     m_writer = new JournalWriter(
-        JournalSource{*m_context.Memo.document(), [this] { return describe(); },
-                      [](const DocumentCopy &copy) { return rtfFromDocument(*copy.toDocument()); }},
+        JournalSource{*memo.document(), [this] { return describe(); },
+                      [](const DocumentCopy &copy) { return rtfFromDocument(*copy.toDocument()); },
+                      [&memo]() -> std::optional<QString> {
+                          // Large plain text lies outside the document.
+                          if (!memo.HoldsLargeText())
+                              return std::nullopt;
+                          return RichTextDocument::withNewlines(memo.Text());
+                      }},
         m_context.claim, this);
+    connect(&memo, &TRxRichEdit::OnChange, m_writer, [this, &memo] {
+        if (memo.HoldsLargeText())
+            m_writer->noteEdit();
+    });
     connect(m_writer, &JournalWriter::writeFailed, this, [this](const QString &reason) {
         m_context.status.setTextSized(TStatusPanels::Comments, writeFailedText(reason));
     });
