@@ -50,6 +50,7 @@ TRxLargeText::TRxLargeText(TRxRichEdit &control, QStringView text)
     m_view = new PlainTextView(&control);
     m_view->setObjectName(QStringLiteral("largeText"));
     m_view->setFrameShape(QFrame::NoFrame);
+    m_view->setAccessibleName(control.accessibleName());
     m_view->setText(text);
     m_view->setWordWrap(control.WordWrap());
     m_view->setGeometry(control.rect());
@@ -139,11 +140,12 @@ void TRxLargeText::SelectRange(int start, int end, bool scroll) {
 }
 
 int TRxLargeText::CaretLine() const {
-    return m_view->caretLine();
+    return m_view->buffer().lineOf(m_view->selectionEnd());
 }
 
 int TRxLargeText::CaretColumn() const {
-    return m_view->caretColumn();
+    const int end = m_view->selectionEnd();
+    return end - m_view->buffer().lineStart(m_view->buffer().lineOf(end));
 }
 
 void TRxLargeText::ClearSelection() {
@@ -276,6 +278,22 @@ int TRxLargeText::FormatRange(const TFormatRange *range, bool render, const QFon
     return m_printRenderer->formatRange(*range, render);
 }
 
+void TRxLargeText::deliver(QEvent *event) {
+    m_delivering = true;
+    QCoreApplication::sendEvent(m_view, event);
+    m_delivering = false;
+    // Taken care of, whether the view took it or its way up did.
+    event->accept();
+}
+
+void TRxLargeText::forward(QEvent *event) {
+    if (m_delivering) {
+        event->ignore();
+        return;
+    }
+    QCoreApplication::sendEvent(m_view, event);
+}
+
 bool TRxLargeText::eventFilter(QObject *watched, QEvent *event) {
     if (watched == &m_control) {
         if (event->type() == QEvent::Resize)
@@ -283,32 +301,34 @@ bool TRxLargeText::eventFilter(QObject *watched, QEvent *event) {
         return false;
     }
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        if (watched != m_view)
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        // The view's own delivery, which passes here again; what it leaves propagates up
+        // through the control, which lets it go on.
+        if (watched != m_view || m_delivering)
             return false;
         auto *key = static_cast<QKeyEvent *>(event);
-        emit m_control.OnKeyDown(key->key(), key->modifiers());
-        const QString text = key->text();
-        if (text.isEmpty() || !text.at(0).isPrint())
-            return false;
-        QChar typed = text.at(0);
-        emit m_control.OnKeyPress(typed);
-        if (typed.isNull())
-            return true;
-        if (typed != text.at(0)) {
-            QString changed = text;
-            changed[0] = typed;
-            m_view->replaceSelection(changed);
+        if (event->type() == QEvent::KeyRelease) {
+            deliver(event);
+            emit m_control.OnKeyUp(key->key(), key->modifiers());
             return true;
         }
-        return false;
-    }
-    case QEvent::KeyRelease: {
-        if (watched != m_view)
-            return false;
-        auto *key = static_cast<QKeyEvent *>(event);
-        emit m_control.OnKeyUp(key->key(), key->modifiers());
-        return false;
+        emit m_control.OnKeyDown(key->key(), key->modifiers());
+        const QString text = key->text();
+        if (!text.isEmpty() && text.at(0).isPrint()) {
+            QChar typed = text.at(0);
+            emit m_control.OnKeyPress(typed);
+            if (typed.isNull())
+                return true;
+            if (typed != text.at(0)) {
+                QString changed = text;
+                changed[0] = typed;
+                m_view->replaceSelection(changed);
+                return true;
+            }
+        }
+        deliver(event);
+        return true;
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease: {

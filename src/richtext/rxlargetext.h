@@ -50,6 +50,7 @@ public:
     QString SelText() const;
     void SetSelText(const QString &text);
     void SelectRange(int start, int end, bool scroll);
+    // Of the selection's end, lines of the text (a wrapped line counts once).
     int CaretLine() const;
     int CaretColumn() const;
     void ClearSelection();
@@ -89,12 +90,20 @@ public:
     // null range.
     int FormatRange(const TFormatRange *range, bool render, const QFont &font);
 
+    // A key or input event the control received: the view takes it as its own (unless it comes
+    // up from the view itself, which it then goes on past).
+    void forward(QEvent *event);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Hands a key event to the view past this filter.
+    void deliver(QEvent *event);
+
     TRxRichEdit &m_control;
     PlainTextView *m_view = nullptr;
     std::unique_ptr<QTextDocument> m_printDocument;
     std::unique_ptr<TRxPageRenderer> m_printRenderer;
+    bool m_delivering = false;
 };

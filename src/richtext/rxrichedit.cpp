@@ -1250,6 +1250,11 @@ QString TRxRichEdit::urlAt(const QPoint &viewportPos) const {
 }
 
 void TRxRichEdit::keyPressEvent(QKeyEvent *event) {
+    // Keys sent to the control itself reach the large text's view as its own keys do.
+    if (m_largeText) {
+        m_largeText->forward(event);
+        return;
+    }
     emit OnKeyDown(event->key(), event->modifiers());
     if (event == QKeySequence::Undo) {
         Undo();
@@ -1324,11 +1329,19 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event) {
 }
 
 void TRxRichEdit::keyReleaseEvent(QKeyEvent *event) {
+    if (m_largeText) {
+        m_largeText->forward(event);
+        return;
+    }
     QTextEdit::keyReleaseEvent(event);
     emit OnKeyUp(event->key(), event->modifiers());
 }
 
 void TRxRichEdit::inputMethodEvent(QInputMethodEvent *event) {
+    if (m_largeText) {
+        m_largeText->forward(event);
+        return;
+    }
     if (!event->commitString().isEmpty()) {
         const QTextCursor cursor = textCursor();
         if (!allowEdit(cursor.selectionStart(), cursor.selectionEnd())) {

@@ -195,6 +195,61 @@ private slots:
         QCOMPARE(rtfFromDocument(*copy->toDocument()), rtfFromDocument(document));
     }
 
+    void plainTextCopy_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("firstLine");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("one line") << "  only  "
+                                  << "only";
+        QTest::newRow("blank lines first") << "\n \n\t\n  first\nsecond\n"
+                                           << "first";
+        QTest::newRow("only blank lines") << QString(1000, QLatin1Char('\n')) << QString();
+        QTest::newRow("long first line")
+            << QString(100, QLatin1Char('x')) + "\ny" << QString(80, QLatin1Char('x'));
+    }
+
+    // Text held outside any document is copied whole, in at most two paragraphs.
+    void plainTextCopy() {
+        QFETCH(QString, text);
+        QFETCH(QString, firstLine);
+        const std::shared_ptr<DocumentCopy> copy = DocumentCopy::fromPlainText(text);
+        QVERIFY(copy->paragraphs.size() <= 2);
+        QVERIFY(!copy->withFormats);
+        QCOMPARE(copy->plainText(), text);
+        QCOMPARE(copy->firstLine(), firstLine);
+    }
+
+    void textOutsideTheDocumentIsJournalled() {
+        QTextDocument document;
+        QString outside = QStringLiteral("outside\ntext");
+        JournalEntry described = sampleEntry();
+        described.mode = JournalEntry::Mode::Text;
+        JournalWriter writer(JournalSource{document,
+                                           [&] { return described; },
+                                           {},
+                                           [&]() -> std::optional<QString> { return outside; }},
+                             NamedMutex::claim);
+        writer.setDelays(50, 1000);
+        QSignalSpy written(&writer, &JournalWriter::written);
+        const auto content = [&writer] {
+            QFile file(writer.path());
+            [&] { QVERIFY(file.open(QIODevice::ReadOnly)); }();
+            const std::optional<JournalEntry> entry = JournalFile::decode(file.readAll(), nullptr);
+            return entry ? entry->content + '|' + entry->firstLine.toUtf8() : QByteArray();
+        };
+        // The document holds nothing; its flag says the text is modified.
+        document.setModified(true);
+        QVERIFY(written.wait(5000));
+        QCOMPARE(content(), QByteArray("outside\ntext|outside"));
+        // Later edits are told, the document's flag staying set.
+        outside = QStringLiteral("\nedited");
+        writer.noteEdit();
+        QVERIFY(written.wait(5000));
+        QCOMPARE(content(), QByteArray("\nedited|edited"));
+        document.setModified(false);
+        QVERIFY(!QFile::exists(writer.path()));
+    }
+
     void copyFollowsEditsMeanwhile() {
         QTextDocument document;
         QString text;

@@ -1,6 +1,7 @@
 #include "editor/document/documentstate.h"
 #include "editor/document/modeflags.h"
 #include "editor/file/filecommands.h"
+#include "editor/frame/editoractions.h"
 #include "editor/frame/statuspanels.h"
 #include "editor/journal/documentjournal.h"
 #include "editor/journal/journalrestore.h"
@@ -11,6 +12,7 @@
 #include "journal/journalstore.h"
 #include "journal/journalwriter.h"
 #include "platform/textfile.h"
+#include "richtext/rxlargetext.h"
 #include "richtext/rxrichedit.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
@@ -191,6 +193,42 @@ private slots:
         m_form->fileCommands().SaveActionExecute();
         QCOMPARE(readAll(file), QByteArray("Caf\xE9 Gr\xFC\xDF"
                                            "e\r\nzweite\r\n"));
+        QCOMPARE(journalFiles(), QStringList());
+    }
+
+    // A text file of many lines, held outside the document: the journal holds its text, the
+    // restore brings it back the same way, and Save writes it with its own line breaks.
+    void largeTextFileJournalledRestoredAndSaved() {
+        const QString file = m_dir.filePath(QStringLiteral("big.txt"));
+        QByteArray original;
+        for (int i = 0; i < TRxLargeText::MinimumLines; ++i)
+            original += "row " + QByteArray::number(i) + '\r';
+        writeAll(file, original);
+        open(file);
+        QVERIFY(memo().HoldsLargeText());
+        QVERIFY(m_form->mode().TextMode);
+        memo().SelectRange(0, 0);
+        type(QStringLiteral("new "));
+        QVERIFY(m_form->actions().SaveAction->isEnabled());
+        const JournalEntry written = journalOfWindow();
+        QCOMPARE(written.mode, JournalEntry::Mode::Text);
+        QCOMPARE(written.textFormat.lineBreak, LineBreak::CR);
+        QCOMPARE(written.firstLine, QStringLiteral("new row 0"));
+        QCOMPARE(written.caret, 4);
+        QByteArray expected = "new " + original;
+        QCOMPARE(written.content, QByteArray(expected).replace('\r', '\n'));
+        leaveJournal(written);
+
+        open();
+        answerRestoreDialog(TJournalRestoreDialog::Choice::Restore);
+        m_form->journalRestore().OfferJournals();
+        QVERIFY(memo().HoldsLargeText());
+        QVERIFY(memo().Modified());
+        QCOMPARE(m_form->document().DocumentName, file);
+        QCOMPARE(readAll(file), original);
+        m_form->fileCommands().SaveActionExecute();
+        QCOMPARE(readAll(file), expected);
+        QVERIFY(!memo().Modified());
         QCOMPARE(journalFiles(), QStringList());
     }
 
