@@ -3,7 +3,7 @@
 // command line and measures process start to the window's first paint, CPU time and peak
 // resident memory, against the editor started without a file; then the converter on the same
 // files, to plain text and to RTF. Run by hand:
-//   bench_textmode [timeout seconds, default 120] [only: lines|lf|cr]
+//   bench_textmode [timeout seconds, default 120] [only: below|above|lines|lf|cr]
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -124,6 +124,11 @@ int main(int argc, char *argv[]) {
         QByteArray bytes;
     };
     const std::vector<Case> cases = {
+        // Either side of the line count from which text mode holds text outside the document.
+        {"below", "99,998 lines \"ab\" LF (300 KB), in the document",
+         QByteArray("ab\n").repeated(99998)},
+        {"above", "99,999 lines \"ab\" LF (300 KB), outside it",
+         QByteArray("ab\n").repeated(99999)},
         {"lines", "1M lines \"ab\" LF (3 MB)", QByteArray("ab\n").repeated(1000000)},
         {"lf", "5M bare LF (5 MB)", QByteArray(5000000, '\n')},
         {"cr", "5M bare CR (5 MB)", QByteArray(5000000, '\r')},

@@ -269,13 +269,33 @@ int TRxLargeText::FormatRange(const TFormatRange *range, bool render, const QFon
         m_printDocument.reset();
         return 0;
     }
-    if (!m_printDocument) {
+    // Each page is laid out from a document of the lines from its start on, enough for any
+    // page, so that printing millions of lines never needs them all in one document.
+    constexpr int WindowLines = 400;
+    const PlainTextBuffer &buffer = m_view->buffer();
+    const int length = buffer.length();
+    const int start = qBound(0, range->cpMin, length);
+    const int end = range->cpMax < 0 || range->cpMax > length ? length : range->cpMax;
+    const int firstLine = buffer.lineOf(start);
+    const int lastLine = qMin(buffer.lineCount(), firstLine + WindowLines);
+    const int windowStart = buffer.lineStart(firstLine);
+    const int windowEnd = lastLine < buffer.lineCount() ? buffer.lineStart(lastLine) - 1 : length;
+    if (!m_printDocument || m_printWindow != std::make_pair(windowStart, windowEnd)) {
+        m_printRenderer.reset();
         m_printDocument = std::make_unique<QTextDocument>();
         m_printDocument->setDefaultFont(font);
-        m_printDocument->setPlainText(plainText());
+        m_printDocument->setPlainText(buffer.text(windowStart, windowEnd));
         m_printRenderer = std::make_unique<TRxPageRenderer>(*m_printDocument);
+        m_printWindow = {windowStart, windowEnd};
     }
-    return m_printRenderer->formatRange(*range, render);
+    TFormatRange local = *range;
+    local.cpMin = start - windowStart;
+    local.cpMax = end >= windowEnd ? -1 : end - windowStart;
+    const int next = windowStart + m_printRenderer->formatRange(local, render);
+    // The window's last line fitted: the next page begins with the line after it.
+    if (next >= windowEnd && windowEnd < end)
+        return windowEnd + 1;
+    return qMin(next, end);
 }
 
 void TRxLargeText::deliver(QEvent *event) {

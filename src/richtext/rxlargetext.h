@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class PlainTextView;
 class QTextDocument;
@@ -86,8 +87,8 @@ public:
     // The whole text as RTF in the given font.
     QByteArray rtf(const QFont &font) const;
 
-    // Printing: a document made from the text the first time it is asked for, released with a
-    // null range.
+    // Printing: each page from a small document of the lines from the page's start on; a null
+    // range releases it.
     int FormatRange(const TFormatRange *range, bool render, const QFont &font);
 
     // A key or input event the control received: the view takes it as its own (unless it comes
@@ -105,5 +106,7 @@ private:
     PlainTextView *m_view = nullptr;
     std::unique_ptr<QTextDocument> m_printDocument;
     std::unique_ptr<TRxPageRenderer> m_printRenderer;
+    // The range of the text m_printDocument holds.
+    std::pair<int, int> m_printWindow;
     bool m_delivering = false;
 };

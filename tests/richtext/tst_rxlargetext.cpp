@@ -1,6 +1,7 @@
 #include "plaintext/plaintextview.h"
 #include "richtext/rtf/documentio.h"
 #include "richtext/rxlargetext.h"
+#include "richtext/rxpagerenderer.h"
 #include "richtext/rxrichedit.h"
 #include "testenvironment.h"
 
@@ -296,17 +297,24 @@ void TestRxLargeText::printsAndWritesRtfAsTheDocumentWould() {
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), rtfFromDocument(document));
 
-    // A page: the first position that did not fit comes back, then the next page goes on.
+    // Pages break where they break for the document, a page after the lines it was laid out
+    // from included; a null range releases.
+    TRxPageRenderer whole(document);
     QImage page(800, 1000, QImage::Format_RGB32);
     QPainter painter(&page);
     TFormatRange range;
     range.painter = &painter;
     range.rc = range.rcPage = QRect(0, 0, 11000, 14000);
-    const int next = memo.FormatRange(&range, true);
-    QVERIFY(next > 100);
-    QVERIFY(next < memo.TextLength());
-    range.cpMin = next;
-    QVERIFY(memo.FormatRange(&range, false) > next);
+    TFormatRange expected = range;
+    for (int pageNumber = 0; pageNumber < 12; ++pageNumber) {
+        const int next = memo.FormatRange(&range, true);
+        QCOMPARE(next, whole.formatRange(expected, false));
+        QVERIFY(next > range.cpMin);
+        range.cpMin = expected.cpMin = next;
+    }
+    // The last page ends at the end of the text.
+    range.cpMin = expected.cpMin = memo.TextLength() - 20;
+    QCOMPARE(memo.FormatRange(&range, false), memo.TextLength());
     QCOMPARE(memo.FormatRange(nullptr, false), 0);
 }
 
