@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/previewlayout.h"
 #include "print/previewnavigation.h"
 #include "print/previewpages.h"
 #include "print/previewpagestore.h"
@@ -10,6 +11,7 @@
 #include <QWidget>
 #include <memory>
 
+class PreviewPageFrame;
 class Prompts;
 class QCheckBox;
 class QLabel;
@@ -45,6 +47,9 @@ public:
     const PreviewNavigation &navigation() const { return m_nav; }
     const PreviewPageStore &store() const { return *m_store; }
     TPreview2 *companion() const { return m_companion; }
+    const PreviewLayout &layout() const { return m_layout; }
+    // The print dialog's limits: pages, or four-up sheets in compact mode.
+    int printLimit() const { return m_nav.printSheets(); }
 
     void nextView();
     void previousView();
@@ -71,9 +76,14 @@ public:
     QPushButton *LargerButton;
     QPushButton *SmallerButton;
     QPushButton *CloseButton;
+    QLabel *PageNumberLabel;
+    QLabel *ZoomFactorLabel;
     QLabel *Label7;
+    QLabel *ZoomStepLabel;
     QLineEdit *MaskEdit1;
     QCheckBox *CompactBox;
+    QWidget *Panel1;
+    PreviewPageFrame *Frame;
     QScrollArea *ScrollBox1;
     QLabel *Image1;
     QLabel *UnitLabel;
@@ -87,9 +97,8 @@ protected:
 private:
     void buildControls();
     void placeWindow(double aspect);
-    QSize imageSize() const;
-    void fitImage(QLabel *image) const;
-    void drawPages(QLabel *image, const QList<int> &pages, bool compact);
+    void drawPages(PreviewPageFrame *frame, const QList<int> &pages, bool compact);
+    void showRulers();
     void paintJustSaved();
     void repaintView();
     void updateButtons();
@@ -98,6 +107,7 @@ private:
     Prompts &m_prompts;
     std::unique_ptr<PreviewPageStore> m_store;
     PreviewNavigation m_nav;
+    PreviewLayout m_layout;
     QPicture m_recording;
     std::unique_ptr<QPainter> m_recorder;
     QSize m_paperDots;

@@ -1,4 +1,5 @@
 #include "print/elineprinter.h"
+#include "print/previewpageframe.h"
 #include "print/trichpreviewform.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
@@ -13,6 +14,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,8 +24,8 @@ namespace {
 const QSize Paper(850, 1100);
 
 // Plays the print engine: `pages` pages, each with its number written on it.
-void format(TRichPreviewForm &form, int pages) {
-    form.paperKnown(Paper, 215.9, 279.4, false);
+void format(TRichPreviewForm &form, int pages, double widthUnits = 215.9) {
+    form.paperKnown(Paper, widthUnits, 279.4, false);
     for (int i = 0; i < pages; ++i) {
         QPainter *painter = form.startPage(Paper, nullptr, QFont());
         QVERIFY(painter);
@@ -79,6 +81,62 @@ private slots:
         form->CloseButton->click();
         QTRY_VERIFY(form.isNull());
         QVERIFY(QDir(work.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    // The window and its parts stand where the layout rule puts them; the rulers come with
+    // browsing, on both windows, beside the scroll box; the companion stands to the right.
+    void placesPartsAndRulers() {
+        QTemporaryDir work;
+        ScriptedPrompts prompts;
+        TRichPreviewForm form(prompts, false, 1.3, nullptr, work.path());
+        form.setAttribute(Qt::WA_DeleteOnClose, false);
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const PreviewLayout layout = PreviewLayout::forScreen(area.size(), 1.3);
+        QCOMPARE(form.size(), layout.client);
+        QCOMPARE(form.ScrollBox1->geometry(), layout.image);
+        QCOMPARE(form.Image1->size(), layout.image.size());
+        QCOMPARE(form.Panel1->geometry(), layout.panel);
+        QCOMPARE(form.Edit1->pos(), layout.pageBox);
+        QCOMPARE(form.MaskEdit1->isVisibleTo(&form), layout.zoomShown);
+        QCOMPARE(form.Label7->isVisibleTo(&form), layout.zoomShown);
+        form.show();
+        format(form, 3);
+        QCOMPARE(form.UnitLabel->text(), QStringLiteral("mm"));
+        QVERIFY(!form.Frame->rulersShown()); // still formatting
+
+        form.enterBrowsing();
+        QVERIFY(form.Frame->rulersShown());
+        QCOMPARE(form.Frame->verticalRuler(),
+                 QRect(0, layout.image.top(), 22, layout.image.height() + 7));
+        QCOMPARE(form.Frame->horizontalRuler(),
+                 QRect(layout.image.left(), 0, layout.image.width() + 7, 22));
+
+        const std::optional<int> left =
+            PreviewNavigation::pairLeft(area.width(), layout.window.width());
+        QCOMPARE(bool(form.companion()), bool(left));
+        if (!left)
+            QSKIP("The screen is too narrow for the two windows");
+        TPreview2 *companion = form.companion();
+        QCOMPARE(form.x(), area.left() + *left);
+        QCOMPARE(companion->x(), form.x() + form.frameGeometry().width());
+        QCOMPARE(companion->size(), form.size());
+        QCOMPARE(companion->ScrollBox1->geometry(), layout.image);
+        QVERIFY(companion->Frame->rulersShown());
+        QCOMPARE(companion->UnitLabel->text(), QStringLiteral("mm"));
+        QCOMPARE(companion->Label2->text(), QStringLiteral("   2"));
+        QTest::keyClick(&form, Qt::Key_PageUp);
+        QVERIFY(companion->Label2->isHidden());
+        QVERIFY(companion->Image1->pixmap().isNull());
+    }
+
+    void noRulersWithoutPaperWidth() {
+        QTemporaryDir work;
+        ScriptedPrompts prompts;
+        TRichPreviewForm form(prompts, false, 1.3, nullptr, work.path());
+        form.setAttribute(Qt::WA_DeleteOnClose, false);
+        format(form, 1, 0.0);
+        form.enterBrowsing();
+        QVERIFY(!form.Frame->rulersShown());
     }
 
     void onePageBrowsesAlone() {
@@ -143,5 +201,21 @@ private slots:
     }
 };
 
-QUILLET_TEST_MAIN(TestRichPreviewForm)
+// Headless, the screen is made wide enough for the preview and its companion side by side.
+int main(int argc, char *argv[]) {
+    const QString root = TestEnvironment::isolate();
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        QFile config(root + QStringLiteral("/screens.json"));
+        if (config.open(QIODevice::WriteOnly))
+            config.write(R"({"windowFrameMargins": true, "screens": [{"name": "wide", "x": 0,
+                "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96, "dpr": 1}]})");
+        config.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    }
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestRichPreviewForm tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
 #include "tst_richpreviewform.moc"
