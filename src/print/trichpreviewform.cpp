@@ -404,14 +404,14 @@ void TRichPreviewForm::zoomReset() {
     afterZoom();
 }
 
-void TRichPreviewForm::printFromPreview() {
+int TRichPreviewForm::printFromPreview() {
     if (m_pageCount == 0)
-        return;
+        return 0;
     QPrinter printer(QPrinter::HighResolution);
     const int sheets = m_nav.printSheets();
     printer.setFromTo(0, 0);
-    if (!m_prompts.printDialog(this, printer))
-        return;
+    if (!m_prompts.printPagesDialog(this, printer, 1, sheets))
+        return 0;
     int from = 1;
     int to = sheets;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -419,7 +419,7 @@ void TRichPreviewForm::printFromPreview() {
         to = std::max(from, printer.toPage());
     }
     BusyCursor busy;
-    printSheets(printer, from, to);
+    return printSheets(printer, from, to);
 }
 
 int TRichPreviewForm::printSheets(QPrinter &printer, int from, int to) {
@@ -430,6 +430,11 @@ int TRichPreviewForm::printSheets(QPrinter &printer, int from, int to) {
         if (!painter.begin(&printer))
             break;
         ++jobs;
+        if (!m_nav.compactMode()) {
+            // The page being printed is the one on show.
+            m_nav.setCurrentPage(sheet - 1);
+            repaintView();
+        }
         // The pictures are in printer dots of the formatting printer: scale to this one's page.
         const QRect paper = printer.pageLayout().fullRectPixels(printer.resolution());
         const double sx = m_paperDots.width() > 0 ? double(paper.width()) / m_paperDots.width() : 1;
@@ -457,6 +462,8 @@ int TRichPreviewForm::printSheets(QPrinter &printer, int from, int to) {
         painter.end();
     }
     m_nav.setCurrentPage(kept);
+    if (!m_nav.compactMode())
+        repaintView();
     return jobs;
 }
 

@@ -59,8 +59,9 @@ public:
     void zoomLarger();
     void zoomSmaller();
     void zoomReset();
-    // "&Printing": the print dialog, then the chosen pages (or four-up sheets) from the pictures.
-    void printFromPreview();
+    // "&Printing": the print dialog, then the chosen pages (or four-up sheets) from the pictures;
+    // answers the jobs run.
+    int printFromPreview();
     // Prints sheets `from` to `to` (1-based), one job each; answers the jobs run.
     int printSheets(QPrinter &printer, int from, int to);
 

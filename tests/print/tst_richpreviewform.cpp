@@ -168,21 +168,45 @@ private slots:
         QCOMPARE(form.pageCount(), 0);
     }
 
-    void printsSheetsFromThePictures() {
+    // Five pages: the dialog offers pages 1-5, or sheets 1-2 when compact; one job per page or
+    // sheet chosen; a cancelled dialog prints nothing.
+    void printsFromTheDialog_data() {
+        QTest::addColumn<bool>("compact");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("jobs");
+
+        QTest::newRow("all pages") << false << true << 0 << 0 << 5 << 5;
+        QTest::newRow("a page range") << false << true << 2 << 3 << 5 << 2;
+        QTest::newRow("compact, all sheets") << true << true << 0 << 0 << 2 << 2;
+        QTest::newRow("compact, second sheet") << true << true << 2 << 2 << 2 << 1;
+        QTest::newRow("cancelled") << false << false << 0 << 0 << 5 << 0;
+    }
+
+    void printsFromTheDialog() {
+        QFETCH(bool, compact);
+        QFETCH(bool, accepted);
+        QFETCH(int, from);
+        QFETCH(int, to);
         QTemporaryDir work;
         ScriptedPrompts prompts;
         TRichPreviewForm form(prompts, true, 1.3, nullptr, work.path());
         form.setAttribute(Qt::WA_DeleteOnClose, false);
         format(form, 5);
         form.enterBrowsing();
-        form.CompactBox->setChecked(true);
-        QCOMPARE(form.navigation().printSheets(), 2);
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(work.filePath(QStringLiteral("out.pdf")));
-        QCOMPARE(form.printSheets(printer, 1, 2), 2);
-        QVERIFY(QFileInfo(work.filePath(QStringLiteral("out.pdf"))).size() > 0);
-        QCOMPARE(form.navigation().currentPage(), 0);
+        form.CompactBox->setChecked(compact);
+        QTest::keyClick(&form, Qt::Key_PageUp);
+        const int shown = form.navigation().currentPage();
+        const QString pdf = work.filePath(QStringLiteral("out.pdf"));
+        prompts.answerPrint(accepted, from, to, pdf);
+        QTEST(form.printFromPreview(), "jobs");
+        QCOMPARE(prompts.records().size(), 1);
+        QCOMPARE(prompts.records().first().minPage, 1);
+        QTEST(prompts.records().first().maxPage, "limit");
+        QCOMPARE(QFileInfo(pdf).size() > 0, accepted);
+        QCOMPARE(form.navigation().currentPage(), shown);
     }
 
     void arrowButtonClicksOnlyInsideTriangle() {
