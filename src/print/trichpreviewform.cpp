@@ -223,6 +223,8 @@ void TRichPreviewForm::abandon() {
         m_recorder->end();
     m_recorder.reset();
     m_store->removePages();
+    m_lastLoaded = QPicture();
+    m_lastLoadedIndex = -1;
     m_pageCount = 0;
     m_nav.setLastPage(0);
     Image1->clear();
@@ -242,7 +244,7 @@ void TRichPreviewForm::drawPages(PreviewPageFrame *frame, const QList<int> &page
         const int halfH = qRound(pixmap.height() / 2.0);
         for (int i = 0; i < pages.size(); ++i) {
             QPicture page;
-            if (!m_store->loadPage(pages.at(i), page))
+            if (!loadPage(pages.at(i), page))
                 break;
             QRect target(QPoint(0, 0), pixmap.size());
             if (compact)
@@ -257,6 +259,18 @@ void TRichPreviewForm::drawPages(PreviewPageFrame *frame, const QList<int> &page
         }
     }
     image->setPixmap(pixmap);
+}
+
+bool TRichPreviewForm::loadPage(int index, QPicture &page) {
+    if (index != m_lastLoadedIndex || index < 0) {
+        QPicture loaded;
+        if (!m_store->loadPage(index, loaded))
+            return false;
+        m_lastLoaded = loaded;
+        m_lastLoadedIndex = index;
+    }
+    page = m_lastLoaded;
+    return true;
 }
 
 // The rulers come with the browsing state, once the paper is known.
@@ -446,7 +460,7 @@ int TRichPreviewForm::printSheets(QPrinter &printer, int from, int to) {
         const int halfH = qRound(m_paperDots.height() * 0.95 / 2.0);
         for (int i = 0; i < pages.size(); ++i) {
             QPicture page;
-            if (!m_store->loadPage(pages.at(i), page))
+            if (!loadPage(pages.at(i), page))
                 continue;
             painter.save();
             if (m_nav.compactMode()) {
@@ -552,6 +566,8 @@ bool TRichPreviewForm::event(QEvent *event) {
 void TRichPreviewForm::closeEvent(QCloseEvent *event) {
     BusyCursor busy;
     Image1->clear();
+    m_lastLoaded = QPicture();
+    m_lastLoadedIndex = -1;
     m_store->removePages();
     if (m_companion)
         m_companion->close();

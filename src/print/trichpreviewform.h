@@ -100,6 +100,8 @@ private:
     void placeWindow(double aspect);
     void drawPages(PreviewPageFrame *frame, const QList<int> &pages, bool compact);
     void showRulers();
+    // Page `index` from its file, or the picture last loaded when it is that page.
+    bool loadPage(int index, QPicture &page);
     void paintJustSaved();
     void repaintView();
     void updateButtons();
@@ -110,6 +112,8 @@ private:
     PreviewNavigation m_nav;
     PreviewLayout m_layout;
     QPicture m_recording;
+    QPicture m_lastLoaded;
+    int m_lastLoadedIndex = -1;
     std::unique_ptr<QPainter> m_recorder;
     QSize m_paperDots;
     double m_paperWidthUnits = 0;
