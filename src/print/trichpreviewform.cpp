@@ -193,7 +193,7 @@ void TRichPreviewForm::paperKnown(QSize paperDots, double widthUnits, double hei
 
 QPainter *TRichPreviewForm::startPage(QSize paperDots, QPaintDevice *reference, const QFont &font) {
     m_paperDots = paperDots;
-    m_recording = QPicture();
+    m_recording = PagePicture(reference);
     m_recording.setBoundingRect(QRect(QPoint(0, 0), paperDots));
     m_recorder = std::make_unique<QPainter>();
     if (!m_recorder->begin(&m_recording))
@@ -212,7 +212,7 @@ void TRichPreviewForm::finishPage() {
                         QStringLiteral("Can not save the page information (MetaFiles)"));
         throw ELinePrinter(QStringLiteral("Can not save the page information (MetaFiles)"));
     }
-    m_recording = QPicture();
+    m_recording = PagePicture();
     m_nav.setLastPage(m_pageCount);
     ++m_pageCount;
     paintJustSaved();

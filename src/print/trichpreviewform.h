@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/pagepicture.h"
 #include "print/previewlayout.h"
 #include "print/previewnavigation.h"
 #include "print/previewpages.h"
@@ -111,7 +112,7 @@ private:
     std::unique_ptr<PreviewPageStore> m_store;
     PreviewNavigation m_nav;
     PreviewLayout m_layout;
-    QPicture m_recording;
+    PagePicture m_recording;
     QPicture m_lastLoaded;
     int m_lastLoadedIndex = -1;
     std::unique_ptr<QPainter> m_recorder;

@@ -1,5 +1,7 @@
+#include "print/documentprintable.h"
 #include "print/elineprinter.h"
 #include "print/previewpageframe.h"
+#include "print/richprinter.h"
 #include "print/trichpreviewform.h"
 #include "scriptedprompts.h"
 #include "testenvironment.h"
@@ -18,6 +20,7 @@
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 namespace {
 
@@ -32,6 +35,34 @@ void format(TRichPreviewForm &form, int pages, double widthUnits = 215.9) {
         painter->drawText(100, 100, QString::number(i + 1));
         form.finishPage();
     }
+}
+
+// The rows of an image that hold ink, as bands of consecutive rows (top, bottom), and the
+// leftmost and rightmost inked column between two rows.
+QList<std::pair<int, int>> inkBands(const QImage &image) {
+    QList<std::pair<int, int>> bands;
+    for (int y = 0; y < image.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < image.width() && !ink; ++x)
+            ink = qGray(image.pixel(x, y)) < 160;
+        if (ink && !bands.isEmpty() && bands.last().second == y - 1)
+            bands.last().second = y;
+        else if (ink)
+            bands.append({y, y});
+    }
+    return bands;
+}
+
+std::pair<int, int> inkColumns(const QImage &image, int top, int bottom) {
+    int left = image.width();
+    int right = -1;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 160) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return {left, right};
 }
 
 } // namespace
@@ -127,6 +158,46 @@ private slots:
         QTest::keyClick(&form, Qt::Key_PageUp);
         QVERIFY(companion->Label2->isHidden());
         QVERIFY(companion->Image1->pixmap().isNull());
+    }
+
+    // A page rendered by the print component shows as on paper: the text between the margins,
+    // the header line in its own size beside the body's lines.
+    void pageImageMatchesThePaper() {
+        QTemporaryDir work;
+        ScriptedPrompts prompts;
+        TRichPrinter printer;
+        QTextDocument document;
+        document.setDefaultFont(QFont(QStringLiteral("Arial"), 12));
+        QString text;
+        for (int i = 1; i <= 40; ++i)
+            text += QStringLiteral("Paragraph %1: the quick brown fox jumps over the lazy dog and "
+                                   "runs away again, the lazy dog sleeps on.\n")
+                        .arg(i);
+        document.setPlainText(text);
+        DocumentPrintable printable(document);
+        TRichPreviewForm form(prompts, true, printer.PhysicalHeight() / printer.PhysicalWidth(),
+                              nullptr, work.path());
+        form.setAttribute(Qt::WA_DeleteOnClose, false);
+        printer.PreviewRichEdit(printable, form);
+        QVERIFY(form.pageCount() > 1);
+        form.enterBrowsing();
+
+        const QImage image = form.Image1->pixmap().toImage();
+        const QList<std::pair<int, int>> bands = inkBands(image);
+        QVERIFY2(bands.size() > 10, qPrintable(QString::number(bands.size())));
+        const double perUnit = image.width() / printer.PhysicalWidth();
+        const auto [left, right] = inkColumns(image, bands.at(1).first, bands.at(8).second);
+        QVERIFY2(qAbs(left - printer.MarginLeft() * perUnit) <= 3,
+                 qPrintable(QStringLiteral("text starts at %1").arg(left)));
+        QVERIFY2(right <= (printer.PhysicalWidth() - printer.MarginRight()) * perUnit + 2,
+                 qPrintable(QStringLiteral("text ends at %1").arg(right)));
+        // The header line lies in the top margin, in a size near the body's.
+        QVERIFY2(bands.first().second <
+                     printer.MarginTop() * image.height() / printer.PhysicalHeight(),
+                 qPrintable(QStringLiteral("first ink at %1").arg(bands.first().first)));
+        const int header = bands.first().second - bands.first().first + 1;
+        const int line = bands.at(1).second - bands.at(1).first + 1;
+        QVERIFY2(header * 3 > line, qPrintable(QStringLiteral("%1 / %2").arg(header).arg(line)));
     }
 
     void noRulersWithoutPaperWidth() {
