@@ -81,6 +81,14 @@ QRect PreviewPageFrame::horizontalRuler() const {
     return m_rulersShown ? PreviewRuler::horizontalBand(box(), Image1->size()) : QRect();
 }
 
+void PreviewPageFrame::fitLabel(QLabel *label, int width) {
+    QFont font = label->font();
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(label->text()) > width)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+    label->resize(width, label->sizeHint().height());
+}
+
 void PreviewPageFrame::paintEvent(QPaintEvent *) {
     if (!m_rulersShown)
         return;

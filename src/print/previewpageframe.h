@@ -31,6 +31,9 @@ public:
     QRect verticalRuler() const;
     QRect horizontalRuler() const;
 
+    // The panels' places are fixed: a caption wider than its place gets a smaller font.
+    static void fitLabel(QLabel *label, int width);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

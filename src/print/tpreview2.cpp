@@ -20,6 +20,7 @@ TPreview2::TPreview2(QWidget *preview)
     m_panel->setAccessibleName(QStringLiteral("Page number"));
     PageNumberLabel = new QLabel(QStringLiteral("Page number:"), m_panel);
     PageNumberLabel->move(5, 8);
+    PreviewPageFrame::fitLabel(PageNumberLabel, 72);
     Label2 = new QLabel(m_panel);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setStyleSheet(QStringLiteral("color: teal; font-weight: bold"));

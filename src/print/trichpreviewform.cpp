@@ -64,6 +64,7 @@ void TRichPreviewForm::buildControls() {
     Panel1->setAccessibleName(QStringLiteral("Preview controls"));
     PageNumberLabel = new QLabel(QStringLiteral("Page number:"), Panel1);
     PageNumberLabel->move(5, 8);
+    PreviewPageFrame::fitLabel(PageNumberLabel, 72);
     Edit1 = new QLineEdit(Panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setAlignment(Qt::AlignRight);
@@ -125,6 +126,7 @@ void TRichPreviewForm::buildControls() {
 
     ZoomFactorLabel = new QLabel(QStringLiteral("Zoom factor:"), Panel1);
     ZoomFactorLabel->move(310, 8);
+    PreviewPageFrame::fitLabel(ZoomFactorLabel, 66);
     Label7 = hinted(new QLabel(PreviewNavigation::zoomText(1.0), Panel1),
                     QStringLiteral("Actual size of the zoom (double click for a value of one)"),
                     QStringLiteral("Actual size of the zoom"));
@@ -134,6 +136,7 @@ void TRichPreviewForm::buildControls() {
     Label7->installEventFilter(this);
     ZoomStepLabel = new QLabel(QStringLiteral("Zoom step:"), Panel1);
     ZoomStepLabel->move(310, 31);
+    PreviewPageFrame::fitLabel(ZoomStepLabel, 66);
     MaskEdit1 = new QLineEdit(Panel1);
     MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
     MaskEdit1->setInputMask(QStringLiteral("9.999"));

@@ -1,10 +1,13 @@
 #include "widgets/tarrowbutton.h"
 
+#include "widgets/tarrowbuttonaccessible.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
 TArrowButton::TArrowButton(QWidget *parent)
     : QWidget(parent) {
+    TArrowButtonAccessible::install();
     resize(33, 33);
 }
 
