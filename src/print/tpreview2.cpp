@@ -15,6 +15,8 @@ TPreview2::TPreview2(QWidget *preview)
     ScrollBox1 = Frame->ScrollBox1;
     Image1 = Frame->Image1;
     UnitLabel = Frame->UnitLabel;
+    // Keys come to the window itself, which hands them to the preview.
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
     m_panel = new QWidget(this);
     m_panel->setObjectName(QStringLiteral("Panel1"));
     m_panel->setAccessibleName(QStringLiteral("Page number"));

@@ -1,13 +1,10 @@
 #include "widgets/tarrowbutton.h"
 
-#include "widgets/tarrowbuttonaccessible.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 
 TArrowButton::TArrowButton(QWidget *parent)
     : QWidget(parent) {
-    TArrowButtonAccessible::install();
     resize(33, 33);
 }
 

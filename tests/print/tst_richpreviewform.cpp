@@ -7,7 +7,6 @@
 #include "testenvironment.h"
 #include "widgets/tarrowbutton.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -294,18 +293,6 @@ private slots:
         QCOMPARE(button.outerTriangle(), QPolygon({QPoint(16, 3), QPoint(30, 30), QPoint(3, 30)}));
         button.setDirection(arwLEFT);
         QCOMPARE(button.innerTriangle(), QPolygon({QPoint(28, 6), QPoint(28, 28), QPoint(6, 16)}));
-
-        // Assistive tools see a push button that their press action clicks, while enabled.
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&button);
-        QVERIFY(accessible);
-        QCOMPARE(accessible->role(), QAccessible::Button);
-        QAccessibleActionInterface *actions = accessible->actionInterface();
-        QVERIFY(actions);
-        actions->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(clicks, 2);
-        button.setEnabled(false);
-        actions->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(clicks, 2);
     }
 };
 
