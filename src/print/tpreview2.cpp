@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScrollArea>
 
 TPreview2::TPreview2(QWidget *preview)
     : QWidget(preview, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
