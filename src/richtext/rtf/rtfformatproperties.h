@@ -37,6 +37,14 @@ inline constexpr int FieldSerial = QTextFormat::UserProperty + 8;
 inline constexpr int KeptPrologue = QTextFormat::UserProperty + 9;
 inline constexpr int KeptFonts = QTextFormat::UserProperty + 10;
 inline constexpr int KeptColors = QTextFormat::UserProperty + 11;
+// On a QTextList's format: the list of the file it is a level of (an int, the same for all the
+// levels of one list, so that they are written back as one list), the number its items start
+// at when not 1 (Qt itself always counts from 1), and the level's number text as the file gave
+// it (QString, the level numbers as the characters 0-8), which may show the numbers of the
+// levels above ("1.2.") where Qt shows only its own.
+inline constexpr int ListGroup = QTextFormat::UserProperty + 12;
+inline constexpr int ListStart = QTextFormat::UserProperty + 13;
+inline constexpr int ListLevelText = QTextFormat::UserProperty + 14;
 
 } // namespace RtfFormatProperty
 

@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextList>
 
 namespace {
 
@@ -183,6 +184,157 @@ private slots:
         QTextDocument again;
         QVERIFY(readRtf(written, again).ok());
         QCOMPARE(again.begin().blockFormat().layoutDirection(), Qt::RightToLeft);
+    }
+
+    // Lists of the list table: each level keeps its kind, number text and start, an item
+    // restarts the levels below it, another list counts anew, and the writer writes one list
+    // per list with the levels it has.
+    void listsKeepTheirLevels() {
+        const QByteArray lists =
+            "{\\*\\listtable{\\list\\listtemplateid7"
+            "{\\listlevel\\levelnfc0\\levelstartat3{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}"
+            "{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext\\'02\\'01);}{\\levelnumbers\\'01;}}"
+            "{\\listlevel\\levelnfc2\\levelstartat1{\\leveltext\\'06\\'00.\\'01.\\'02.;}"
+            "{\\levelnumbers\\'01\\'03\\'05;}}"
+            "{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}{\\levelnumbers;}}\\listid10}"
+            "{\\list\\listtemplateid8{\\listlevel\\levelnfc3\\levelstartat1{\\leveltext\\'02\\'00.;"
+            "}"
+            "{\\levelnumbers\\'01;}}\\listid20}}"
+            "{\\*\\listoverridetable{\\listoverride\\listid10\\listoverridecount0\\ls1}"
+            "{\\listoverride\\listid20\\listoverridecount0\\ls2}}";
+        const QByteArray body =
+            "\\pard\\ls1 A\\par\\pard\\ls1\\ilvl1 B\\par\\pard\\ls1\\ilvl1 C\\par"
+            "\\pard\\ls1\\ilvl2 D\\par\\pard\\ls1\\ilvl3 E\\par"
+            "\\pard\\ls1 F\\par\\pard\\ls1\\ilvl1 G\\par\\pard Plain\\par"
+            "\\pard\\ls2 H\\par\\pard\\ls2 I\\par}";
+        // Per paragraph: indent, style, number as Qt shows it (Qt counts from 1), start kept.
+        struct Item {
+            int indent;
+            QTextListFormat::Style style;
+            QString label;
+            int start;
+        };
+        const QList<Item> expected = {
+            {1, QTextListFormat::ListDecimal, QStringLiteral("1."), 3},
+            {2, QTextListFormat::ListLowerAlpha, QStringLiteral("a)"), 1},
+            {2, QTextListFormat::ListLowerAlpha, QStringLiteral("b)"), 1},
+            {3, QTextListFormat::ListLowerRoman, QStringLiteral("i."), 1},
+            {4, QTextListFormat::ListDisc, QString(), 1},
+            {1, QTextListFormat::ListDecimal, QStringLiteral("2."), 3},
+            {2, QTextListFormat::ListLowerAlpha, QStringLiteral("a)"), 1},
+            {0, QTextListFormat::ListStyleUndefined, QString(), 1},
+            {1, QTextListFormat::ListUpperAlpha, QStringLiteral("A."), 1},
+            {1, QTextListFormat::ListUpperAlpha, QStringLiteral("B."), 1},
+        };
+        const auto check = [&expected](const QTextDocument &document) {
+            QTextBlock block = document.begin();
+            for (const Item &item : expected) {
+                QTextList *list = block.textList();
+                QCOMPARE(list != nullptr, item.indent > 0);
+                const QTextListFormat format = list ? list->format() : QTextListFormat();
+                if (list != nullptr)
+                    QCOMPARE(format.indent(), item.indent);
+                QCOMPARE(format.style(), item.style);
+                if (list != nullptr && !item.label.isEmpty())
+                    QCOMPARE(list->itemText(block), item.label);
+                if (list != nullptr)
+                    QCOMPARE(format.hasProperty(RtfFormatProperty::ListStart)
+                                 ? format.intProperty(RtfFormatProperty::ListStart)
+                                 : 1,
+                             item.start);
+                block = block.next();
+            }
+        };
+        QTextDocument first;
+        const QByteArray written = roundTrip(header + lists + body, first);
+        check(first);
+        if (QTest::currentTestFailed())
+            return;
+        // Two lists, the first with its own kinds per level, its start and its "1.2.3." text.
+        QCOMPARE(written.count("{\\listoverride"), 2);
+        QVERIFY2(written.contains("\\levelnfc0\\levelnfcn0\\leveljc0\\leveljcn0\\levelfollow0"
+                                  "\\levelstartat3"),
+                 written.constData());
+        QVERIFY2(written.contains(
+                     "{\\leveltext\\'06\\'00.\\'01.\\'02.;}{\\levelnumbers\\'01\\'03\\'05;}"),
+                 written.constData());
+        QVERIFY2(written.contains("\\ls1\\ilvl2"), written.constData());
+        QVERIFY2(written.contains("\\ls2\\ilvl0"), written.constData());
+        // Readers without list tables see the numbers the other program shows.
+        QVERIFY2(written.contains("{\\pntext\\f0 4.\\tab}"), written.constData());
+        QTextDocument second;
+        QCOMPARE(roundTrip(written, second), written);
+        check(second);
+    }
+
+    // A list six levels deep from another word processor, and a second list that starts at 7.
+    void corpusListKeepsItsLevels() {
+        QUILLET_REQUIRE_CORPUS();
+        QFile file(QStringLiteral(QUILLET_CORPUS "/rtf/pandoc-list_complex.rtf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray source = file.readAll();
+        const QStringList labels = {"1.", "2.", "a.", "b.",  "i.", "ii.",
+                                    "A.", "B.", "I.", "II.", "",   ""};
+        const QStringList words = {"One",   "Two",   "Three", "Four", "Five",   "Six",
+                                   "Seven", "Eight", "Nine",  "Ten",  "Eleven", "Twelve"};
+        QTextDocument document;
+        QVERIFY(readRtf(source, document).ok());
+        for (int round = 0; round < 2; ++round) {
+            QTextBlock block = document.begin();
+            while (block.isValid() && block.text() != QLatin1String("One"))
+                block = block.next();
+            for (qsizetype i = 0; i < words.size(); ++i, block = block.next()) {
+                QVERIFY(block.isValid());
+                QCOMPARE(block.text(), words[i]);
+                QTextList *list = block.textList();
+                QVERIFY(list != nullptr);
+                QCOMPARE(list->format().indent(), static_cast<int>(i / 2 + 1));
+                if (!labels[i].isEmpty())
+                    QCOMPARE(list->itemText(block), labels[i]);
+                else
+                    QCOMPARE(list->format().style(), QTextListFormat::ListDisc);
+            }
+            while (block.isValid() && block.text() != QLatin1String("Seven Start"))
+                block = block.next();
+            QVERIFY(block.isValid() && block.textList() != nullptr);
+            QCOMPARE(block.textList()->itemNumber(block), 0);
+            QCOMPARE(block.textList()->format().intProperty(RtfFormatProperty::ListStart), 7);
+            QCOMPARE(block.next().textList(), block.textList());
+            const QByteArray written = rtfFromDocument(document);
+            QVERIFY(written.contains("{\\pntext\\f0 8.\\tab}"));
+            QVERIFY(readRtf(written, document).ok());
+        }
+    }
+
+    // Lists made here: an indented list right after another is a level of it.
+    void ownListsNestAndNumber() {
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        cursor.insertText(QStringLiteral("One"));
+        QTextListFormat top;
+        top.setStyle(QTextListFormat::ListDecimal);
+        cursor.createList(top);
+        cursor.insertBlock();
+        cursor.insertText(QStringLiteral("Sub"));
+        QTextListFormat sub;
+        sub.setStyle(QTextListFormat::ListUpperRoman);
+        sub.setIndent(2);
+        cursor.createList(sub);
+        cursor.insertBlock();
+        cursor.insertText(QStringLiteral("Other"));
+        QTextListFormat bullets;
+        bullets.setStyle(QTextListFormat::ListDisc);
+        cursor.createList(bullets);
+        const QByteArray written = rtfFromDocument(document);
+        QCOMPARE(written.count("{\\listoverride"), 2);
+        QVERIFY2(written.contains("\\ls1\\ilvl1"), written.constData());
+        QVERIFY2(written.contains("\\ls2\\ilvl0"), written.constData());
+        QVERIFY2(written.contains("\\levelnfc1\\levelnfcn1"), written.constData());
+        QTextDocument back;
+        QVERIFY(readRtf(written, back).ok());
+        QCOMPARE(back.begin().next().textList()->format().style(), QTextListFormat::ListUpperRoman);
+        QCOMPARE(back.begin().next().textList()->format().indent(), 2);
+        QCOMPARE(rtfFromDocument(back), written);
     }
 
     // Characters outside ASCII: \uN for readers that know Unicode, the Windows-1252 byte or "?"
