@@ -45,6 +45,13 @@ inline constexpr int KeptColors = QTextFormat::UserProperty + 11;
 inline constexpr int ListGroup = QTextFormat::UserProperty + 12;
 inline constexpr int ListStart = QTextFormat::UserProperty + 13;
 inline constexpr int ListLevelText = QTextFormat::UserProperty + 14;
+// On a paragraph's block format: its style's number in the file's style sheet (int, \sN), its
+// outline level (int 0-8), and whether it keeps with the next paragraph and keeps its lines on
+// one page (bools), all written back as they came.
+inline constexpr int StyleNumber = QTextFormat::UserProperty + 15;
+inline constexpr int OutlineLevel = QTextFormat::UserProperty + 17;
+inline constexpr int KeepWithNext = QTextFormat::UserProperty + 18;
+inline constexpr int KeepTogether = QTextFormat::UserProperty + 19;
 
 } // namespace RtfFormatProperty
 

@@ -56,7 +56,11 @@ struct RtfParaState {
     int lineSpacing = 0;
     bool lineMultiple = false;
     bool pageBreakBefore = false;
-    bool rightToLeft = false; // \rtlpar
+    bool rightToLeft = false;  // \rtlpar
+    int style = -1;            // \sN, -1: none named
+    int outlineLevel = -1;     // \outlinelevelN, -1: body text
+    bool keepNext = false;     // \keepn
+    bool keepTogether = false; // \keep
     bool inTable = false;
     int nesting = 0; // \itap
     int listOverride = 0;

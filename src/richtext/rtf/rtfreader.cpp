@@ -146,6 +146,8 @@ void RtfReader::groupEnd() {
         bytes.append(QByteArray(m_forcedCloses, '}'));
         return bytes;
     };
+    if (state().styleSheet)
+        m_styles.read(m_data.sliced(state().start, m_tokenizer.position() - state().start));
     if (state().keep != RtfKeptGroups::Keep::None)
         keepGroup(state().keep, groupBytes());
     if (ending == Destination::FieldInstruction && parent != Destination::FieldInstruction)
@@ -429,6 +431,7 @@ void RtfReader::startSkipped(RtfWord word, bool unknown, bool first) {
     }
     group.keep = m_kept.start(word, unknown, place);
     group.destination = Destination::Skip;
+    group.styleSheet = word == RtfWord::Stylesheet && first;
 }
 
 void RtfReader::keepGroup(RtfKeptGroups::Keep keep, QByteArray bytes) {
@@ -809,6 +812,23 @@ bool RtfReader::paragraphWord(RtfWord word, bool hasParameter, int parameter) {
         if (para.nesting > 0)
             para.inTable = true;
         return true;
+    case RtfWord::S:
+        // The style's formatting first; the paragraph's own words after it override it.
+        para.style = qMax(0, parameter);
+        for (const RtfStyleSheet::Word &styled : m_styles.words(para.style)) {
+            if (!characterWord(styled.word, styled.hasParameter, styled.parameter))
+                paragraphWord(styled.word, styled.hasParameter, styled.parameter);
+        }
+        return true;
+    case RtfWord::Keepn:
+        para.keepNext = !hasParameter || parameter != 0;
+        return true;
+    case RtfWord::Keep:
+        para.keepTogether = !hasParameter || parameter != 0;
+        return true;
+    case RtfWord::Outlinelevel:
+        para.outlineLevel = qBound(-1, parameter, 8);
+        return true;
     case RtfWord::Ls:
         para.listOverride = parameter;
         return true;
@@ -1082,6 +1102,14 @@ QTextBlockFormat RtfReader::blockFormat(const RtfParaState &para) {
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     if (para.rightToLeft)
         format.setLayoutDirection(Qt::RightToLeft);
+    if (para.style > 0)
+        format.setProperty(RtfFormatProperty::StyleNumber, para.style);
+    if (para.outlineLevel >= 0)
+        format.setProperty(RtfFormatProperty::OutlineLevel, para.outlineLevel);
+    if (para.keepNext)
+        format.setProperty(RtfFormatProperty::KeepWithNext, true);
+    if (para.keepTogether)
+        format.setProperty(RtfFormatProperty::KeepTogether, true);
     m_blockFormatState = para;
     m_blockFormat = format;
     m_blockFormatValid = true;

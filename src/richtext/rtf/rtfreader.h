@@ -11,6 +11,7 @@
 #include "richtext/rtf/rtfpicture.h"
 #include "richtext/rtf/rtfreadresult.h"
 #include "richtext/rtf/rtfsink.h"
+#include "richtext/rtf/rtfstylesheet.h"
 #include "richtext/rtf/rtftablebuilder.h"
 #include "richtext/rtf/rtftokenizer.h"
 
@@ -71,7 +72,8 @@ private:
         bool starred = false;
         bool firstWord = true;
         RtfKeptGroups::Keep keep = RtfKeptGroups::Keep::None;
-        qsizetype start = 0; // where the group's brace stands in the input
+        bool styleSheet = false; // the \stylesheet group
+        qsizetype start = 0;     // where the group's brace stands in the input
         // For a kept object: the paragraph and the inline it began at.
         int objectParagraph = 0;
         std::size_t objectInline = 0;
@@ -142,6 +144,7 @@ private:
     RtfFields m_fields;
     RtfTableBuilder m_tables;
     RtfKeptGroups m_kept;
+    RtfStyleSheet m_styles;
     bool m_textStarted = false;  // the text has begun: later groups are kept at their place
     bool m_footnoteMark = false; // a \chftn stood since the last text: a note's number
     int m_footnoteNumber = 0;    // of the last footnote kept with its number

@@ -545,6 +545,8 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
     m_out.append("\\pard");
     if (format.layoutDirection() == Qt::RightToLeft)
         m_out.append("\\rtlpar");
+    if (format.hasProperty(RtfFormatProperty::StyleNumber))
+        word("s", format.intProperty(RtfFormatProperty::StyleNumber));
     if (depth > 0) {
         m_out.append("\\intbl");
         if (depth > 1)
@@ -559,16 +561,27 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         m_out.append("\\qj");
     else
         m_out.append("\\ql");
-    if (const int value = twips(format.textIndent()); value != 0)
+    // A paragraph with a style states every length, zeros too: a reader applies the style's
+    // own lengths under what the paragraph leaves out.
+    const bool styled = format.hasProperty(RtfFormatProperty::StyleNumber);
+    if (const int value = twips(format.textIndent()); value != 0 || styled)
         word("fi", value);
-    if (const int value = twips(format.leftMargin()); value != 0)
+    if (const int value = twips(format.leftMargin()); value != 0 || styled)
         word("li", value);
-    if (const int value = twips(format.rightMargin()); value != 0)
+    if (const int value = twips(format.rightMargin()); value != 0 || styled)
         word("ri", value);
-    if (const int value = twips(format.topMargin()); value != 0)
+    if (const int value = twips(format.topMargin()); value != 0 || styled)
         word("sb", value);
-    if (const int value = twips(format.bottomMargin()); value != 0)
+    if (const int value = twips(format.bottomMargin()); value != 0 || styled)
         word("sa", value);
+    if (styled && format.lineHeightType() == QTextBlockFormat::SingleHeight)
+        m_out.append("\\sl0\\slmult0");
+    if (format.boolProperty(RtfFormatProperty::KeepWithNext))
+        m_out.append("\\keepn");
+    if (format.boolProperty(RtfFormatProperty::KeepTogether))
+        m_out.append("\\keep");
+    if (format.hasProperty(RtfFormatProperty::OutlineLevel))
+        word("outlinelevel", format.intProperty(RtfFormatProperty::OutlineLevel));
     if (format.hasProperty(QTextFormat::LineHeightType)) {
         const double height = format.lineHeight();
         switch (format.lineHeightType()) {

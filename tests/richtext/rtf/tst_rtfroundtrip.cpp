@@ -267,6 +267,55 @@ private slots:
         check(second);
     }
 
+    // A paragraph shows its style's spacing and font under its own, based-on styles included,
+    // and keeps its style number, outline level and keep-with-next for the writer.
+    void styleShowsAndStays() {
+        const QByteArray sheet =
+            "{\\stylesheet{\\s0 Normal;}{\\s1\\sbasedon0\\snext0\\keepn\\outlinelevel0\\sb240"
+            "\\sa60\\tx500\\b\\f1\\fs32 heading 1;}{\\*\\cs10\\i Emphasis;}"
+            "{\\s2\\sbasedon1\\outlinelevel1\\i\\fs28 heading 2;}}";
+        const QByteArray body = "\\pard\\plain\\s1 Title\\par\\pard\\plain\\s2\\sb0 Sub\\par"
+                                "\\pard\\plain\\keep Body\\par}";
+        const auto check = [](const QTextDocument &document) {
+            const QTextBlock title = document.begin();
+            const QTextBlock sub = title.next();
+            const QTextBlock plain = sub.next();
+            QCOMPARE(title.blockFormat().intProperty(RtfFormatProperty::StyleNumber), 1);
+            QCOMPARE(title.blockFormat().intProperty(RtfFormatProperty::OutlineLevel), 0);
+            QVERIFY(title.blockFormat().boolProperty(RtfFormatProperty::KeepWithNext));
+            QCOMPARE(title.blockFormat().topMargin(), DocumentUnits::fromTwips(240));
+            QCOMPARE(title.blockFormat().bottomMargin(), DocumentUnits::fromTwips(60));
+            QVERIFY(title.blockFormat().tabPositions().isEmpty());
+            const QTextCharFormat titleChars = title.begin().fragment().charFormat();
+            QCOMPARE(titleChars.fontWeight(), int(QFont::Bold));
+            QVERIFY(!titleChars.fontItalic());
+            QCOMPARE(titleChars.fontPointSize(), 16.0);
+            QCOMPARE(titleChars.fontFamilies().toStringList().value(0), QStringLiteral("Arial"));
+            QCOMPARE(sub.blockFormat().intProperty(RtfFormatProperty::StyleNumber), 2);
+            QCOMPARE(sub.blockFormat().intProperty(RtfFormatProperty::OutlineLevel), 1);
+            QVERIFY(sub.blockFormat().boolProperty(RtfFormatProperty::KeepWithNext));
+            QCOMPARE(sub.blockFormat().topMargin(), 0.0);
+            const QTextCharFormat subChars = sub.begin().fragment().charFormat();
+            QCOMPARE(subChars.fontWeight(), int(QFont::Bold));
+            QVERIFY(subChars.fontItalic());
+            QCOMPARE(subChars.fontPointSize(), 14.0);
+            QVERIFY(!plain.blockFormat().hasProperty(RtfFormatProperty::StyleNumber));
+            QVERIFY(!plain.blockFormat().boolProperty(RtfFormatProperty::KeepWithNext));
+            QVERIFY(plain.blockFormat().boolProperty(RtfFormatProperty::KeepTogether));
+            QCOMPARE(plain.begin().fragment().charFormat().fontPointSize(), 12.0);
+        };
+        QTextDocument first;
+        const QByteArray written = roundTrip(header + sheet + body, first);
+        check(first);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(written.contains("\\pard\\s2\\ql"), written.constData());
+        QVERIFY2(written.contains("\\keepn\\outlinelevel1"), written.constData());
+        QTextDocument second;
+        QCOMPARE(roundTrip(written, second), written);
+        check(second);
+    }
+
     // A list six levels deep from another word processor, and a second list that starts at 7.
     void corpusListKeepsItsLevels() {
         QUILLET_REQUIRE_CORPUS();
