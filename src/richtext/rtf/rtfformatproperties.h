@@ -52,6 +52,18 @@ inline constexpr int StyleNumber = QTextFormat::UserProperty + 15;
 inline constexpr int OutlineLevel = QTextFormat::UserProperty + 17;
 inline constexpr int KeepWithNext = QTextFormat::UserProperty + 18;
 inline constexpr int KeepTogether = QTextFormat::UserProperty + 19;
+// On a paragraph's block format: its shading (\cbpat, \cfpat, \shading) and its borders
+// (\brdrt ... with their kind, width and colour) as RTF words of the file (QByteArray); the
+// shading also shows as the block's background.
+inline constexpr int ParagraphShading = QTextFormat::UserProperty + 20;
+inline constexpr int ParagraphBorders = QTextFormat::UserProperty + 21;
+// On a run: its direction as the file gave it (int, 1 \ltrch, 2 \rtlch), the associated font,
+// size, bold and italic that right-to-left text uses (\af, \afs, \ab, \ai as RTF words,
+// QByteArray), and for a right-to-left run, which shows in the associated format, the words of
+// its other format (\f, \fs, \b, \i), so that both are written back.
+inline constexpr int RunDirection = QTextFormat::UserProperty + 22;
+inline constexpr int AssociatedWords = QTextFormat::UserProperty + 23;
+inline constexpr int OtherScriptWords = QTextFormat::UserProperty + 24;
 
 } // namespace RtfFormatProperty
 

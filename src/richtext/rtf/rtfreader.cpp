@@ -4,6 +4,7 @@
 #include "richtext/rtf/rtfformatproperties.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -246,6 +247,20 @@ void RtfReader::controlWord(const RtfToken &token) {
     if (info.group != RtfWordGroup::None) {
         destinationWord(info, first);
         return;
+    }
+    if (group.destination == Destination::Text && group.para.borderOpen) {
+        // The kind, width, colour and spacing words that follow \brdrt and the like.
+        if (info.word == RtfWord::Unknown &&
+            (token.text.startsWith("brdr") || token.text.startsWith("brsp"))) {
+            if (group.para.borders.size() < 1024) {
+                group.para.borders.append('\\');
+                group.para.borders.append(token.text.data(), token.text.size());
+                if (token.hasParameter)
+                    group.para.borders.append(QByteArray::number(token.parameter));
+            }
+            return;
+        }
+        group.para.borderOpen = false;
     }
     if (info.word == RtfWord::Unknown) {
         // Directly in the document's group (the \rtf1 one), before any text.
@@ -722,6 +737,24 @@ bool RtfReader::characterWord(RtfWord word, bool hasParameter, int parameter) {
     case RtfWord::Cf:
         chars.foreground = qMax(0, parameter);
         return true;
+    case RtfWord::Rtlch:
+        chars.direction = 2;
+        return true;
+    case RtfWord::Ltrch:
+        chars.direction = 1;
+        return true;
+    case RtfWord::Af:
+        chars.assocFont = parameter;
+        return true;
+    case RtfWord::Afs:
+        chars.assocHalfPoints = hasParameter ? qBound(2, parameter, 3276) : 0;
+        return true;
+    case RtfWord::Ab:
+        chars.assocBold = on;
+        return true;
+    case RtfWord::Ai:
+        chars.assocItalic = on;
+        return true;
     case RtfWord::Cb:
     case RtfWord::Chcbpat:
     case RtfWord::Highlight:
@@ -819,6 +852,30 @@ bool RtfReader::paragraphWord(RtfWord word, bool hasParameter, int parameter) {
             if (!characterWord(styled.word, styled.hasParameter, styled.parameter))
                 paragraphWord(styled.word, styled.hasParameter, styled.parameter);
         }
+        return true;
+    case RtfWord::Cbpat:
+        para.shadeBack = qMax(0, parameter);
+        para.shaded = true;
+        return true;
+    case RtfWord::Cfpat:
+        para.shadeFore = qMax(0, parameter);
+        para.shaded = true;
+        return true;
+    case RtfWord::Shading:
+        para.shading = qBound(0, parameter, 10000);
+        para.shaded = true;
+        return true;
+    case RtfWord::Brdrt:
+    case RtfWord::Brdrb:
+    case RtfWord::Brdrl:
+    case RtfWord::Brdrr:
+    case RtfWord::Box:
+        if (para.borders.size() < 1024) {
+            static constexpr const char *names[] = {"\\brdrt", "\\brdrb", "\\brdrl", "\\brdrr",
+                                                    "\\box"};
+            para.borders.append(names[static_cast<int>(word) - static_cast<int>(RtfWord::Brdrt)]);
+        }
+        para.borderOpen = true;
         return true;
     case RtfWord::Keepn:
         para.keepNext = !hasParameter || parameter != 0;
@@ -1053,6 +1110,38 @@ QTextCharFormat RtfReader::currentCharFormat() {
         format.setFontCapitalization(QFont::SmallCaps);
     if (chars.caps)
         format.setFontCapitalization(QFont::AllUppercase);
+    if (chars.direction != 0)
+        format.setProperty(RtfFormatProperty::RunDirection, static_cast<int>(chars.direction));
+    if (chars.assocFont >= 0 || chars.assocHalfPoints > 0 || chars.assocBold || chars.assocItalic) {
+        QByteArray words;
+        if (chars.assocFont >= 0)
+            words.append("\\af" + QByteArray::number(chars.assocFont));
+        if (chars.assocHalfPoints > 0)
+            words.append("\\afs" + QByteArray::number(chars.assocHalfPoints));
+        if (chars.assocBold)
+            words.append("\\ab");
+        if (chars.assocItalic)
+            words.append("\\ai");
+        format.setProperty(RtfFormatProperty::AssociatedWords, words);
+        if (chars.direction == 2) {
+            // Right-to-left text shows in the associated format; the other one is kept.
+            QByteArray other;
+            if (fontNumber >= 0)
+                other.append("\\f" + QByteArray::number(fontNumber));
+            other.append("\\fs" + QByteArray::number(chars.halfPoints));
+            other.append(chars.bold ? "\\b" : "\\b0");
+            other.append(chars.italic ? "\\i" : "\\i0");
+            format.setProperty(RtfFormatProperty::OtherScriptWords, other);
+            if (chars.assocFont >= 0) {
+                if (const QString family = m_fonts.family(chars.assocFont); !family.isEmpty())
+                    format.setFontFamilies({family});
+            }
+            if (chars.assocHalfPoints > 0)
+                format.setFontPointSize(chars.assocHalfPoints / 2.0);
+            format.setFontWeight(chars.assocBold ? QFont::Bold : QFont::Normal);
+            format.setFontItalic(chars.assocItalic);
+        }
+    }
     if (const QString &link = m_fields.link(chars.link); !link.isEmpty()) {
         format.setAnchor(true);
         format.setAnchorHref(link);
@@ -1102,6 +1191,36 @@ QTextBlockFormat RtfReader::blockFormat(const RtfParaState &para) {
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     if (para.rightToLeft)
         format.setLayoutDirection(Qt::RightToLeft);
+    if (para.shaded) {
+        QByteArray words;
+        if (para.shadeBack > 0)
+            words.append("\\cbpat" + QByteArray::number(para.shadeBack));
+        if (para.shadeFore > 0)
+            words.append("\\cfpat" + QByteArray::number(para.shadeFore));
+        if (para.shading > 0)
+            words.append("\\shading" + QByteArray::number(para.shading));
+        if (!words.isEmpty())
+            format.setProperty(RtfFormatProperty::ParagraphShading, words);
+        // The pattern colour (black unless given) over the background (white unless given),
+        // in the share the shading gives.
+        QColor back = m_colors.color(para.shadeBack);
+        QColor fore = m_colors.color(para.shadeFore);
+        if (para.shading > 0 || back.isValid()) {
+            if (!back.isValid())
+                back = Qt::white;
+            if (!fore.isValid())
+                fore = Qt::black;
+            const double share = para.shading / 10000.0;
+            const auto mix = [share](int under, int over) {
+                return static_cast<int>(std::lround(under * (1 - share) + over * share));
+            };
+            format.setBackground(QColor(mix(back.red(), fore.red()),
+                                        mix(back.green(), fore.green()),
+                                        mix(back.blue(), fore.blue())));
+        }
+    }
+    if (!para.borders.isEmpty())
+        format.setProperty(RtfFormatProperty::ParagraphBorders, para.borders);
     if (para.style > 0)
         format.setProperty(RtfFormatProperty::StyleNumber, para.style);
     if (para.outlineLevel >= 0)
@@ -1156,7 +1275,9 @@ void RtfReader::pageBreak() {
     flushBytes();
     if (paragraphDepth() > 0)
         return; // a page cannot break inside a table cell
-    if (!m_paragraph.isEmpty())
+    // The text before the break ends a paragraph; so does a break right after another one,
+    // whose page then holds an empty paragraph.
+    if (!m_paragraph.isEmpty() || m_pageBreakPending)
         endParagraph();
     m_pageBreakPending = true;
 }
@@ -1170,8 +1291,9 @@ void RtfReader::endOfInput() {
     }
     if (m_picture.isOpen())
         finishPicture();
-    // Text after the last \par is a paragraph of its own; an empty one is no paragraph.
-    if (!m_paragraph.isEmpty())
+    // Text after the last \par is a paragraph of its own; an empty one is no paragraph, unless
+    // a page break stands before it.
+    if (!m_paragraph.isEmpty() || (m_pageBreakPending && paragraphDepth() == 0))
         endParagraph();
     m_tables.closeTablesAbove(0);
     m_sink.keptDocument(RtfKeptDocument{m_kept.prologue(), m_fonts.families(), m_colors.colors()});

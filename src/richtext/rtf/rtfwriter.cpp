@@ -582,6 +582,8 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         m_out.append("\\keep");
     if (format.hasProperty(RtfFormatProperty::OutlineLevel))
         word("outlinelevel", format.intProperty(RtfFormatProperty::OutlineLevel));
+    m_out.append(renumbered(format.property(RtfFormatProperty::ParagraphShading).toByteArray()));
+    m_out.append(renumbered(format.property(RtfFormatProperty::ParagraphBorders).toByteArray()));
     if (format.hasProperty(QTextFormat::LineHeightType)) {
         const double height = format.lineHeight();
         switch (format.lineHeightType()) {
@@ -780,6 +782,20 @@ void RtfWriter::writeCharFormat(const QTextCharFormat &format) {
         else if (format.fontCapitalization() == QFont::AllUppercase)
             m_out.append("\\caps");
     }
+    // Direction and the associated format after the shown one: a right-to-left run shows its
+    // associated format, and its other format comes last, as it was.
+    switch (format.intProperty(RtfFormatProperty::RunDirection)) {
+    case 1:
+        m_out.append("\\ltrch");
+        break;
+    case 2:
+        m_out.append("\\rtlch");
+        break;
+    default:
+        break;
+    }
+    m_out.append(renumbered(format.property(RtfFormatProperty::AssociatedWords).toByteArray()));
+    m_out.append(renumbered(format.property(RtfFormatProperty::OtherScriptWords).toByteArray()));
 }
 
 void RtfWriter::writeText(QStringView text) {

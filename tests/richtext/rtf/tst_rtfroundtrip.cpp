@@ -106,6 +106,18 @@ private slots:
                    "A{\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0102}{\\result R}}C\\par")
             << QByteArray("{\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0102}{\\result R}}")
             << QStringLiteral("ARC");
+        QTest::addRow("paragraph shading and borders")
+            << QByteArray("\\pard\\cbpat1\\cfpat2\\shading2000\\brdrb\\brdrs\\brdrw10\\brsp20"
+                          "\\brdrcf2\\box\\brdrdb A\\par")
+            << QByteArray(
+                   "\\cbpat1\\cfpat2\\shading2000\\brdrb\\brdrs\\brdrw10\\brsp20\\brdrcf2\\box"
+                   "\\brdrdb\\plain")
+            << QStringLiteral("A");
+        QTest::addRow("right-to-left run with its associated format")
+            << QByteArray(
+                   "{\\ltrch\\af1\\afs28 A}{\\rtlch\\af1\\afs28\\ab\\fs20\\i \\u1513\\'3f}\\par")
+            << QByteArray("\\fs28\\b\\rtlch\\af2\\afs28\\ab\\f1\\fs20\\b0\\i \\u1513")
+            << QStringLiteral("A\u05e9");
         QTest::addRow("field without a result")
             << QByteArray("A{\\field{\\*\\fldinst XE \"entry\"}}B\\par")
             << QByteArray("{\\field{\\*\\fldinst XE \"entry\"}}") << QStringLiteral("A\u2060B");
@@ -384,6 +396,59 @@ private slots:
         QCOMPARE(back.begin().next().textList()->format().style(), QTextListFormat::ListUpperRoman);
         QCOMPARE(back.begin().next().textList()->format().indent(), 2);
         QCOMPARE(rtfFromDocument(back), written);
+    }
+
+    // Shading shows as the paragraph's background; a right-to-left run shows its associated
+    // font, size, bold and italic.
+    void shadingAndScriptsShow() {
+        QTextDocument document;
+        readRtf(
+            header +
+                "\\pard\\cbpat2\\cfpat1\\shading5000 A\\par\\pard\\brdrt\\brdrs B\\par"
+                "{\\rtlch\\af1\\afs28\\ab\\fs20\\i \\u1513\\'3f}{\\ltrch\\af1\\afs28\\ab C}\\par}",
+            document);
+        const QTextBlock shaded = document.begin();
+        QCOMPARE(shaded.blockFormat().background().color(), QColor(128, 0, 128));
+        QVERIFY(!shaded.next().blockFormat().hasProperty(QTextFormat::BackgroundBrush));
+        QTextBlock::iterator run = shaded.next().next().begin();
+        const QTextCharFormat rightToLeft = run.fragment().charFormat();
+        QCOMPARE(rightToLeft.fontFamilies().toStringList().value(0), QStringLiteral("Arial"));
+        QCOMPARE(rightToLeft.fontPointSize(), 14.0);
+        QCOMPARE(rightToLeft.fontWeight(), int(QFont::Bold));
+        QVERIFY(!rightToLeft.fontItalic());
+        ++run;
+        const QTextCharFormat leftToRight = run.fragment().charFormat();
+        QCOMPARE(leftToRight.fontPointSize(), 12.0);
+        QVERIFY(leftToRight.fontWeight() < int(QFont::DemiBold));
+    }
+
+    // A page break keeps the paragraphs around it, empty ones too, and breaks where it stood.
+    void pageBreaksInParagraphs_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("paragraphs"); // "^" marks a page break before
+        QTest::addRow("inside a paragraph") << QByteArray("A\\page B\\par") << "A|^B";
+        QTest::addRow("between empty paragraphs")
+            << QByteArray("A\\par\\par\\page\\par B\\par") << "A||^|B";
+        QTest::addRow("at the end of a paragraph") << QByteArray("A\\page\\par B\\par") << "A|^|B";
+        QTest::addRow("two in a row") << QByteArray("A\\page\\page B\\par") << "A|^|^B";
+        QTest::addRow("at the end of the text") << QByteArray("A\\par\\page") << "A|^";
+    }
+    void pageBreaksInParagraphs() {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, paragraphs);
+        QTextDocument first;
+        const QByteArray written = roundTrip(header + body + "}", first);
+        QTextDocument second;
+        QCOMPARE(roundTrip(written, second), written);
+        for (const QTextDocument *document : {&first, &second}) {
+            QStringList seen;
+            for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+                const bool breaks =
+                    block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+                seen.append((breaks ? QStringLiteral("^") : QString()) + block.text());
+            }
+            QCOMPARE(seen.join(QLatin1Char('|')), paragraphs);
+        }
     }
 
     // Characters outside ASCII: \uN for readers that know Unicode, the Windows-1252 byte or "?"
