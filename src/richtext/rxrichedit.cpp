@@ -4,6 +4,8 @@
 #include "richtext/richtextlinks.h"
 #include "richtext/rtf/documentio.h"
 #include "richtext/rtf/richtextformat.h"
+#include "richtext/rtf/rtfformatproperties.h"
+#include "richtext/rtf/rtfkeptgroup.h"
 #include "richtext/rxpagerenderer.h"
 #include "richtext/underlinedecorations.h"
 
@@ -14,6 +16,7 @@
 #include <QCryptographicHash>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QImageReader>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -27,6 +30,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
+#include <QToolTip>
 #include <utility>
 #include <vector>
 
@@ -1130,6 +1134,31 @@ QString TRxRichEdit::urlAt(const QPoint &viewportPos) const {
     if (viewportPos.x() < caret.x())
         --offset;
     return RichTextLinks::urlAt(block.text(), offset);
+}
+
+QString TRxRichEdit::noteAt(const QPoint &viewportPos) const {
+    const QTextCursor cursor = cursorForPosition(viewportPos);
+    int position = cursor.position();
+    if (viewportPos.x() < cursorRect(cursor).x())
+        --position;
+    if (position < 0)
+        return {};
+    const QByteArray kept =
+        charFormatAt(position).property(RtfFormatProperty::KeptGroup).toByteArray();
+    return kept.isEmpty() ? QString() : RtfKeptGroup::noteText(kept);
+}
+
+bool TRxRichEdit::viewportEvent(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString note = noteAt(help->pos());
+        if (!note.isEmpty()) {
+            QToolTip::showText(help->globalPos(), note, viewport());
+            return true;
+        }
+        QToolTip::hideText();
+    }
+    return QTextEdit::viewportEvent(event);
 }
 
 void TRxRichEdit::keyPressEvent(QKeyEvent *event) {

@@ -204,6 +204,8 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     QMimeData *createMimeDataFromSelection() const override;
+    // Shows the text of a footnote or comment as the tooltip of its mark.
+    bool viewportEvent(QEvent *event) override;
 
 private:
     friend class TRxTextAttributes;
@@ -252,6 +254,8 @@ private:
     int displayLinesBefore(const QTextBlock &block) const;
     void invalidateLineCache(int fromBlock = 0) const;
     QString urlAt(const QPoint &viewportPos) const;
+    // The text of the footnote or comment whose mark is under the pointer; empty when none.
+    QString noteAt(const QPoint &viewportPos) const;
     // The picture a clipboard or drop offers, decoded; null when it offers none.
     static QImage pictureOf(const QMimeData *source);
     void insertPictureAt(QTextCursor &cursor, const QImage &picture);

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QFile>
+#include <QHelpEvent>
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
@@ -16,6 +17,7 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 #include <memory>
 
 // Loading and saving through Lines, the clipboard's rich text, links, the display settings and
@@ -37,6 +39,7 @@ private slots:
     void copyAndPasteKeepUnderlineTypesAndProtection();
     void pasteInPlainTextTakesTextOnly();
 
+    void noteTextShowsOverItsMark();
     void urlAtFindsLinks_data();
     void urlAtFindsLinks();
     void clickOnLinkReportsIt();
@@ -266,6 +269,26 @@ void TestRxRichEditIo::urlAtFindsLinks() {
     QFETCH(int, offset);
     QFETCH(QString, url);
     QCOMPARE(RichTextLinks::urlAt(text, offset), url);
+}
+
+void TestRxRichEditIo::noteTextShowsOverItsMark() {
+    m_edit->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_edit.get()));
+    QBuffer buffer;
+    buffer.setData("{\\rtf1\\ansi Text{\\super\\chftn}{\\footnote \\pard\\plain{\\super\\chftn} "
+                   "The note.} and more text\\par}");
+    buffer.open(QIODevice::ReadOnly);
+    m_edit->Lines().LoadFromStream(buffer);
+    QTextCursor at(m_edit->document());
+    const auto toolTipAt = [this, &at](int position) {
+        at.setPosition(position);
+        const QPoint point = m_edit->cursorRect(at).center() + QPoint(2, 0);
+        QHelpEvent help(QEvent::ToolTip, point, m_edit->viewport()->mapToGlobal(point));
+        QApplication::sendEvent(m_edit->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(toolTipAt(4), QStringLiteral("The note."));
+    QTRY_COMPARE(toolTipAt(10), QString());
 }
 
 void TestRxRichEditIo::clickOnLinkReportsIt() {

@@ -1,5 +1,6 @@
 #include "richtext/rtf/documentio.h"
 #include "richtext/rtf/rtfformatproperties.h"
+#include "richtext/rtf/rtfkeptgroup.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -396,6 +397,24 @@ private slots:
         QCOMPARE(back.begin().next().textList()->format().style(), QTextListFormat::ListUpperRoman);
         QCOMPARE(back.begin().next().textList()->format().indent(), 2);
         QCOMPARE(rtfFromDocument(back), written);
+    }
+
+    // The text of a kept note or comment, as its tooltip shows it.
+    void noteTextOfKeptGroups_data() {
+        QTest::addColumn<QByteArray>("kept");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("footnote") << QByteArray("\\chftn {\\footnote \\pard\\plain{\\super\\chftn} "
+                                                "Note {\\b text}.\\par Second \\'e9.}")
+                                  << QStringLiteral("Note text.\nSecond \u00e9.");
+        QTest::addRow("comment") << QByteArray("{\\*\\annotation \\pard\\plain Check {\\i this}.}")
+                                 << QStringLiteral("Check this.");
+        QTest::addRow("longer word") << QByteArray("{\\*\\footnotes x}") << QString();
+        QTest::addRow("other group") << QByteArray("{\\*\\mystery x}") << QString();
+    }
+    void noteTextOfKeptGroups() {
+        QFETCH(QByteArray, kept);
+        QFETCH(QString, text);
+        QCOMPARE(RtfKeptGroup::noteText(kept), text);
     }
 
     // Shading shows as the paragraph's background; a right-to-left run shows its associated
