@@ -61,6 +61,9 @@ RtfReadResult RtfReader::read() {
 }
 
 void RtfReader::handleToken(const RtfToken &token) {
+    if (!m_sectionBreak.isEmpty() && token.type != RtfToken::Type::ControlWord &&
+        token.type != RtfToken::Type::End)
+        flushSection();
     switch (token.type) {
     case RtfToken::Type::GroupStart:
         flushBytes();
@@ -237,6 +240,18 @@ void RtfReader::controlWord(const RtfToken &token) {
     }
     if (group.destination == Destination::Skip)
         return;
+    if (!m_sectionBreak.isEmpty()) {
+        // The new section's words (\sectd, page size and margins, columns, ...).
+        if (group.destination == Destination::Text && info.word == RtfWord::Unknown && !starred &&
+            m_sectionBreak.size() < 4096) {
+            m_sectionBreak.append('\\');
+            m_sectionBreak.append(token.text.data(), token.text.size());
+            if (token.hasParameter)
+                m_sectionBreak.append(QByteArray::number(token.parameter));
+            return;
+        }
+        flushSection();
+    }
     // "{\*\word" with a word this reader does not read: the whole group is optional.
     if (starred && info.group == RtfWordGroup::None) {
         if (first || info.word == RtfWord::Unknown) {
@@ -498,7 +513,18 @@ void RtfReader::keepObject(QByteArray bytes) {
         }
     }
     if (group.objectInline == inlines.size()) {
-        addKeptMarker(QString(QChar(0x2060)), std::move(bytes), false);
+        // A floating picture shows at its anchor; anything else is an invisible marker.
+        std::optional<RtfInline> picture = shapePicture(bytes);
+        if (!picture) {
+            addKeptMarker(QString(QChar(0x2060)), std::move(bytes), false);
+            return;
+        }
+        picture->format.setProperty(RtfFormatProperty::Protected, true);
+        picture->format.setProperty(RtfFormatProperty::KeptGroup, std::move(bytes));
+        picture->format.setProperty(RtfFormatProperty::KeptSerial, ++m_keptSerial);
+        picture->formatSerial = -1;
+        m_textStarted = true;
+        inlines.push_back(std::move(*picture));
         return;
     }
     // What it shows stays, protected, and stands for it: the object is written in its place.
@@ -575,8 +601,16 @@ bool RtfReader::bodyWord(RtfWord word, bool hasParameter, int parameter) {
     if (tableWord(word, parameter))
         return true;
     switch (word) {
-    case RtfWord::Par:
     case RtfWord::Sect:
+        if (paragraphDepth() == 0 && group.destination == Destination::Text &&
+            m_overflowDepth == 0) {
+            flushSection();
+            m_sectionBreak = "\\sect";
+            return true;
+        }
+        endParagraph();
+        return true;
+    case RtfWord::Par:
     case RtfWord::Column:
         endParagraph();
         return true;
@@ -1282,7 +1316,46 @@ void RtfReader::pageBreak() {
     m_pageBreakPending = true;
 }
 
+void RtfReader::flushSection() {
+    if (m_sectionBreak.isEmpty())
+        return;
+    QByteArray bytes;
+    std::swap(bytes, m_sectionBreak);
+    addKeptMarker(QString(QChar(0x2060)), std::move(bytes), false);
+    endParagraph();
+}
+
+std::optional<RtfInline> RtfReader::shapePicture(const QByteArray &shape) {
+    const qsizetype property = shape.indexOf("\\sn pib}");
+    const qsizetype at = property < 0 ? -1 : shape.indexOf("{\\pict", property);
+    if (at < 0)
+        return std::nullopt;
+    RtfTokenizer tokenizer(QByteArrayView(shape).sliced(at));
+    RtfPicture picture;
+    int depth = 0;
+    for (RtfToken token = tokenizer.next(); token.type != RtfToken::Type::End;
+         token = tokenizer.next()) {
+        if (token.type == RtfToken::Type::GroupStart) {
+            if (++depth == 1)
+                picture.start(1, true);
+        } else if (token.type == RtfToken::Type::GroupEnd) {
+            if (--depth == 0)
+                break;
+        } else if (token.type == RtfToken::Type::ControlWord && token.text == "bin") {
+            const QByteArrayView data = tokenizer.takeBinary(token.parameter);
+            if (depth == 1)
+                picture.binary(data);
+        } else if (depth == 1 && token.type == RtfToken::Type::ControlWord) {
+            picture.word(lookupRtfWord(token.text).word, token.parameter);
+        } else if (depth == 1 && token.type == RtfToken::Type::Text) {
+            picture.hexText(token.text);
+        }
+    }
+    return picture.finish([this] { return currentCharFormat(); });
+}
+
 void RtfReader::endOfInput() {
+    flushSection();
     flushBytes();
     // Close what the file left open, innermost first, so that pictures and fields complete.
     while (m_stack.size() > 1 || m_overflowDepth > 0) {

@@ -19,6 +19,7 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Reads RTF tokens into a sink: keeps a stack of group states, reads body text itself and hands
@@ -108,6 +109,11 @@ private:
     RtfParagraph takeParagraph();
     void endParagraph();
     void pageBreak();
+    // A section break and the section's words after it end the paragraph: a marker that writes
+    // them back.
+    void flushSection();
+    // The picture a shape without a result shows: its \sp pib property's \pict.
+    std::optional<RtfInline> shapePicture(const QByteArray &shape);
     int paragraphDepth() const;
     void finishPicture();
     void startFieldResult();
@@ -165,6 +171,7 @@ private:
 
     RtfParagraph m_paragraph;
     bool m_pageBreakPending = false;
+    QByteArray m_sectionBreak; // \sect and the words after it, until something else comes
 
     qint64 m_nextProgress = 0;
 };

@@ -14,6 +14,7 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+#include <cctype>
 #include <cmath>
 
 namespace {
@@ -128,6 +129,12 @@ const char *underlineWord(int type) {
 bool isBareBlock(const QTextBlock &block) {
     return block.length() == 1 && block.blockFormat().properties().isEmpty() &&
            block.textList() == nullptr;
+}
+
+// Kept bytes of a section break: \sect and the words of the section after it.
+bool isSectionBreak(const QByteArray &kept) {
+    return kept.startsWith("\\sect") &&
+           (kept.size() == 5 || !std::isalpha(static_cast<unsigned char>(kept[5])));
 }
 
 bool hasBrush(const QTextFormat &format, int property) {
@@ -628,6 +635,7 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
     if (list != nullptr)
         writeNumberFallback(block, list);
 
+    bool sectionEnded = false; // the block's last piece is a section break
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat charFormat = fragment.charFormat();
@@ -673,18 +681,30 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         if (charFormat.hasProperty(RtfFormatProperty::KeptGroup)) {
             // What was kept at this place goes back in it, once for all the runs that show it.
             const int serial = charFormat.intProperty(RtfFormatProperty::KeptSerial);
+            const QByteArray kept = charFormat.property(RtfFormatProperty::KeptGroup).toByteArray();
+            if (depth == 0 && isSectionBreak(kept)) {
+                // A section break ends the paragraph in place of its \par, after the format of
+                // the paragraph's mark.
+                writeCharFormat(block.charFormat());
+                m_out.append(renumbered(kept));
+                m_out.append('\n');
+                sectionEnded = true;
+                m_lastKept = serial;
+                continue;
+            }
+            sectionEnded = false;
             if (serial == 0 || serial != m_lastKept) {
                 m_out.append('{');
                 m_out.append(runFormat(fragment.charFormatIndex(), charFormat));
                 m_out.append(' ');
-                m_out.append(
-                    renumbered(charFormat.property(RtfFormatProperty::KeptGroup).toByteArray()));
+                m_out.append(renumbered(kept));
                 m_out.append('}');
             }
             m_lastKept = serial;
             continue;
         }
         m_lastKept = 0;
+        sectionEnded = false;
         if (charFormat.isImageFormat()) {
             for (int i = 0; i < fragment.length(); ++i)
                 writePicture(charFormat);
@@ -701,9 +721,11 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         m_openLink.clear();
     }
     closeField();
-    writeCharFormat(block.charFormat());
-    if (!lastInCell)
-        m_out.append("\\par\n");
+    if (!sectionEnded) {
+        writeCharFormat(block.charFormat());
+        if (!lastInCell)
+            m_out.append("\\par\n");
+    }
 }
 
 void RtfWriter::writeNumberFallback(const QTextBlock &block, QTextList *list) {

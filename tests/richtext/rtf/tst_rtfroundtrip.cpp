@@ -34,6 +34,10 @@ QByteArray roundTrip(const QByteArray &rtf, QTextDocument &document,
 const QByteArray header = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}"
                           "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}";
 
+// A picture of one pixel.
+const QByteArray png = "89504e470d0a1a0a0000000d4948445200000001000000010802000000907753de0000"
+                       "000c49444154789c63f8cfc0000003010100c9fe92ef0000000049454e44ae426082";
+
 } // namespace
 
 // What the document keeps of an RTF file without showing it: written back as it came (fonts and
@@ -119,6 +123,21 @@ private slots:
                    "{\\ltrch\\af1\\afs28 A}{\\rtlch\\af1\\afs28\\ab\\fs20\\i \\u1513\\'3f}\\par")
             << QByteArray("\\fs28\\b\\rtlch\\af2\\afs28\\ab\\f1\\fs20\\b0\\i \\u1513")
             << QStringLiteral("A\u05e9");
+        QTest::addRow("section break with the next section's page setup")
+            << QByteArray("A\\sect\\sectd\\pgwsxn11906\\pghsxn16838\\marglsxn1134\\sbknone "
+                          "{\\header \\pard H\\par}B\\par")
+            << QByteArray("\\sect\\sectd\\pgwsxn11906\\pghsxn16838\\marglsxn1134\\sbknone\n")
+            << QStringLiteral("A\u2060\n\u2060B");
+        QTest::addRow("floating picture without a result")
+            << QByteArray(
+                   "A{\\shp{\\*\\shpinst\\shpleft0{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn pib}"
+                   "{\\sv {\\pict\\pngblip\\picw1\\pich1 " +
+                   png + "}}}}}B\\par")
+            << QByteArray(
+                   "{\\shp{\\*\\shpinst\\shpleft0{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn pib}"
+                   "{\\sv {\\pict\\pngblip\\picw1\\pich1 " +
+                   png + "}}}}}")
+            << QStringLiteral("A\ufffcB");
         QTest::addRow("field without a result")
             << QByteArray("A{\\field{\\*\\fldinst XE \"entry\"}}B\\par")
             << QByteArray("{\\field{\\*\\fldinst XE \"entry\"}}") << QStringLiteral("A\u2060B");
