@@ -1216,8 +1216,18 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event) {
     }
     if (isReturn) {
         // A line break inside a paragraph has no place in this text model: every Return ends
-        // the paragraph.
-        cursor.insertBlock();
+        // the paragraph. The paragraph typed after the end of a heading is no heading: it does
+        // not take the heading's style, outline level or keep-with-next from the file.
+        QTextBlockFormat next = cursor.blockFormat();
+        if (!cursor.hasSelection() && cursor.atBlockEnd() &&
+            next.hasProperty(RtfFormatProperty::OutlineLevel)) {
+            next.clearProperty(RtfFormatProperty::StyleNumber);
+            next.clearProperty(RtfFormatProperty::OutlineLevel);
+            next.clearProperty(RtfFormatProperty::KeepWithNext);
+            cursor.insertBlock(next);
+        } else {
+            cursor.insertBlock();
+        }
         setTextCursor(cursor);
         ensureCursorVisible();
         event->accept();

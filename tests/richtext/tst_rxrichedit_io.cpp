@@ -1,6 +1,7 @@
 #include "platform/usererror.h"
 #include "richtext/richtextlinks.h"
 #include "richtext/rtf/richtextformat.h"
+#include "richtext/rtf/rtfformatproperties.h"
 #include "richtext/rxrichedit.h"
 #include "testenvironment.h"
 
@@ -15,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolTip>
@@ -40,6 +42,7 @@ private slots:
     void pasteInPlainTextTakesTextOnly();
 
     void noteTextShowsOverItsMark();
+    void paragraphAfterAHeadingIsNoHeading();
     void urlAtFindsLinks_data();
     void urlAtFindsLinks();
     void clickOnLinkReportsIt();
@@ -289,6 +292,28 @@ void TestRxRichEditIo::noteTextShowsOverItsMark() {
     };
     QCOMPARE(toolTipAt(4), QStringLiteral("The note."));
     QTRY_COMPARE(toolTipAt(10), QString());
+}
+
+void TestRxRichEditIo::paragraphAfterAHeadingIsNoHeading() {
+    QBuffer buffer;
+    buffer.setData("{\\rtf1\\ansi{\\stylesheet{\\s1\\keepn\\outlinelevel0\\sb240\\b heading 1;}}"
+                   "\\pard\\s1 Title\\par\\pard Body\\par}");
+    buffer.open(QIODevice::ReadOnly);
+    m_edit->Lines().LoadFromStream(buffer);
+    m_edit->SelectRange(5, 5, false);
+    QTest::keyClick(m_edit.get(), Qt::Key_Return);
+    const QTextBlock heading = m_edit->document()->begin();
+    const QTextBlock typed = heading.next();
+    QCOMPARE(heading.blockFormat().intProperty(RtfFormatProperty::OutlineLevel), 0);
+    QVERIFY(!typed.blockFormat().hasProperty(RtfFormatProperty::OutlineLevel));
+    QVERIFY(!typed.blockFormat().hasProperty(RtfFormatProperty::StyleNumber));
+    QVERIFY(!typed.blockFormat().boolProperty(RtfFormatProperty::KeepWithNext));
+    // Split inside the heading, both halves stay headings.
+    m_edit->SelectRange(2, 2, false);
+    QTest::keyClick(m_edit.get(), Qt::Key_Return);
+    QCOMPARE(m_edit->document()->begin().next().blockFormat().intProperty(
+                 RtfFormatProperty::StyleNumber),
+             1);
 }
 
 void TestRxRichEditIo::clickOnLinkReportsIt() {
