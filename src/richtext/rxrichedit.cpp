@@ -4,6 +4,7 @@
 #include "richtext/richtextlinks.h"
 #include "richtext/rtf/documentio.h"
 #include "richtext/rtf/richtextformat.h"
+#include "richtext/rxdocumentlayout.h"
 #include "richtext/rxpagerenderer.h"
 #include "richtext/underlinedecorations.h"
 
@@ -147,6 +148,7 @@ void TRxRichEdit::adoptOwnDocument() {
     own->setDefaultFont(withoutNeedlessShaping(made->defaultFont()));
     own->setDocumentMargin(made->documentMargin());
     own->setUndoRedoEnabled(m_undoLimit > 0);
+    own->setDocumentLayout(new TRxDocumentLayout(own));
     setDocument(own);
     m_ownDocument = own;
     setLeftToRightOnly(true);
