@@ -6,6 +6,7 @@
 #include <QTextLayout>
 #include <QTimerEvent>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -62,8 +63,18 @@ QTextBlock TRxDocumentLayout::FirstBlockReaching(const QTextDocument &document, 
     return document.findBlockByNumber(low);
 }
 
+void TRxDocumentLayout::ReleaseLayout() {
+    if (m_holds == 0 || --m_holds > 0 || !std::exchange(m_changeHeld, false))
+        return;
+    documentChanged(0, 0, document()->characterCount());
+}
+
 void TRxDocumentLayout::documentChanged(int from, int oldLength, int length) {
     m_layoutedTo = 0;
+    if (m_holds > 0) {
+        m_changeHeld = true;
+        return;
+    }
     QTextDocumentLayout::documentChanged(from, oldLength, length);
 }
 

@@ -22,6 +22,12 @@ public:
     // takes those not laid out yet for height 0); lays nothing out. May be past the last.
     static QTextBlock FirstBlockReaching(const QTextDocument &document, qreal y);
 
+    // While held, changes of page size and text options wait and are laid out once, from the
+    // top, on release: each costs a whole new layout, and a document with a big table lays
+    // that out at once. Only for changes that leave the text alone.
+    void HoldLayout() { ++m_holds; }
+    void ReleaseLayout();
+
 protected:
     void documentChanged(int from, int oldLength, int length) override;
     void timerEvent(QTimerEvent *event) override;
@@ -31,4 +37,6 @@ private:
     bool layoutSlice();
 
     int m_layoutedTo = 0;
+    int m_holds = 0;
+    bool m_changeHeld = false;
 };

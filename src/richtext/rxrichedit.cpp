@@ -1046,12 +1046,16 @@ void TRxRichEdit::SetTargetLineWidth(int twips) {
 
 void TRxRichEdit::applyWrapMode() {
     invalidateLineCache();
+    // Each of the two calls below lays the whole text out anew; one new layout is enough.
+    auto *layout = static_cast<TRxDocumentLayout *>(m_ownDocument->documentLayout());
+    layout->HoldLayout();
     if (m_targetLineWidth > 0) {
         setLineWrapMode(QTextEdit::FixedPixelWidth);
         setLineWrapColumnOrWidth(qMax(1, int(RichTextFormat::twipsToUnits(m_targetLineWidth))));
     } else {
         setLineWrapMode(m_wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     }
+    layout->ReleaseLayout();
 }
 
 void TRxRichEdit::SetScrollBars(TScrollStyle style) {
