@@ -1,11 +1,19 @@
 #include "widgets/tarrowbutton.h"
 
+#include "widgets/arrowbuttonaccessible.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
 TArrowButton::TArrowButton(QWidget *parent)
     : QWidget(parent) {
     resize(33, 33);
+    ArrowButtonAccessible::install();
+}
+
+void TArrowButton::click() {
+    if (isEnabled())
+        emit clicked();
 }
 
 void TArrowButton::setDirection(TArrowDirection direction) {

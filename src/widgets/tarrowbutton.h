@@ -18,6 +18,9 @@ public:
     QColor ButtonColor() const { return m_buttonColor; }
     void setButtonColor(const QColor &color);
     bool isPressed() const { return m_pressed; }
+    // What a click on the triangle does, for keyboard and assistive technology; nothing while
+    // the button is disabled.
+    void click();
 
     // The outer triangle (the click area) and the inner, filled one, for the current size.
     QPolygon outerTriangle() const;

@@ -416,9 +416,15 @@ void TMainForm::fillFontBox() {
             families.append(family);
         }
     }
+    // Filling would otherwise show the first family; the box keeps naming the face at the caret.
+    const QString shown = box->currentText();
     box->addItems(families);
     for (int i = 0; i < box->count(); ++i)
         box->setItemData(i, QSize(0, FontItemHeight), Qt::SizeHintRole);
+    const int index = box->findText(shown, Qt::MatchFixedString);
+    box->setCurrentIndex(index);
+    if (index < 0)
+        box->setEditText(shown);
 }
 
 TRxTextAttributes TMainForm::CurrText() const {

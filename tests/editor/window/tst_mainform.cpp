@@ -556,6 +556,19 @@ private slots:
         QTRY_VERIFY(box->currentText() != QStringLiteral("No Such Face Anywhere"));
     }
 
+    // Filling the box at start-up must not replace the face the opened document's caret shows.
+    void fontBoxShowsTheOpenedDocumentsFace() {
+        QTemporaryDir folder;
+        const QString name = folder.filePath(QStringLiteral("face.rtf"));
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\\rtf1\\ansi{\\fonttbl{\\f0\\froman No Such Face Anywhere;}}\\f0 Hello\\par}");
+        file.close();
+        open(name);
+        QCOMPARE(m_form->toolBars().FontCombo->currentText(),
+                 QStringLiteral("No Such Face Anywhere"));
+    }
+
     void fileListStartsInTheStoredStartFolder() {
         QTemporaryDir start;
         QFile(start.filePath(QStringLiteral("listed.txt"))).open(QIODevice::WriteOnly);
