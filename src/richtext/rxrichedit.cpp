@@ -6,6 +6,7 @@
 #include "richtext/rtf/richtextformat.h"
 #include "richtext/rxdocumentlayout.h"
 #include "richtext/rxpagerenderer.h"
+#include "richtext/rxricheditaccessible.h"
 #include "richtext/underlinedecorations.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -87,6 +88,7 @@ const QStringList &rtfMimeTypes() {
 TRxRichEdit::TRxRichEdit(QWidget *parent)
     : QTextEdit(parent)
     , m_lines(*this) {
+    TRxRichEditAccessible::install();
     setAcceptRichText(true);
     setTabChangesFocus(false);
     adoptOwnDocument();
