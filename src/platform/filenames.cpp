@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -20,8 +22,14 @@ QStringList UnreadableFileNames(const QString &folder) {
     if (!dir)
         return names;
     while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name.startsWith('.') || IsUsableFileName(name))
+        const char *raw = entry->d_name;
+        // Plain ASCII names, nearly all of them, are UTF-8 without asking.
+        if (raw[0] == '.' || std::all_of(raw, raw + std::strlen(raw), [](char c) {
+                return static_cast<unsigned char>(c) < 0x80;
+            }))
+            continue;
+        const QByteArray name(raw);
+        if (IsUsableFileName(name))
             continue;
         struct stat status {};
         if (::stat((path + '/' + name).constData(), &status) == 0 && S_ISREG(status.st_mode))
