@@ -63,6 +63,14 @@ public:
         return printDialog(parent, printer);
     }
 
+    // The print dialog offering pages (or sheets) `minPage` to `maxPage` to choose from; the
+    // chosen range is left in the printer. Scripted answers record the limits.
+    virtual bool printPagesDialog(QWidget *parent, QPrinter &printer, int minPage, int maxPage) {
+        Q_UNUSED(minPage);
+        Q_UNUSED(maxPage);
+        return printDialog(parent, printer);
+    }
+
     // Runs one of our own modal dialogs (password, paragraph, styles ...) and answers its result
     // code (QDialog::Accepted or Rejected).
     virtual int exec(QDialog &dialog) = 0;

@@ -94,6 +94,13 @@ bool QtPrompts::printDialog(QWidget *parent, QPrinter &printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool QtPrompts::printPagesDialog(QWidget *parent, QPrinter &printer, int minPage, int maxPage) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(minPage, maxPage);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 bool QtPrompts::printDocumentDialog(QWidget *parent, QPrinter &printer,
                                     QAbstractPrintDialog::PrintDialogOptions options) {
     QPrintDialog dialog(&printer, parent);

@@ -23,6 +23,7 @@ public:
     bool pageSetupDialog(QWidget *parent, QPrinter &printer) override;
     bool pageSetupDocumentDialog(QWidget *parent, QPrinter &printer,
                                  PageSetupParts disabled) override;
+    bool printPagesDialog(QWidget *parent, QPrinter &printer, int minPage, int maxPage) override;
     bool printDocumentDialog(QWidget *parent, QPrinter &printer,
                              QAbstractPrintDialog::PrintDialogOptions options) override;
     int exec(QDialog &dialog) override;

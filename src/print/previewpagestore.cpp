@@ -2,6 +2,7 @@
 
 #include "print/tcompress.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -75,23 +76,34 @@ bool PreviewPageStore::savePage(const QPicture &page) {
         return false;
     const int index = m_pageCount;
     const QString plain = pathOf(pageName(index));
-    {
-        // Create it empty first: a file that cannot be created fails here, before any drawing.
-        QFile probe(plain);
-        if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-    }
-    m_written.insert(index);
-    if (!const_cast<QPicture &>(page).save(plain)) {
-        QFile::remove(plain);
+    // Create it empty first: a file that cannot be created fails here, before any drawing.
+    QFile file(plain);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    }
+    m_written.insert(index);
+    QBuffer picture;
+    picture.open(QIODevice::ReadWrite);
+    bool ok = const_cast<QPicture &>(page).save(&picture);
+    if (ok && !m_compress)
+        ok = file.write(picture.data()) == picture.size() && file.flush();
+    file.close();
     if (m_compress) {
-        const bool ok = TCompress::compressFile(plain, plain + QStringLiteral(".CPR"), 1);
+        // The picture goes through zlib straight from memory; the plain file was the probe.
         QFile::remove(plain);
-        if (!ok)
-            return false;
+        if (ok) {
+            QFile packed(plain + QStringLiteral(".CPR"));
+            picture.seek(0);
+            ok = packed.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                 TCompress::compress(picture, packed, 1) && packed.flush();
+            packed.close();
+            if (!ok)
+                packed.remove();
+        }
+    } else if (!ok) {
+        QFile::remove(plain);
     }
+    if (!ok)
+        return false;
     ++m_pageCount;
     return true;
 }
@@ -99,17 +111,18 @@ bool PreviewPageStore::savePage(const QPicture &page) {
 bool PreviewPageStore::loadPage(int index, QPicture &page) const {
     if (m_folder.isEmpty() || index < 0)
         return false;
-    const QString stored = storedPath(index);
-    if (!QFile::exists(stored))
+    QFile stored(storedPath(index));
+    if (!stored.open(QIODevice::ReadOnly))
         return false;
     if (!m_compress)
-        return page.load(stored);
-    // Inflate beside the stored file and drop the copy again: only ".CPR" files stay between
-    // paints.
-    const QString plain = pathOf(pageName(index));
-    const bool ok = TCompress::decompressFile(stored, plain) && page.load(plain);
-    QFile::remove(plain);
-    return ok;
+        return page.load(&stored);
+    // Inflated in memory: only the ".CPR" files lie in the folder between paints.
+    QBuffer picture;
+    picture.open(QIODevice::ReadWrite);
+    if (!TCompress::decompress(stored, picture))
+        return false;
+    picture.seek(0);
+    return page.load(&picture);
 }
 
 void PreviewPageStore::removePages() {

@@ -9,7 +9,12 @@ QtPrinterDevice::QtPrinterDevice()
     : QtPrinterDevice(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
 QtPrinterDevice::QtPrinterDevice(std::unique_ptr<QPrinter> printer)
-    : m_printer(std::move(printer)) {}
+    : m_printer(std::move(printer)) {
+    // Without a printer the component counts 600 dots per inch: text is measured and laid out
+    // at the same resolution, or the preview's pages would come out at twice their size.
+    if (!isInstalled())
+        m_printer->setResolution(600);
+}
 
 QtPrinterDevice::QtPrinterDevice(QIODevice &output, int dpi)
     : m_pdf(std::make_unique<QPdfWriter>(&output)) {

@@ -1,38 +1,43 @@
 #include "print/tpreview2.h"
 
-#include <QHBoxLayout>
+#include "print/previewlayout.h"
+#include "print/previewpageframe.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScrollArea>
-#include <QVBoxLayout>
 
 TPreview2::TPreview2(QWidget *preview)
     : QWidget(preview, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
     , m_preview(preview) {
     setObjectName(QStringLiteral("Preview2"));
     setWindowTitle(QStringLiteral("next page(s)"));
-    auto *layout = new QVBoxLayout(this);
-    UnitLabel = new QLabel(this);
-    UnitLabel->setStyleSheet(QStringLiteral("color: red"));
-    UnitLabel->setAccessibleName(QStringLiteral("Unit"));
-    layout->addWidget(UnitLabel);
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setAccessibleName(QStringLiteral("Page"));
-    Image1 = new QLabel;
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1->setWidget(Image1);
-    layout->addWidget(ScrollBox1, 1);
-    auto *panel = new QHBoxLayout;
-    PageNumberLabel = new QLabel(QStringLiteral("Page number:"), this);
-    Label2 = new QLabel(this);
+    Frame = new PreviewPageFrame(this);
+    ScrollBox1 = Frame->ScrollBox1;
+    Image1 = Frame->Image1;
+    UnitLabel = Frame->UnitLabel;
+    // Keys come to the window itself, which hands them to the preview.
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
+    m_panel = new QWidget(this);
+    m_panel->setObjectName(QStringLiteral("Panel1"));
+    m_panel->setAccessibleName(QStringLiteral("Page number"));
+    PageNumberLabel = new QLabel(QStringLiteral("Page number:"), m_panel);
+    PageNumberLabel->move(5, 8);
+    PreviewPageFrame::fitLabel(PageNumberLabel, 72);
+    Label2 = new QLabel(m_panel);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setStyleSheet(QStringLiteral("color: teal; font-weight: bold"));
     Label2->setToolTip(QStringLiteral("Actual page number (second window)"));
     Label2->setAccessibleName(QStringLiteral("Actual page number"));
-    panel->addWidget(PageNumberLabel);
-    panel->addWidget(Label2);
-    panel->addStretch();
-    layout->addLayout(panel);
+    Label2->setGeometry(79, 8, 100, 16);
+}
+
+void TPreview2::applyLayout(const PreviewLayout &layout) {
+    setFixedSize(layout.client);
+    Frame->setGeometry(QRect(QPoint(0, 0), layout.client));
+    Frame->setBox(layout.image);
+    m_panel->setGeometry(layout.panel);
+    m_panel->raise();
 }
 
 void TPreview2::setPageLabelsVisible(bool visible) {

@@ -3,15 +3,13 @@
 #include "platform/busycursor.h"
 #include "platform/prompts.h"
 #include "print/elineprinter.h"
+#include "print/previewpageframe.h"
 #include "print/tpreview2.h"
 #include "widgets/tarrowbutton.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDoubleValidator>
-#include <QGridLayout>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,7 +19,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -53,99 +50,100 @@ TRichPreviewForm::~TRichPreviewForm() {
 }
 
 void TRichPreviewForm::buildControls() {
-    auto *layout = new QVBoxLayout(this);
-    UnitLabel = new QLabel(this);
-    UnitLabel->setStyleSheet(QStringLiteral("color: red"));
-    UnitLabel->setAccessibleName(QStringLiteral("Unit"));
-    layout->addWidget(UnitLabel);
-
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setAccessibleName(QStringLiteral("Page"));
-    Image1 = new QLabel;
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Frame = new PreviewPageFrame(this);
+    ScrollBox1 = Frame->ScrollBox1;
+    Image1 = Frame->Image1;
+    UnitLabel = Frame->UnitLabel;
     Image1->setContextMenuPolicy(Qt::PreventContextMenu);
     Image1->installEventFilter(this);
-    ScrollBox1->setWidget(Image1);
-    layout->addWidget(ScrollBox1, 1);
 
-    auto *panel = new QGridLayout;
-    layout->addLayout(panel);
-    ArrowButton2 = new TArrowButton(this);
-    ArrowButton2->setDirection(arwUP);
-    ArrowButton2->setFixedSize(33, 33);
-    ArrowButton2->setToolTip(QStringLiteral("Showing next pages [PgUp]"));
-    ArrowButton2->setAccessibleName(QStringLiteral("Showing next pages"));
-    NextLabel = new QLabel(QStringLiteral("NEXT "), this);
-    NextPageLabel = new QLabel(QStringLiteral("page"), this);
-    ArrowButton1 = new TArrowButton(this);
-    ArrowButton1->setDirection(arwDOWN);
-    ArrowButton1->setFixedSize(33, 33);
-    ArrowButton1->setToolTip(QStringLiteral("Showing previous pages [PgDn]"));
-    ArrowButton1->setAccessibleName(QStringLiteral("Showing previous pages"));
-    PreviousLabel = new QLabel(QStringLiteral("PREVIOUS"), this);
-    PreviousPageLabel = new QLabel(QStringLiteral("page"), this);
-    panel->addWidget(ArrowButton2, 0, 0, 2, 1);
-    panel->addWidget(NextLabel, 0, 1);
-    panel->addWidget(NextPageLabel, 1, 1);
-    panel->addWidget(ArrowButton1, 0, 2, 2, 1);
-    panel->addWidget(PreviousLabel, 0, 3);
-    panel->addWidget(PreviousPageLabel, 1, 3);
-
-    panel->addWidget(new QLabel(QStringLiteral("Page number:"), this), 0, 4);
-    Edit1 = new QLineEdit(this);
+    // The panel below the image: page box and page buttons on the left, the command buttons
+    // beside them, the zoom controls last (they go first when the window is narrow).
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAccessibleName(QStringLiteral("Preview controls"));
+    PageNumberLabel = new QLabel(QStringLiteral("Page number:"), Panel1);
+    PageNumberLabel->move(5, 8);
+    PreviewPageFrame::fitLabel(PageNumberLabel, 72);
+    Edit1 = new QLineEdit(Panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setAlignment(Qt::AlignRight);
-    Edit1->setMaximumWidth(50);
     Edit1->setToolTip(QStringLiteral("Number of current page (can be changed manually) "));
     Edit1->setAccessibleName(QStringLiteral("Number of current page"));
-    panel->addWidget(Edit1, 0, 5);
-    Label10 = hinted(new QLabel(this), QStringLiteral("Total number of pages"),
+    Edit1->setGeometry(79, 4, 40, 22);
+    Label10 = hinted(new QLabel(Panel1), QStringLiteral("Total number of pages"),
                      QStringLiteral("Total number of pages"));
     Label10->setObjectName(QStringLiteral("Label10"));
     Label10->setStyleSheet(QStringLiteral("background: yellow"));
+    Label10->setGeometry(123, 8, 44, 16);
     Label10->setVisible(false);
-    panel->addWidget(Label10, 0, 6);
 
-    PrintButton = new QPushButton(QStringLiteral("&Printing"), this);
-    PrintButton->setToolTip(QStringLiteral("Printing of selection from document ['P' key]"));
-    PrintButton->setAccessibleName(QStringLiteral("Printing of selection from document"));
-    LargerButton = new QPushButton(QStringLiteral("&Larger"), this);
-    LargerButton->setToolTip(QStringLiteral("Larger zoom ['L' key]"));
-    LargerButton->setAccessibleName(QStringLiteral("Larger zoom"));
-    SmallerButton = new QPushButton(QStringLiteral("&Smaller"), this);
-    SmallerButton->setToolTip(QStringLiteral("Smaller zoom ['S' key]"));
-    SmallerButton->setAccessibleName(QStringLiteral("Smaller zoom"));
+    ArrowButton2 = new TArrowButton(Panel1);
+    ArrowButton2->setObjectName(QStringLiteral("ArrowButton2"));
+    ArrowButton2->setDirection(arwUP);
+    ArrowButton2->setGeometry(5, 32, 33, 33);
+    ArrowButton2->setToolTip(QStringLiteral("Showing next pages [PgUp]"));
+    ArrowButton2->setAccessibleName(QStringLiteral("Showing next pages"));
+    NextLabel = new QLabel(QStringLiteral("NEXT "), Panel1);
+    NextLabel->move(40, 32);
+    NextPageLabel = new QLabel(QStringLiteral("page"), Panel1);
+    NextPageLabel->move(40, 48);
+    ArrowButton1 = new TArrowButton(Panel1);
+    ArrowButton1->setObjectName(QStringLiteral("ArrowButton1"));
+    ArrowButton1->setDirection(arwDOWN);
+    ArrowButton1->setGeometry(80, 32, 33, 33);
+    ArrowButton1->setToolTip(QStringLiteral("Showing previous pages [PgDn]"));
+    ArrowButton1->setAccessibleName(QStringLiteral("Showing previous pages"));
+    PreviousLabel = new QLabel(QStringLiteral("PREVIOUS"), Panel1);
+    PreviousLabel->move(115, 32);
+    PreviousPageLabel = new QLabel(QStringLiteral("page"), Panel1);
+    PreviousPageLabel->move(115, 48);
+
+    const auto button = [this](const QString &caption, const QString &hint, const QString &name,
+                               int x, int y) {
+        auto *b = new QPushButton(caption, Panel1);
+        b->setToolTip(hint);
+        b->setAccessibleName(name);
+        b->setGeometry(x, y, 62, 22);
+        return b;
+    };
+    PrintButton = button(QStringLiteral("&Printing"),
+                         QStringLiteral("Printing of selection from document ['P' key]"),
+                         QStringLiteral("Printing of selection from document"), 175, 4);
+    CloseButton = button(QStringLiteral("Close"), QStringLiteral("Closing this preview"),
+                         QStringLiteral("Closing this preview"), 241, 4);
+    LargerButton = button(QStringLiteral("&Larger"), QStringLiteral("Larger zoom ['L' key]"),
+                          QStringLiteral("Larger zoom"), 175, 27);
+    SmallerButton = button(QStringLiteral("&Smaller"), QStringLiteral("Smaller zoom ['S' key]"),
+                           QStringLiteral("Smaller zoom"), 241, 27);
     SmallerButton->setEnabled(false);
-    CloseButton = new QPushButton(QStringLiteral("Close"), this);
-    CloseButton->setToolTip(QStringLiteral("Closing this preview"));
-    CloseButton->setAccessibleName(QStringLiteral("Closing this preview"));
-    panel->addWidget(PrintButton, 0, 7);
-    panel->addWidget(LargerButton, 0, 8);
-    panel->addWidget(SmallerButton, 0, 9);
-    panel->addWidget(CloseButton, 0, 10);
+    CompactBox = new QCheckBox(QStringLiteral("Compact"), Panel1);
+    CompactBox->setObjectName(QStringLiteral("CompactBox"));
+    CompactBox->setToolTip(QStringLiteral("Four pages on one window"));
+    CompactBox->setAccessibleName(QStringLiteral("Four pages on one window"));
+    CompactBox->setGeometry(175, 50, 128, 20);
+    CompactBox->setVisible(false);
 
-    panel->addWidget(new QLabel(QStringLiteral("Zoom factor:"), this), 1, 4);
-    Label7 = hinted(new QLabel(PreviewNavigation::zoomText(1.0), this),
+    ZoomFactorLabel = new QLabel(QStringLiteral("Zoom factor:"), Panel1);
+    ZoomFactorLabel->move(310, 8);
+    PreviewPageFrame::fitLabel(ZoomFactorLabel, 66);
+    Label7 = hinted(new QLabel(PreviewNavigation::zoomText(1.0), Panel1),
                     QStringLiteral("Actual size of the zoom (double click for a value of one)"),
                     QStringLiteral("Actual size of the zoom"));
     Label7->setObjectName(QStringLiteral("Label7"));
     Label7->setStyleSheet(QStringLiteral("color: teal"));
+    Label7->setGeometry(380, 8, 40, 16);
     Label7->installEventFilter(this);
-    panel->addWidget(Label7, 1, 5);
-    panel->addWidget(new QLabel(QStringLiteral("Zoom step:"), this), 1, 6);
-    MaskEdit1 = new QLineEdit(this);
+    ZoomStepLabel = new QLabel(QStringLiteral("Zoom step:"), Panel1);
+    ZoomStepLabel->move(310, 31);
+    PreviewPageFrame::fitLabel(ZoomStepLabel, 66);
+    MaskEdit1 = new QLineEdit(Panel1);
     MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
     MaskEdit1->setInputMask(QStringLiteral("9.999"));
     MaskEdit1->setText(PreviewNavigation::zoomText(0.25));
-    MaskEdit1->setMaximumWidth(60);
+    MaskEdit1->setGeometry(380, 27, 44, 22);
     MaskEdit1->setToolTip(QStringLiteral("Input step size zooming"));
     MaskEdit1->setAccessibleName(QStringLiteral("Input step size zooming"));
-    panel->addWidget(MaskEdit1, 1, 7);
-    CompactBox = new QCheckBox(QStringLiteral("Compact"), this);
-    CompactBox->setToolTip(QStringLiteral("Four pages on one window"));
-    CompactBox->setAccessibleName(QStringLiteral("Four pages on one window"));
-    CompactBox->setVisible(false);
-    panel->addWidget(CompactBox, 1, 8);
 
     // The window takes the keys before its controls.
     for (QWidget *child : findChildren<QWidget *>())
@@ -170,18 +168,18 @@ void TRichPreviewForm::buildControls() {
 void TRichPreviewForm::placeWindow(double aspect) {
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    int height = qRound(area.height() * 0.95);
-    const int clientHeight = height - 27;
-    double w =
-        aspect > 0 ? (clientHeight * 0.98 - 87) / aspect : (clientHeight * 0.98 - 87) * 0.707;
-    if (w * 1.0204 > area.width()) {
-        const double factor = area.width() / 1.0204 / w;
-        height = qRound(height * factor);
-        w = area.width() * 0.98;
-    }
-    const int width = std::max(qRound(w * 1.0204), qRound((0.02 * (w - 8) + 310) * 1.0204));
-    resize(width, height);
-    move(area.left() + (area.width() - width) / 2, area.top() + (area.height() - height) / 2);
+    m_layout = PreviewLayout::forScreen(area.size(), aspect);
+    setFixedSize(m_layout.client);
+    Frame->setGeometry(QRect(QPoint(0, 0), m_layout.client));
+    Frame->setBox(m_layout.image);
+    Panel1->setGeometry(m_layout.panel);
+    Panel1->raise();
+    for (QWidget *zoom : {static_cast<QWidget *>(ZoomFactorLabel), static_cast<QWidget *>(Label7),
+                          static_cast<QWidget *>(ZoomStepLabel), static_cast<QWidget *>(MaskEdit1)})
+        zoom->setVisible(m_layout.zoomShown);
+    Frame->fitImage(m_layout.image.size(), 1.0);
+    move(area.topLeft() + QPoint((area.width() - m_layout.window.width()) / 2,
+                                 (area.height() - m_layout.window.height()) / 2));
 }
 
 void TRichPreviewForm::paperKnown(QSize paperDots, double widthUnits, double heightUnits,
@@ -190,14 +188,15 @@ void TRichPreviewForm::paperKnown(QSize paperDots, double widthUnits, double hei
     m_paperWidthUnits = widthUnits;
     m_paperHeightUnits = heightUnits;
     m_unitIsInch = unitIsInch;
-    UnitLabel->setText(unitIsInch ? QStringLiteral("inch") : QStringLiteral("mm"));
+    Frame->setPaper(widthUnits, heightUnits, unitIsInch);
     if (m_companion)
-        m_companion->UnitLabel->setText(UnitLabel->text());
+        m_companion->Frame->setPaper(widthUnits, heightUnits, unitIsInch);
+    showRulers();
 }
 
 QPainter *TRichPreviewForm::startPage(QSize paperDots, QPaintDevice *reference, const QFont &font) {
     m_paperDots = paperDots;
-    m_recording = QPicture();
+    m_recording = PagePicture(reference);
     m_recording.setBoundingRect(QRect(QPoint(0, 0), paperDots));
     m_recorder = std::make_unique<QPainter>();
     if (!m_recorder->begin(&m_recording))
@@ -216,7 +215,7 @@ void TRichPreviewForm::finishPage() {
                         QStringLiteral("Can not save the page information (MetaFiles)"));
         throw ELinePrinter(QStringLiteral("Can not save the page information (MetaFiles)"));
     }
-    m_recording = QPicture();
+    m_recording = PagePicture();
     m_nav.setLastPage(m_pageCount);
     ++m_pageCount;
     paintJustSaved();
@@ -227,25 +226,17 @@ void TRichPreviewForm::abandon() {
         m_recorder->end();
     m_recorder.reset();
     m_store->removePages();
+    m_lastLoaded = QPicture();
+    m_lastLoadedIndex = -1;
     m_pageCount = 0;
     m_nav.setLastPage(0);
     Image1->clear();
 }
 
-QSize TRichPreviewForm::imageSize() const {
-    const QSize view = ScrollBox1->viewport()->size();
-    if (m_nav.zoomFactor() <= 1.00001)
-        return view;
-    return QSize(qRound(view.width() * m_nav.zoomFactor()),
-                 qRound(view.height() * m_nav.zoomFactor()));
-}
-
-void TRichPreviewForm::fitImage(QLabel *image) const {
-    image->resize(imageSize());
-}
-
-void TRichPreviewForm::drawPages(QLabel *image, const QList<int> &pages, bool compact) {
-    fitImage(image);
+void TRichPreviewForm::drawPages(PreviewPageFrame *frame, const QList<int> &pages, bool compact) {
+    // Both windows' images fit the preview window's scroll box.
+    frame->fitImage(Frame->box().size(), m_nav.zoomFactor());
+    QLabel *image = frame->Image1;
     QPixmap pixmap(image->size());
     pixmap.fill(Qt::white);
     if (!m_paperDots.isEmpty()) {
@@ -256,7 +247,7 @@ void TRichPreviewForm::drawPages(QLabel *image, const QList<int> &pages, bool co
         const int halfH = qRound(pixmap.height() / 2.0);
         for (int i = 0; i < pages.size(); ++i) {
             QPicture page;
-            if (!m_store->loadPage(pages.at(i), page))
+            if (!loadPage(pages.at(i), page))
                 break;
             QRect target(QPoint(0, 0), pixmap.size());
             if (compact)
@@ -273,9 +264,29 @@ void TRichPreviewForm::drawPages(QLabel *image, const QList<int> &pages, bool co
     image->setPixmap(pixmap);
 }
 
+bool TRichPreviewForm::loadPage(int index, QPicture &page) {
+    if (index != m_lastLoadedIndex || index < 0) {
+        QPicture loaded;
+        if (!m_store->loadPage(index, loaded))
+            return false;
+        m_lastLoaded = loaded;
+        m_lastLoadedIndex = index;
+    }
+    page = m_lastLoaded;
+    return true;
+}
+
+// The rulers come with the browsing state, once the paper is known.
+void TRichPreviewForm::showRulers() {
+    const bool shown = m_browsing && m_paperWidthUnits > 0;
+    Frame->setRulersShown(shown);
+    if (m_companion)
+        m_companion->Frame->setRulersShown(shown);
+}
+
 void TRichPreviewForm::paintJustSaved() {
     const int page = m_pageCount - 1;
-    drawPages(Image1, {page}, false);
+    drawPages(Frame, {page}, false);
     Edit1->setText(PreviewNavigation::pageText(page + 1));
     Label10->setText(QStringLiteral("(%1)").arg(m_pageCount));
 }
@@ -283,7 +294,7 @@ void TRichPreviewForm::paintJustSaved() {
 void TRichPreviewForm::repaintView() {
     const bool compact = m_nav.compactMode();
     const QList<int> shown = m_nav.previewPages();
-    drawPages(Image1, shown, compact);
+    drawPages(Frame, shown, compact);
     Edit1->setText(PreviewNavigation::pageText(m_nav.currentPage() + 1));
     Label10->setText(QStringLiteral("(%1)").arg(m_nav.lastPage() + 1));
     if (m_companion) {
@@ -291,8 +302,7 @@ void TRichPreviewForm::repaintView() {
         if (next.isEmpty()) {
             m_companion->clearImage();
         } else {
-            fitImage(m_companion->Image1);
-            drawPages(m_companion->Image1, next, compact);
+            drawPages(m_companion->Frame, next, compact);
             QString text = PreviewNavigation::pageText(next.first() + 1);
             if (next.size() > 1)
                 text += QStringLiteral("-") + QString::number(next.last() + 1);
@@ -324,12 +334,12 @@ void TRichPreviewForm::enterBrowsing() {
     if (first && m_nav.companionWanted()) {
         const QScreen *screen = QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-        if (const auto left = PreviewNavigation::pairLeft(area.width(), width())) {
+        if (const auto left = PreviewNavigation::pairLeft(area.width(), m_layout.window.width())) {
             move(area.left() + *left, y());
             m_companion = new TPreview2(this);
-            m_companion->resize(size());
+            m_companion->applyLayout(m_layout);
             m_companion->move(x() + frameGeometry().width(), y());
-            m_companion->UnitLabel->setText(UnitLabel->text());
+            m_companion->Frame->setPaper(m_paperWidthUnits, m_paperHeightUnits, m_unitIsInch);
             m_companion->show();
             m_nav.setTwoWindows(true);
             activateWindow();
@@ -338,6 +348,7 @@ void TRichPreviewForm::enterBrowsing() {
         }
     }
     setWindowTitle(QStringLiteral("Print Preview"));
+    showRulers();
     Edit1->setReadOnly(m_nav.pageBoxReadOnly());
     CompactBox->setVisible(m_nav.compactVisible());
     CompactBox->setChecked(m_nav.compactMode());
@@ -410,14 +421,14 @@ void TRichPreviewForm::zoomReset() {
     afterZoom();
 }
 
-void TRichPreviewForm::printFromPreview() {
+int TRichPreviewForm::printFromPreview() {
     if (m_pageCount == 0)
-        return;
+        return 0;
     QPrinter printer(QPrinter::HighResolution);
     const int sheets = m_nav.printSheets();
     printer.setFromTo(0, 0);
-    if (!m_prompts.printDialog(this, printer))
-        return;
+    if (!m_prompts.printPagesDialog(this, printer, 1, sheets))
+        return 0;
     int from = 1;
     int to = sheets;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -425,7 +436,7 @@ void TRichPreviewForm::printFromPreview() {
         to = std::max(from, printer.toPage());
     }
     BusyCursor busy;
-    printSheets(printer, from, to);
+    return printSheets(printer, from, to);
 }
 
 int TRichPreviewForm::printSheets(QPrinter &printer, int from, int to) {
@@ -436,6 +447,11 @@ int TRichPreviewForm::printSheets(QPrinter &printer, int from, int to) {
         if (!painter.begin(&printer))
             break;
         ++jobs;
+        if (!m_nav.compactMode()) {
+            // The page being printed is the one on show.
+            m_nav.setCurrentPage(sheet - 1);
+            repaintView();
+        }
         // The pictures are in printer dots of the formatting printer: scale to this one's page.
         const QRect paper = printer.pageLayout().fullRectPixels(printer.resolution());
         const double sx = m_paperDots.width() > 0 ? double(paper.width()) / m_paperDots.width() : 1;
@@ -447,7 +463,7 @@ int TRichPreviewForm::printSheets(QPrinter &printer, int from, int to) {
         const int halfH = qRound(m_paperDots.height() * 0.95 / 2.0);
         for (int i = 0; i < pages.size(); ++i) {
             QPicture page;
-            if (!m_store->loadPage(pages.at(i), page))
+            if (!loadPage(pages.at(i), page))
                 continue;
             painter.save();
             if (m_nav.compactMode()) {
@@ -463,6 +479,8 @@ int TRichPreviewForm::printSheets(QPrinter &printer, int from, int to) {
         painter.end();
     }
     m_nav.setCurrentPage(kept);
+    if (!m_nav.compactMode())
+        repaintView();
     return jobs;
 }
 
@@ -551,6 +569,8 @@ bool TRichPreviewForm::event(QEvent *event) {
 void TRichPreviewForm::closeEvent(QCloseEvent *event) {
     BusyCursor busy;
     Image1->clear();
+    m_lastLoaded = QPicture();
+    m_lastLoadedIndex = -1;
     m_store->removePages();
     if (m_companion)
         m_companion->close();

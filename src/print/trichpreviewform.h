@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/pagepicture.h"
+#include "print/previewlayout.h"
 #include "print/previewnavigation.h"
 #include "print/previewpages.h"
 #include "print/previewpagestore.h"
@@ -10,6 +12,7 @@
 #include <QWidget>
 #include <memory>
 
+class PreviewPageFrame;
 class Prompts;
 class QCheckBox;
 class QLabel;
@@ -45,6 +48,9 @@ public:
     const PreviewNavigation &navigation() const { return m_nav; }
     const PreviewPageStore &store() const { return *m_store; }
     TPreview2 *companion() const { return m_companion; }
+    const PreviewLayout &layout() const { return m_layout; }
+    // The print dialog's limits: pages, or four-up sheets in compact mode.
+    int printLimit() const { return m_nav.printSheets(); }
 
     void nextView();
     void previousView();
@@ -54,8 +60,9 @@ public:
     void zoomLarger();
     void zoomSmaller();
     void zoomReset();
-    // "&Printing": the print dialog, then the chosen pages (or four-up sheets) from the pictures.
-    void printFromPreview();
+    // "&Printing": the print dialog, then the chosen pages (or four-up sheets) from the pictures;
+    // answers the jobs run.
+    int printFromPreview();
     // Prints sheets `from` to `to` (1-based), one job each; answers the jobs run.
     int printSheets(QPrinter &printer, int from, int to);
 
@@ -71,9 +78,14 @@ public:
     QPushButton *LargerButton;
     QPushButton *SmallerButton;
     QPushButton *CloseButton;
+    QLabel *PageNumberLabel;
+    QLabel *ZoomFactorLabel;
     QLabel *Label7;
+    QLabel *ZoomStepLabel;
     QLineEdit *MaskEdit1;
     QCheckBox *CompactBox;
+    QWidget *Panel1;
+    PreviewPageFrame *Frame;
     QScrollArea *ScrollBox1;
     QLabel *Image1;
     QLabel *UnitLabel;
@@ -87,9 +99,10 @@ protected:
 private:
     void buildControls();
     void placeWindow(double aspect);
-    QSize imageSize() const;
-    void fitImage(QLabel *image) const;
-    void drawPages(QLabel *image, const QList<int> &pages, bool compact);
+    void drawPages(PreviewPageFrame *frame, const QList<int> &pages, bool compact);
+    void showRulers();
+    // Page `index` from its file, or the picture last loaded when it is that page.
+    bool loadPage(int index, QPicture &page);
     void paintJustSaved();
     void repaintView();
     void updateButtons();
@@ -98,7 +111,10 @@ private:
     Prompts &m_prompts;
     std::unique_ptr<PreviewPageStore> m_store;
     PreviewNavigation m_nav;
-    QPicture m_recording;
+    PreviewLayout m_layout;
+    PagePicture m_recording;
+    QPicture m_lastLoaded;
+    int m_lastLoadedIndex = -1;
     std::unique_ptr<QPainter> m_recorder;
     QSize m_paperDots;
     double m_paperWidthUnits = 0;

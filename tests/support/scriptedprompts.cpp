@@ -1,6 +1,7 @@
 #include "scriptedprompts.h"
 
 #include <QDialog>
+#include <QPrinter>
 
 void ScriptedPrompts::answerButton(QMessageBox::StandardButton button) {
     Answer a;
@@ -53,10 +54,13 @@ void ScriptedPrompts::answerFont(std::optional<QFont> font) {
     m_answers.append(a);
 }
 
-void ScriptedPrompts::answerPrint(bool accepted) {
+void ScriptedPrompts::answerPrint(bool accepted, int from, int to, const QString &outputFile) {
     Answer a;
     a.kind = Kind::Print;
     a.accepted = accepted;
+    a.fromPage = from;
+    a.toPage = to;
+    a.outputFile = outputFile;
     m_answers.append(a);
 }
 
@@ -179,9 +183,26 @@ std::optional<QFont> ScriptedPrompts::font(QWidget *, const QFont &initial) {
     return answer ? answer->font : std::nullopt;
 }
 
-bool ScriptedPrompts::printDialog(QWidget *, QPrinter &) {
-    const auto answer = take(Kind::Print, Record{});
-    return answer && answer->accepted;
+bool ScriptedPrompts::printDialog(QWidget *parent, QPrinter &printer) {
+    return printPagesDialog(parent, printer, 0, 0);
+}
+
+bool ScriptedPrompts::printPagesDialog(QWidget *, QPrinter &printer, int minPage, int maxPage) {
+    Record r;
+    r.minPage = minPage;
+    r.maxPage = maxPage;
+    const auto answer = take(Kind::Print, r);
+    if (!answer || !answer->accepted)
+        return false;
+    if (answer->fromPage > 0) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(answer->fromPage, answer->toPage);
+    }
+    if (!answer->outputFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(answer->outputFile);
+    }
+    return true;
 }
 
 bool ScriptedPrompts::pageSetupDialog(QWidget *, QPrinter &) {

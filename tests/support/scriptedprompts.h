@@ -33,6 +33,8 @@ public:
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         QStringList filters;
         QString initial;
+        int minPage = 0; // the print dialog's page limits, 0 when it was given none
+        int maxPage = 0;
     };
 
     // One scripted answer. For Dialog, `dialogScript` may fill the dialog before it "closes".
@@ -46,6 +48,9 @@ public:
         std::optional<QFont> font;
         bool accepted = true;
         std::function<void(QDialog &)> dialogScript;
+        int fromPage = 0; // print dialog: a page range, 0 for all pages
+        int toPage = 0;
+        QString outputFile; // print dialog: print into this file
     };
 
     void answerButton(QMessageBox::StandardButton button);
@@ -55,7 +60,9 @@ public:
     void answerFolder(QString folder);
     void answerColor(std::optional<QColor> color);
     void answerFont(std::optional<QFont> font);
-    void answerPrint(bool accepted);
+    // The print dialog's answer; a range `from`-`to` (all pages when 0) printed into
+    // `outputFile` when one is given.
+    void answerPrint(bool accepted, int from = 0, int to = 0, const QString &outputFile = {});
     void answerPageSetup(bool accepted);
     void answerDialog(bool accepted, std::function<void(QDialog &)> script = {});
 
@@ -79,6 +86,7 @@ public:
     std::optional<QColor> color(QWidget *parent, const QColor &initial) override;
     std::optional<QFont> font(QWidget *parent, const QFont &initial) override;
     bool printDialog(QWidget *parent, QPrinter &printer) override;
+    bool printPagesDialog(QWidget *parent, QPrinter &printer, int minPage, int maxPage) override;
     bool pageSetupDialog(QWidget *parent, QPrinter &printer) override;
     int exec(QDialog &dialog) override;
 
