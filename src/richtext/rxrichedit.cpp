@@ -6,7 +6,9 @@
 #include "richtext/rtf/richtextformat.h"
 #include "richtext/rtf/rtfformatproperties.h"
 #include "richtext/rtf/rtfkeptgroup.h"
+#include "richtext/rxdocumentlayout.h"
 #include "richtext/rxpagerenderer.h"
+#include "richtext/rxricheditaccessible.h"
 #include "richtext/underlinedecorations.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -90,6 +92,7 @@ const QStringList &rtfMimeTypes() {
 TRxRichEdit::TRxRichEdit(QWidget *parent)
     : QTextEdit(parent)
     , m_lines(*this) {
+    TRxRichEditAccessible::install();
     setAcceptRichText(true);
     setTabChangesFocus(false);
     adoptOwnDocument();
@@ -151,6 +154,7 @@ void TRxRichEdit::adoptOwnDocument() {
     own->setDefaultFont(withoutNeedlessShaping(made->defaultFont()));
     own->setDocumentMargin(made->documentMargin());
     own->setUndoRedoEnabled(m_undoLimit > 0);
+    own->setDocumentLayout(new TRxDocumentLayout(own));
     setDocument(own);
     m_ownDocument = own;
     setLeftToRightOnly(true);
@@ -1048,12 +1052,16 @@ void TRxRichEdit::SetTargetLineWidth(int twips) {
 
 void TRxRichEdit::applyWrapMode() {
     invalidateLineCache();
+    // Each of the two calls below lays the whole text out anew; one new layout is enough.
+    auto *layout = static_cast<TRxDocumentLayout *>(m_ownDocument->documentLayout());
+    layout->HoldLayout();
     if (m_targetLineWidth > 0) {
         setLineWrapMode(QTextEdit::FixedPixelWidth);
         setLineWrapColumnOrWidth(qMax(1, int(RichTextFormat::twipsToUnits(m_targetLineWidth))));
     } else {
         setLineWrapMode(m_wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     }
+    layout->ReleaseLayout();
 }
 
 void TRxRichEdit::SetScrollBars(TScrollStyle style) {

@@ -7,6 +7,8 @@
 
 #include <QFlags>
 #include <QImage>
+#include <QMenu>
+#include <QPointer>
 #include <QRect>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -33,6 +35,10 @@ public:
 
     explicit TRxRichEdit(QWidget *parent = nullptr);
     ~TRxRichEdit() override;
+
+    // The menu a right click pops up (the owner pops it up); offered to assistive technology.
+    QMenu *PopupMenu() const { return m_popupMenu; }
+    void SetPopupMenu(QMenu *menu) { m_popupMenu = menu; }
 
     // Whole text, paragraphs joined by CR LF. Setting replaces everything by plain text in the
     // default format (CR LF, LF and CR end paragraphs), puts the caret at 0, empties the undo
@@ -296,6 +302,7 @@ private:
     // Set while only formats change, so that the text need not be looked at again.
     bool m_textStaysPut = false;
     QTextDocument *m_ownDocument = nullptr;
+    QPointer<QMenu> m_popupMenu;
     int m_lastAnchor = 0;
     // Watched by the view while the real document is detached for bulk work.
     QTextDocument *m_parkingDocument = nullptr;
