@@ -1,9 +1,10 @@
-// Hostile documents: HTML pages of deeply nested tables in the viewer, and an RTF of one million
-// empty paragraphs in a shown editing area (the load, the focus coming back with the first
-// character selected, and the longest wait of the event loop while the rest is laid out).
-// Prints milliseconds.
+// Hostile documents: HTML pages of deeply nested tables in the viewer, and RTFs of one million
+// empty or formatted paragraphs in a shown editing area (the load, the focus coming back with
+// the first character selected, and the longest wait of the event loop while the rest is laid
+// out). Prints milliseconds.
 #include "benchsupport.h"
 #include "editor/htmlview/htmlview.h"
+#include "richtext/rxdocumentlayout.h"
 #include "richtext/rxrichedit.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -53,6 +54,53 @@ double longestStall(int ms) {
     return longest;
 }
 
+// As the editor window does: load, select the first character, show, take the focus; then the
+// longest wait of the event loop while the rest is laid out, with the whole text selected
+// halfway through, and the time until the layout is done.
+void hugeRtf(const QString &path, int paragraphs, const char *kind) {
+    TRxRichEdit memo;
+    memo.resize(800, 600);
+    const auto report = [&](const char *what, double ms) {
+        std::printf("%d %s paragraphs: %s %10.1f ms\n", paragraphs, kind, what, ms);
+    };
+    report("load", BenchSupport::timed([&] { memo.Lines().LoadFromFile(path); }));
+    QElapsedTimer sinceLoad;
+    sinceLoad.start();
+    report("first character selected", BenchSupport::timed([&] { memo.SelectRange(0, 1, true); }));
+    report("show", BenchSupport::timed([&] {
+               memo.show();
+               QApplication::processEvents();
+           }));
+    report("focus in", BenchSupport::timed([&] {
+               memo.activateWindow();
+               memo.setFocus();
+               QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+               QApplication::sendEvent(&memo, &in);
+           }));
+    report("longest event loop stall in 1 s", longestStall(1000));
+    report("select all", BenchSupport::timed([&] { memo.SelectAll(); }));
+    report("longest event loop stall in 2 s", longestStall(2000));
+    auto *layout = static_cast<TRxDocumentLayout *>(memo.document()->documentLayout());
+    while (!layout->LayoutFinished() && sinceLoad.elapsed() < 300000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    report("laid out (in the background) after", sinceLoad.elapsed());
+}
+
+// An RTF table of `rows` rows of `columns` cells, each row with its own cell borders.
+QByteArray tableRtf(int rows, int columns) {
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\f0 ";
+    QByteArray row = "\\trowd";
+    for (int c = 1; c <= columns; ++c)
+        row += "\\cellx" + QByteArray::number(c * 100);
+    for (int r = 0; r < rows; ++r) {
+        rtf += row;
+        for (int c = 0; c < columns; ++c)
+            rtf += "\\intbl " + QByteArray::number(c) + "\\cell";
+        rtf += "\\row\n";
+    }
+    return rtf + "}";
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -78,29 +126,31 @@ int main(int argc, char *argv[]) {
     }
 
     const int paragraphs = argc > 1 ? std::atoi(argv[1]) : 1000000;
-    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\f0 ";
-    for (int i = 0; i < paragraphs; ++i)
-        rtf += "\\par\n";
-    rtf += "}";
-    const QString rtfPath = writeFile(dir, QStringLiteral("empty.rtf"), rtf);
-    // As the editor window does: load, select the first character, show, take the focus.
-    TRxRichEdit memo;
-    memo.resize(800, 600);
-    std::printf("%d empty paragraphs: load %10.1f ms\n", paragraphs,
-                BenchSupport::timed([&] { memo.Lines().LoadFromFile(rtfPath); }));
-    std::printf("%d empty paragraphs: first character selected %10.1f ms\n", paragraphs,
-                BenchSupport::timed([&] { memo.SelectRange(0, 1, true); }));
-    std::printf("%d empty paragraphs: show %10.1f ms\n", paragraphs, BenchSupport::timed([&] {
-                    memo.show();
-                    QApplication::processEvents();
-                }));
-    std::printf("%d empty paragraphs: focus in %10.1f ms\n", paragraphs, BenchSupport::timed([&] {
-                    memo.activateWindow();
-                    memo.setFocus();
-                    QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-                    QApplication::sendEvent(&memo, &in);
-                }));
-    std::printf("%d empty paragraphs: longest event loop stall in 5 s %10.1f ms\n", paragraphs,
-                longestStall(5000));
+    QByteArray empty = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\f0 ";
+    QByteArray formatted = empty;
+    for (int i = 0; i < paragraphs; ++i) {
+        empty += "\\par\n";
+        formatted += "\\b Bold\\b0  \\i it\\i0  text\\par\n";
+    }
+    empty += "}";
+    formatted += "}";
+    {
+        const QString path = writeFile(dir, QStringLiteral("table.rtf"), tableRtf(200, 1000));
+        TRxRichEdit memo;
+        memo.resize(800, 600);
+        std::printf("table of 200 rows of 1000 cells: load %10.1f ms\n",
+                    BenchSupport::timed([&] { memo.Lines().LoadFromFile(path); }));
+        std::printf("table of 200 rows of 1000 cells: show %10.1f ms\n", BenchSupport::timed([&] {
+                        memo.SelectRange(0, 1, true);
+                        memo.show();
+                        QApplication::processEvents();
+                    }));
+        std::printf("table of 200 rows of 1000 cells: longest event loop stall in 2 s %10.1f ms\n",
+                    longestStall(2000));
+    }
+    if (paragraphs == 0)
+        return 0;
+    hugeRtf(writeFile(dir, QStringLiteral("empty.rtf"), empty), paragraphs, "empty");
+    hugeRtf(writeFile(dir, QStringLiteral("formatted.rtf"), formatted), paragraphs, "formatted");
     return 0;
 }

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-image-formats-plugins
+  # The rich text control lays out long documents in slices through Qt's document layout class.
+  qt6-base-private-dev
   libicu-dev zlib1g-dev libjpeg-dev
   libhunspell-dev hunspell-en-us
   libsndfile1-dev libasound2-dev

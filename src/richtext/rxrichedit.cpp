@@ -5,8 +5,12 @@
 #include "richtext/richtextlinks.h"
 #include "richtext/rtf/documentio.h"
 #include "richtext/rtf/richtextformat.h"
+#include "richtext/rtf/rtfformatproperties.h"
+#include "richtext/rtf/rtfkeptgroup.h"
+#include "richtext/rxdocumentlayout.h"
 #include "richtext/rxlargetext.h"
 #include "richtext/rxpagerenderer.h"
+#include "richtext/rxricheditaccessible.h"
 #include "richtext/underlinedecorations.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -16,6 +20,7 @@
 #include <QCryptographicHash>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QImageReader>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -29,6 +34,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
+#include <QToolTip>
 #include <utility>
 #include <vector>
 
@@ -88,6 +94,7 @@ const QStringList &rtfMimeTypes() {
 TRxRichEdit::TRxRichEdit(QWidget *parent)
     : QTextEdit(parent)
     , m_lines(*this) {
+    TRxRichEditAccessible::install();
     setAcceptRichText(true);
     setTabChangesFocus(false);
     adoptOwnDocument();
@@ -161,6 +168,7 @@ void TRxRichEdit::adoptOwnDocument() {
     own->setDefaultFont(withoutNeedlessShaping(made->defaultFont()));
     own->setDocumentMargin(made->documentMargin());
     own->setUndoRedoEnabled(m_undoLimit > 0);
+    own->setDocumentLayout(new TRxDocumentLayout(own));
     setDocument(own);
     m_ownDocument = own;
     setLeftToRightOnly(true);
@@ -1159,12 +1167,16 @@ void TRxRichEdit::SetTargetLineWidth(int twips) {
 
 void TRxRichEdit::applyWrapMode() {
     invalidateLineCache();
+    // Each of the two calls below lays the whole text out anew; one new layout is enough.
+    auto *layout = static_cast<TRxDocumentLayout *>(m_ownDocument->documentLayout());
+    layout->HoldLayout();
     if (m_targetLineWidth > 0) {
         setLineWrapMode(QTextEdit::FixedPixelWidth);
         setLineWrapColumnOrWidth(qMax(1, int(RichTextFormat::twipsToUnits(m_targetLineWidth))));
     } else {
         setLineWrapMode(m_wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     }
+    layout->ReleaseLayout();
 }
 
 void TRxRichEdit::SetScrollBars(TScrollStyle style) {
@@ -1249,6 +1261,31 @@ QString TRxRichEdit::urlAt(const QPoint &viewportPos) const {
     return RichTextLinks::urlAt(block.text(), offset);
 }
 
+QString TRxRichEdit::noteAt(const QPoint &viewportPos) const {
+    const QTextCursor cursor = cursorForPosition(viewportPos);
+    int position = cursor.position();
+    if (viewportPos.x() < cursorRect(cursor).x())
+        --position;
+    if (position < 0)
+        return {};
+    const QByteArray kept =
+        charFormatAt(position).property(RtfFormatProperty::KeptGroup).toByteArray();
+    return kept.isEmpty() ? QString() : RtfKeptGroup::noteText(kept);
+}
+
+bool TRxRichEdit::viewportEvent(QEvent *event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString note = noteAt(help->pos());
+        if (!note.isEmpty()) {
+            QToolTip::showText(help->globalPos(), note, viewport());
+            return true;
+        }
+        QToolTip::hideText();
+    }
+    return QTextEdit::viewportEvent(event);
+}
+
 void TRxRichEdit::keyPressEvent(QKeyEvent *event) {
     // Keys sent to the control itself reach the large text's view as its own keys do.
     if (m_largeText) {
@@ -1309,8 +1346,18 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event) {
     }
     if (isReturn) {
         // A line break inside a paragraph has no place in this text model: every Return ends
-        // the paragraph.
-        cursor.insertBlock();
+        // the paragraph. The paragraph typed after the end of a heading is no heading: it does
+        // not take the heading's style, outline level or keep-with-next from the file.
+        QTextBlockFormat next = cursor.blockFormat();
+        if (!cursor.hasSelection() && cursor.atBlockEnd() &&
+            next.hasProperty(RtfFormatProperty::OutlineLevel)) {
+            next.clearProperty(RtfFormatProperty::StyleNumber);
+            next.clearProperty(RtfFormatProperty::OutlineLevel);
+            next.clearProperty(RtfFormatProperty::KeepWithNext);
+            cursor.insertBlock(next);
+        } else {
+            cursor.insertBlock();
+        }
         setTextCursor(cursor);
         ensureCursorVisible();
         event->accept();

@@ -7,6 +7,8 @@
 
 #include <QFlags>
 #include <QImage>
+#include <QMenu>
+#include <QPointer>
 #include <QRect>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -36,6 +38,10 @@ public:
 
     explicit TRxRichEdit(QWidget *parent = nullptr);
     ~TRxRichEdit() override;
+
+    // The menu a right click pops up (the owner pops it up); offered to assistive technology.
+    QMenu *PopupMenu() const { return m_popupMenu; }
+    void SetPopupMenu(QMenu *menu) { m_popupMenu = menu; }
 
     // Whole text, paragraphs joined by CR LF. Setting replaces everything by plain text in the
     // default format (CR LF, LF and CR end paragraphs), puts the caret at 0, empties the undo
@@ -217,6 +223,8 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     QMimeData *createMimeDataFromSelection() const override;
+    // Shows the text of a footnote or comment as the tooltip of its mark.
+    bool viewportEvent(QEvent *event) override;
 
 private:
     friend class TRxLargeText;
@@ -270,6 +278,8 @@ private:
     int displayLinesBefore(const QTextBlock &block) const;
     void invalidateLineCache(int fromBlock = 0) const;
     QString urlAt(const QPoint &viewportPos) const;
+    // The text of the footnote or comment whose mark is under the pointer; empty when none.
+    QString noteAt(const QPoint &viewportPos) const;
     // The picture a clipboard or drop offers, decoded; null when it offers none.
     static QImage pictureOf(const QMimeData *source);
     void insertPictureAt(QTextCursor &cursor, const QImage &picture);
@@ -311,6 +321,7 @@ private:
     // Set while only formats change, so that the text need not be looked at again.
     bool m_textStaysPut = false;
     QTextDocument *m_ownDocument = nullptr;
+    QPointer<QMenu> m_popupMenu;
     int m_lastAnchor = 0;
     // Watched by the view while the real document is detached for bulk work.
     QTextDocument *m_parkingDocument = nullptr;

@@ -1,6 +1,7 @@
 #include "richtext/underlinedecorations.h"
 
 #include "richtext/rtf/richtextformat.h"
+#include "richtext/rxdocumentlayout.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
@@ -225,9 +226,7 @@ void draw(QPainter &painter, const QTextDocument &document, const PaintContext &
     QAbstractTextDocumentLayout *layout = document.documentLayout();
     if (!layout || !context.clip.isValid() || context.clip.isEmpty())
         return;
-    // The layout finds the paragraph at a height without walking the ones above it.
-    const int hit = layout->hitTest(QPointF(0, context.clip.top()), Qt::FuzzyHit);
-    QTextBlock block = document.findBlock(std::max(0, hit));
+    QTextBlock block = TRxDocumentLayout::FirstBlockReaching(document, context.clip.top());
     // Paragraphs beside the one hit (earlier cells of a table row) reach the clip as well.
     while (block.previous().isValid() &&
            layout->blockBoundingRect(block.previous()).bottom() > context.clip.top())

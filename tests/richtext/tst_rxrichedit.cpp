@@ -1,10 +1,12 @@
 #include "richtext/rtf/richtextformat.h"
+#include "richtext/rxdocumentlayout.h"
 #include "richtext/rxrichedit.h"
 #include "testenvironment.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
+#include <QFocusEvent>
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
@@ -36,6 +38,8 @@ private slots:
     void caretLineAndColumnFollowDisplayLines();
     void caretLineFollowsEditsBeforeIt();
     void editsWhileTheLayoutIsUnderWayLeaveEveryParagraphLaidOut();
+    void selectionAndFocusLeaveTheLayoutToTheBackground();
+    void pointsFindTheirParagraphWhileTheLayoutIsUnderWay();
     void paragraphsWrittenFromRightToLeftKeepTheirDirection();
     void heldNotificationsArriveOnceOnRelease();
     void plainTextSwitchKeepsTextAndDropsFormat();
@@ -227,6 +231,56 @@ void TestRxRichEdit::caretLineFollowsEditsBeforeIt() {
     QCOMPARE(m_edit->CaretLine(), middle + 1);
     m_edit->Undo();
     QCOMPARE(lineAtEnd(), 49);
+}
+
+// A selection over two paragraphs made Qt finish the whole layout on every repaint of it (each
+// selection change and focus change): seconds for long documents, with the window dead.
+void TestRxRichEdit::selectionAndFocusLeaveTheLayoutToTheBackground() {
+    m_edit->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_edit.get()));
+    m_edit->SetText(QString(50000, QLatin1Char('\n')));
+    auto *layout = dynamic_cast<TRxDocumentLayout *>(m_edit->document()->documentLayout());
+    QVERIFY(layout);
+    QVERIFY(!layout->LayoutFinished());
+    m_edit->SelectRange(0, 1, true);
+    QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(m_edit.get(), &in);
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(m_edit.get(), &out);
+    m_edit->viewport()->repaint();
+    QVERIFY(!layout->LayoutFinished());
+    QCOMPARE(m_edit->SelStart(), 0);
+    QCOMPARE(m_edit->SelLength(), 1);
+    // The rest is laid out between events, to the last paragraph.
+    QTRY_VERIFY_WITH_TIMEOUT(layout->LayoutFinished(), 60000);
+    const QTextDocument *document = m_edit->document();
+    QVERIFY(layout->blockBoundingRect(document->lastBlock()).top() >
+            layout->blockBoundingRect(document->findBlockByNumber(49000)).bottom());
+    QCOMPARE(layout->frameBoundingRect(document->rootFrame()).height(),
+             layout->documentSize().height());
+}
+
+// Qt's hit test takes paragraphs not laid out yet for height 0 at the top: a point between two
+// paragraphs found the last one, and the underline painting walked back from there.
+void TestRxRichEdit::pointsFindTheirParagraphWhileTheLayoutIsUnderWay() {
+    m_edit->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_edit.get()));
+    QStringList lines;
+    for (int i = 0; i < 20000; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    m_edit->SetText(lines.join(QStringLiteral("\r\n")));
+    m_edit->viewport()->repaint();
+    const QTextDocument *document = m_edit->document();
+    auto *layout = dynamic_cast<TRxDocumentLayout *>(document->documentLayout());
+    QVERIFY(layout && !layout->LayoutFinished());
+    const QRectF third = layout->blockBoundingRect(document->findBlockByNumber(2));
+    for (const qreal y : {0.0, 1.0, third.top() + 1, third.bottom() - 1}) {
+        const int hit = layout->hitTest(QPointF(third.left() + 1, y), Qt::FuzzyHit);
+        QVERIFY2(document->findBlock(hit).blockNumber() <= 2, qPrintable(QString::number(y)));
+        QVERIFY(TRxDocumentLayout::FirstBlockReaching(*document, y).blockNumber() <= 2);
+    }
+    QCOMPARE(TRxDocumentLayout::FirstBlockReaching(*document, third.top() + 1).blockNumber(), 2);
+    QVERIFY(!layout->LayoutFinished());
 }
 
 void TestRxRichEdit::editsWhileTheLayoutIsUnderWayLeaveEveryParagraphLaidOut() {

@@ -1,6 +1,7 @@
 #include "platform/usererror.h"
 #include "richtext/richtextlinks.h"
 #include "richtext/rtf/richtextformat.h"
+#include "richtext/rtf/rtfformatproperties.h"
 #include "richtext/rxrichedit.h"
 #include "testenvironment.h"
 
@@ -8,14 +9,17 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QFile>
+#include <QHelpEvent>
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 #include <memory>
 
 // Loading and saving through Lines, the clipboard's rich text, links, the display settings and
@@ -37,6 +41,8 @@ private slots:
     void copyAndPasteKeepUnderlineTypesAndProtection();
     void pasteInPlainTextTakesTextOnly();
 
+    void noteTextShowsOverItsMark();
+    void paragraphAfterAHeadingIsNoHeading();
     void urlAtFindsLinks_data();
     void urlAtFindsLinks();
     void clickOnLinkReportsIt();
@@ -266,6 +272,48 @@ void TestRxRichEditIo::urlAtFindsLinks() {
     QFETCH(int, offset);
     QFETCH(QString, url);
     QCOMPARE(RichTextLinks::urlAt(text, offset), url);
+}
+
+void TestRxRichEditIo::noteTextShowsOverItsMark() {
+    m_edit->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_edit.get()));
+    QBuffer buffer;
+    buffer.setData("{\\rtf1\\ansi Text{\\super\\chftn}{\\footnote \\pard\\plain{\\super\\chftn} "
+                   "The note.} and more text\\par}");
+    buffer.open(QIODevice::ReadOnly);
+    m_edit->Lines().LoadFromStream(buffer);
+    QTextCursor at(m_edit->document());
+    const auto toolTipAt = [this, &at](int position) {
+        at.setPosition(position);
+        const QPoint point = m_edit->cursorRect(at).center() + QPoint(2, 0);
+        QHelpEvent help(QEvent::ToolTip, point, m_edit->viewport()->mapToGlobal(point));
+        QApplication::sendEvent(m_edit->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(toolTipAt(4), QStringLiteral("The note."));
+    QTRY_COMPARE(toolTipAt(10), QString());
+}
+
+void TestRxRichEditIo::paragraphAfterAHeadingIsNoHeading() {
+    QBuffer buffer;
+    buffer.setData("{\\rtf1\\ansi{\\stylesheet{\\s1\\keepn\\outlinelevel0\\sb240\\b heading 1;}}"
+                   "\\pard\\s1 Title\\par\\pard Body\\par}");
+    buffer.open(QIODevice::ReadOnly);
+    m_edit->Lines().LoadFromStream(buffer);
+    m_edit->SelectRange(5, 5, false);
+    QTest::keyClick(m_edit.get(), Qt::Key_Return);
+    const QTextBlock heading = m_edit->document()->begin();
+    const QTextBlock typed = heading.next();
+    QCOMPARE(heading.blockFormat().intProperty(RtfFormatProperty::OutlineLevel), 0);
+    QVERIFY(!typed.blockFormat().hasProperty(RtfFormatProperty::OutlineLevel));
+    QVERIFY(!typed.blockFormat().hasProperty(RtfFormatProperty::StyleNumber));
+    QVERIFY(!typed.blockFormat().boolProperty(RtfFormatProperty::KeepWithNext));
+    // Split inside the heading, both halves stay headings.
+    m_edit->SelectRange(2, 2, false);
+    QTest::keyClick(m_edit.get(), Qt::Key_Return);
+    QCOMPARE(m_edit->document()->begin().next().blockFormat().intProperty(
+                 RtfFormatProperty::StyleNumber),
+             1);
 }
 
 void TestRxRichEditIo::clickOnLinkReportsIt() {

@@ -6,6 +6,7 @@
 #include "editor/frame/mainmenu.h"
 #include "editor/frame/toolbars.h"
 #include "platform/prompts.h"
+#include "richtext/rtf/documentio.h"
 #include "richtext/rxrichedit.h"
 
 #include <QAction>
@@ -177,7 +178,8 @@ bool TEditorModes::HasFormatting() {
     using A = TRxTextAttributes;
     // Face and strike-out do not count: a document bold throughout is not "formatted".
     const auto counted = A::caBold | A::caItalic | A::caSize | A::caUnderline | A::caColor;
-    return (uniform & counted) != counted;
+    // What the document keeps of its RTF file (notes, fields, page setup) is lost as well.
+    return (uniform & counted) != counted || hasKeptRtf(*m_context.Memo.document());
 }
 
 QMessageBox::StandardButton TEditorModes::TextWarning() {

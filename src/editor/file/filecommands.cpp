@@ -10,6 +10,7 @@
 #include "editor/htmlview/htmlview.h"
 #include "platform/busycursor.h"
 #include "platform/errorreport.h"
+#include "platform/filenames.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
@@ -114,6 +115,10 @@ void TFileCommands::OpenFile(const QString &name) {
     m_context.document.DataFile = false;
     // The caption shows the file even when it cannot be loaded.
     m_context.document.SetDocumentName(name);
+    if (IsUnreadableFileName(name)) {
+        simpleMessage(UnusableFileNameText(QFileInfo(name).fileName()));
+        return;
+    }
     if (!QFileInfo::exists(name)) {
         simpleMessage(QStringLiteral("I cant load ") + name + QStringLiteral("! \n\r") +
                       QStringLiteral("Please check file name and location and try again !"));

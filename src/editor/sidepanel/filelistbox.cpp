@@ -1,8 +1,12 @@
 #include "editor/sidepanel/filelistbox.h"
 
+#include "platform/filenames.h"
+
 #include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -37,8 +41,27 @@ QStringList FileListBox::listFolder(const QString &folder, const QString &mask) 
         patterns << trimmed;
     }
     QDir dir(folder);
-    return dir.entryList(patterns, QDir::Files | QDir::NoDotAndDotDot,
-                         QDir::Name | QDir::IgnoreCase);
+    QStringList names =
+        dir.entryList(patterns, QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    // Listed all the same, so that opening one says why it cannot be opened.
+    QStringList unreadable = UnreadableFileNames(folder);
+    if (!patterns.isEmpty()) {
+        unreadable.removeIf([&patterns](const QString &name) {
+            return std::none_of(patterns.begin(), patterns.end(), [&name](const QString &pattern) {
+                return QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
+                                          QRegularExpression::CaseInsensitiveOption)
+                    .match(name)
+                    .hasMatch();
+            });
+        });
+    }
+    if (unreadable.isEmpty())
+        return names;
+    names += unreadable;
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
 }
 
 void FileListBox::setFolder(const QString &folder) {

@@ -273,6 +273,7 @@ void TMainForm::buildForm() {
     m_memo->SetHideSelection(false);
     m_memo->SetUndoLimit(100);
     m_memo->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_memo->SetPopupMenu(m_menus->PopupMenu1);
     m_memo->installEventFilter(this);
     connect(m_memo, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         m_menus->PopupMenu1->popup(m_memo->viewport()->mapToGlobal(at));

@@ -4,6 +4,7 @@
 #include "platform/usererror.h"
 #include "richtext/rtf/rtfcodec.h"
 #include "richtext/rtf/rtfdocumentsink.h"
+#include "richtext/rtf/rtfformatproperties.h"
 #include "richtext/rtf/rtfreader.h"
 #include "richtext/rtf/rtfwriter.h"
 
@@ -313,4 +314,22 @@ void saveDocumentFile(const QTextDocument &document, const QString &fileName, bo
                       const ProgressCallback &progress) {
     if (writeDocumentFile(document, fileName, plainText, progress))
         throw UserError(saveFailed());
+}
+
+bool hasKeptRtf(const QTextDocument &document) {
+    if (!document.rootFrame()
+             ->frameFormat()
+             .property(RtfFormatProperty::KeptPrologue)
+             .toByteArray()
+             .isEmpty())
+        return true;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.hasProperty(RtfFormatProperty::KeptGroup) ||
+                format.hasProperty(RtfFormatProperty::FieldInstruction))
+                return true;
+        }
+    }
+    return false;
 }

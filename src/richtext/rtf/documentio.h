@@ -78,4 +78,7 @@ RtfReadResult readRtf(const QByteArray &bytes, QTextDocument &document,
 // Writes the document as RTF. Answers false when the device fails.
 bool writeRtf(const QTextDocument &document, QIODevice &device,
               const ProgressCallback &progress = {});
+// Whether the document holds what it keeps of its RTF file without showing it as text formats
+// (page setup, notes, comments, fields, shapes and other groups): plain text loses it.
+bool hasKeptRtf(const QTextDocument &document);
 QByteArray rtfFromDocument(const QTextDocument &document, const ProgressCallback &progress = {});

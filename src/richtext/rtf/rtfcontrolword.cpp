@@ -17,7 +17,7 @@ constexpr RtfWordGroup N = RtfWordGroup::None;
 
 // Sorted at compile time, searched by name.
 constexpr auto table = [] {
-    std::array<Entry, 265> entries = {{
+    std::array<Entry, 284> entries = {{
         {"fonttbl", {RtfWord::Fonttbl, D}},
         {"colortbl", {RtfWord::Colortbl, D}},
         {"stylesheet", {RtfWord::Stylesheet, S}},
@@ -211,6 +211,25 @@ constexpr auto table = [] {
         {"levelnfc", {RtfWord::Levelnfc, N}},
         {"levelnfcn", {RtfWord::Levelnfcn, N}},
         {"levelstartat", {RtfWord::Levelstartat, N}},
+        {"s", {RtfWord::S, N}},
+        {"sbasedon", {RtfWord::Sbasedon, N}},
+        {"keepn", {RtfWord::Keepn, N}},
+        {"keep", {RtfWord::Keep, N}},
+        {"outlinelevel", {RtfWord::Outlinelevel, N}},
+        {"cbpat", {RtfWord::Cbpat, N}},
+        {"cfpat", {RtfWord::Cfpat, N}},
+        {"shading", {RtfWord::Shading, N}},
+        {"brdrt", {RtfWord::Brdrt, N}},
+        {"brdrb", {RtfWord::Brdrb, N}},
+        {"brdrl", {RtfWord::Brdrl, N}},
+        {"brdrr", {RtfWord::Brdrr, N}},
+        {"box", {RtfWord::Box, N}},
+        {"rtlch", {RtfWord::Rtlch, N}},
+        {"ltrch", {RtfWord::Ltrch, N}},
+        {"af", {RtfWord::Af, N}},
+        {"afs", {RtfWord::Afs, N}},
+        {"ab", {RtfWord::Ab, N}},
+        {"ai", {RtfWord::Ai, N}},
         {"par", {RtfWord::Par, N}},
         {"line", {RtfWord::Line, N}},
         {"lbr", {RtfWord::Lbr, N}},

@@ -37,6 +37,33 @@ inline constexpr int FieldSerial = QTextFormat::UserProperty + 8;
 inline constexpr int KeptPrologue = QTextFormat::UserProperty + 9;
 inline constexpr int KeptFonts = QTextFormat::UserProperty + 10;
 inline constexpr int KeptColors = QTextFormat::UserProperty + 11;
+// On a QTextList's format: the list of the file it is a level of (an int, the same for all the
+// levels of one list, so that they are written back as one list), the number its items start
+// at when not 1 (Qt itself always counts from 1), and the level's number text as the file gave
+// it (QString, the level numbers as the characters 0-8), which may show the numbers of the
+// levels above ("1.2.") where Qt shows only its own.
+inline constexpr int ListGroup = QTextFormat::UserProperty + 12;
+inline constexpr int ListStart = QTextFormat::UserProperty + 13;
+inline constexpr int ListLevelText = QTextFormat::UserProperty + 14;
+// On a paragraph's block format: its style's number in the file's style sheet (int, \sN), its
+// outline level (int 0-8), and whether it keeps with the next paragraph and keeps its lines on
+// one page (bools), all written back as they came.
+inline constexpr int StyleNumber = QTextFormat::UserProperty + 15;
+inline constexpr int OutlineLevel = QTextFormat::UserProperty + 17;
+inline constexpr int KeepWithNext = QTextFormat::UserProperty + 18;
+inline constexpr int KeepTogether = QTextFormat::UserProperty + 19;
+// On a paragraph's block format: its shading (\cbpat, \cfpat, \shading) and its borders
+// (\brdrt ... with their kind, width and colour) as RTF words of the file (QByteArray); the
+// shading also shows as the block's background.
+inline constexpr int ParagraphShading = QTextFormat::UserProperty + 20;
+inline constexpr int ParagraphBorders = QTextFormat::UserProperty + 21;
+// On a run: its direction as the file gave it (int, 1 \ltrch, 2 \rtlch), the associated font,
+// size, bold and italic that right-to-left text uses (\af, \afs, \ab, \ai as RTF words,
+// QByteArray), and for a right-to-left run, which shows in the associated format, the words of
+// its other format (\f, \fs, \b, \i), so that both are written back.
+inline constexpr int RunDirection = QTextFormat::UserProperty + 22;
+inline constexpr int AssociatedWords = QTextFormat::UserProperty + 23;
+inline constexpr int OtherScriptWords = QTextFormat::UserProperty + 24;
 
 } // namespace RtfFormatProperty
 

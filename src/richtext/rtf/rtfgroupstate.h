@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QTextOption>
@@ -33,6 +34,11 @@ struct RtfCharState {
     int background = 0;
     int link = 0;  // the field reader's link number, 0: none
     int field = 0; // the field reader's number of a kept field whose result this is, 0: none
+    std::uint8_t direction = 0; // 0 none given, 1 \ltrch, 2 \rtlch
+    bool assocBold = false;     // \ab
+    bool assocItalic = false;   // \ai
+    int assocFont = -1;         // \af, -1: none
+    int assocHalfPoints = 0;    // \afs, 0: none
     bool operator==(const RtfCharState &) const = default;
 };
 
@@ -56,7 +62,17 @@ struct RtfParaState {
     int lineSpacing = 0;
     bool lineMultiple = false;
     bool pageBreakBefore = false;
-    bool rightToLeft = false; // \rtlpar
+    bool rightToLeft = false;  // \rtlpar
+    int style = -1;            // \sN, -1: none named
+    int outlineLevel = -1;     // \outlinelevelN, -1: body text
+    bool keepNext = false;     // \keepn
+    bool keepTogether = false; // \keep
+    int shadeBack = 0;         // \cbpat: colour table index, 0: none
+    int shadeFore = 0;         // \cfpat
+    int shading = 0;           // \shading: hundredths of a percent of \cfpat over \cbpat
+    bool shaded = false;       // any of the three was given
+    bool borderOpen = false;   // the last word began or described a border
+    QByteArray borders;        // \brdrt ... as they came
     bool inTable = false;
     int nesting = 0; // \itap
     int listOverride = 0;

@@ -1,7 +1,11 @@
 #include "richtext/rtf/rtfkeptgroup.h"
 
+#include "richtext/rtf/documentio.h"
+
+#include <QTextDocument>
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <string_view>
 
 namespace {
@@ -84,3 +88,37 @@ QByteArray renumbered(QByteArrayView bytes, const std::function<int(int)> &font,
 }
 
 } // namespace RtfKeptGroup
+
+QString RtfKeptGroup::noteText(QByteArrayView bytes) {
+    const QByteArray kept = bytes.toByteArray();
+    for (const char *word : {"\\footnote", "\\annotation"}) {
+        qsizetype at = kept.indexOf(word);
+        // The word, not a longer one that begins with it.
+        while (at >= 0) {
+            const qsizetype after = at + qstrlen(word);
+            if (after >= kept.size() || !std::isalpha(static_cast<unsigned char>(kept[after])))
+                break;
+            at = kept.indexOf(word, after);
+        }
+        if (at < 0)
+            continue;
+        // The rest of the group the word opens, read as a document of its own.
+        const qsizetype begin = at + qstrlen(word);
+        qsizetype end = begin;
+        for (int depth = 1; end < kept.size(); ++end) {
+            const char c = kept[end];
+            if (c == '\\')
+                ++end;
+            else if (c == '{')
+                ++depth;
+            else if (c == '}' && --depth == 0)
+                break;
+        }
+        QTextDocument note;
+        readRtf("{\\rtf1\\ansi " + kept.mid(begin, end - begin) + "}", note);
+        QString text = note.toPlainText();
+        text.remove(QChar(0x2060));
+        return text.trimmed();
+    }
+    return {};
+}

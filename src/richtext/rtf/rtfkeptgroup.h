@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <functional>
 
 // RTF the reader kept as it came (groups it does not show, page and section words) and the
@@ -14,5 +15,9 @@ namespace RtfKeptGroup {
 // binary data included, stays byte for byte.
 QByteArray renumbered(QByteArrayView bytes, const std::function<int(int)> &font,
                       const std::function<int(int)> &color);
+
+// The text of a footnote, endnote or comment kept in these bytes, as plain text (paragraphs
+// separated by line breaks); empty when they hold none.
+QString noteText(QByteArrayView bytes);
 
 } // namespace RtfKeptGroup

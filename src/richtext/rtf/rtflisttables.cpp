@@ -1,5 +1,7 @@
 #include "richtext/rtf/rtflisttables.h"
 
+#include "richtext/rtf/rtfformatproperties.h"
+
 namespace {
 
 QTextListFormat::Style listStyle(RtfListKind kind) {
@@ -61,6 +63,10 @@ void RtfListTables::listWord(RtfWord word, int parameter, bool inTableGroup) {
             break;
         }
         return;
+    case RtfWord::Levelstartat:
+        if (level != nullptr)
+            level->start = qBound(0, parameter, 32767);
+        return;
     case RtfWord::Listid:
         if (inTableGroup)
             m_lists.insert(parameter, m_currentList);
@@ -77,6 +83,7 @@ void RtfListTables::levelText(const QString &text) {
 
 void RtfListTables::startOverride() {
     m_currentOverrideList = 0;
+    m_currentOverrideStart = 0;
 }
 
 void RtfListTables::overrideWord(RtfWord word, int parameter) {
@@ -84,8 +91,14 @@ void RtfListTables::overrideWord(RtfWord word, int parameter) {
     case RtfWord::Listid:
         m_currentOverrideList = parameter;
         return;
+    case RtfWord::Levelstartat:
+        // A restart of the list's numbering for the paragraphs of this \ls.
+        m_currentOverrideStart = qBound(0, parameter, 32767) + 1;
+        return;
     case RtfWord::Ls:
         m_listOverrides.insert(parameter, m_currentOverrideList);
+        if (m_currentOverrideStart > 0)
+            m_overrideStarts.insert(parameter, m_currentOverrideStart - 1);
         return;
     default:
         return;
@@ -148,15 +161,8 @@ RtfNumbering RtfListTables::finishNumbering() {
     return m_pendingNumbering;
 }
 
-QString RtfListTables::levelAffix(const QString &levelText, bool prefix) {
-    // \leveltext: a length character, then text in which characters 0-8 stand for the numbers
-    // of the levels; a trailing semicolon ends the group.
-    QString text = levelText;
-    if (text.endsWith(QLatin1Char(';')))
-        text.chop(1);
-    if (text.isEmpty())
-        return {};
-    text.remove(0, 1);
+QString RtfListTables::levelAffix(const QString &text, bool prefix) {
+    // Characters 0-8 stand for the numbers of the levels.
     qsizetype first = -1;
     qsizetype last = -1;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -185,13 +191,21 @@ void RtfListTables::assign(RtfParagraph &paragraph, const RtfParaState &para) {
         RtfListKind kind = RtfListKind::Decimal;
         QString prefix;
         QString suffix = QStringLiteral(".");
+        QString levelText;
+        int start = 1;
         if (definition != nullptr &&
             static_cast<std::size_t>(para.listLevel) < definition->levels.size()) {
             const ListLevel &level = definition->levels[static_cast<std::size_t>(para.listLevel)];
             kind = level.kind;
+            start = level.start;
+            // \leveltext: a length character, the text, and the semicolon that ends the group.
+            levelText = level.text;
+            if (levelText.endsWith(QLatin1Char(';')))
+                levelText.chop(1);
+            levelText.remove(0, 1);
             if (!level.text.isEmpty()) {
-                prefix = levelAffix(level.text, true);
-                suffix = levelAffix(level.text, false);
+                prefix = levelAffix(levelText, true);
+                suffix = levelAffix(levelText, false);
             }
         } else if (para.numbering.kind != RtfListKind::None) {
             // No list table entry: the old-style numbering next to \ls describes the list.
@@ -201,6 +215,11 @@ void RtfListTables::assign(RtfParagraph &paragraph, const RtfParaState &para) {
         }
         if (kind == RtfListKind::None)
             return;
+        if (para.listLevel == 0) {
+            const auto restart = m_overrideStarts.constFind(para.listOverride);
+            if (restart != m_overrideStarts.constEnd())
+                start = *restart;
+        }
         const qint64 id = (static_cast<qint64>(para.listOverride) << 8) | para.listLevel;
         if (kind == RtfListKind::Bullet) {
             // Bullets count nothing: a run of them after other paragraphs is a list of its own.
@@ -214,13 +233,21 @@ void RtfListTables::assign(RtfParagraph &paragraph, const RtfParaState &para) {
             if (key == m_listKeys.end())
                 key = m_listKeys.insert(id, m_nextListKey++);
             paragraph.listKey = *key;
+            // An item restarts the numbering of the levels below it.
+            for (int deeper = para.listLevel + 1; deeper <= maxLevel; ++deeper)
+                m_listKeys.remove((static_cast<qint64>(para.listOverride) << 8) | deeper);
         }
         m_previousListId = id;
         paragraph.listFormat.setStyle(listStyle(kind));
         paragraph.listFormat.setIndent(para.listLevel + 1);
+        paragraph.listFormat.setProperty(RtfFormatProperty::ListGroup, para.listOverride);
         if (kind != RtfListKind::Bullet) {
             paragraph.listFormat.setNumberPrefix(prefix);
             paragraph.listFormat.setNumberSuffix(suffix);
+            if (start != 1)
+                paragraph.listFormat.setProperty(RtfFormatProperty::ListStart, start);
+            if (!levelText.isEmpty())
+                paragraph.listFormat.setProperty(RtfFormatProperty::ListLevelText, levelText);
         }
         m_previousNumberingKey = -1;
         return;

@@ -38,21 +38,26 @@ public:
     // Puts the paragraph into its list, if it has one.
     void assign(RtfParagraph &paragraph, const RtfParaState &para);
 
+    // The text before the first level number of a \leveltext (without its length character
+    // and closing semicolon), or after the last one; empty when it shows no number.
+    static QString levelAffix(const QString &levelText, bool prefix);
+
 private:
     struct ListLevel {
         RtfListKind kind = RtfListKind::Decimal;
+        int start = 1;
         QString text; // \leveltext as read: length, literal text and level placeholders
     };
     struct ListDefinition {
         std::vector<ListLevel> levels;
     };
-    static QString levelAffix(const QString &levelText, bool prefix);
-
     QHash<int, ListDefinition> m_lists;
     ListDefinition m_currentList;
-    QHash<int, int> m_listOverrides; // \ls -> \listid
+    QHash<int, int> m_listOverrides;  // \ls -> \listid
+    QHash<int, int> m_overrideStarts; // \ls -> the start its override sets for level 0
     int m_currentOverrideList = 0;
-    QHash<qint64, int> m_listKeys; // (\ls, level) -> sink list key
+    int m_currentOverrideStart = 0; // 0: none
+    QHash<qint64, int> m_listKeys;  // (\ls, level) -> sink list key
     int m_nextListKey = 0;
     int m_previousNumberingKey = -1;
     qint64 m_previousListId = -1; // the \ls list and level of the paragraph before, -1: none

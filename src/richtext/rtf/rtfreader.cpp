@@ -4,6 +4,7 @@
 #include "richtext/rtf/rtfformatproperties.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -60,6 +61,9 @@ RtfReadResult RtfReader::read() {
 }
 
 void RtfReader::handleToken(const RtfToken &token) {
+    if (!m_sectionBreak.isEmpty() && token.type != RtfToken::Type::ControlWord &&
+        token.type != RtfToken::Type::End)
+        flushSection();
     switch (token.type) {
     case RtfToken::Type::GroupStart:
         flushBytes();
@@ -146,6 +150,8 @@ void RtfReader::groupEnd() {
         bytes.append(QByteArray(m_forcedCloses, '}'));
         return bytes;
     };
+    if (state().styleSheet)
+        m_styles.read(m_data.sliced(state().start, m_tokenizer.position() - state().start));
     if (state().keep != RtfKeptGroups::Keep::None)
         keepGroup(state().keep, groupBytes());
     if (ending == Destination::FieldInstruction && parent != Destination::FieldInstruction)
@@ -234,6 +240,18 @@ void RtfReader::controlWord(const RtfToken &token) {
     }
     if (group.destination == Destination::Skip)
         return;
+    if (!m_sectionBreak.isEmpty()) {
+        // The new section's words (\sectd, page size and margins, columns, ...).
+        if (group.destination == Destination::Text && info.word == RtfWord::Unknown && !starred &&
+            m_sectionBreak.size() < 4096) {
+            m_sectionBreak.append('\\');
+            m_sectionBreak.append(token.text.data(), token.text.size());
+            if (token.hasParameter)
+                m_sectionBreak.append(QByteArray::number(token.parameter));
+            return;
+        }
+        flushSection();
+    }
     // "{\*\word" with a word this reader does not read: the whole group is optional.
     if (starred && info.group == RtfWordGroup::None) {
         if (first || info.word == RtfWord::Unknown) {
@@ -244,6 +262,20 @@ void RtfReader::controlWord(const RtfToken &token) {
     if (info.group != RtfWordGroup::None) {
         destinationWord(info, first);
         return;
+    }
+    if (group.destination == Destination::Text && group.para.borderOpen) {
+        // The kind, width, colour and spacing words that follow \brdrt and the like.
+        if (info.word == RtfWord::Unknown &&
+            (token.text.startsWith("brdr") || token.text.startsWith("brsp"))) {
+            if (group.para.borders.size() < 1024) {
+                group.para.borders.append('\\');
+                group.para.borders.append(token.text.data(), token.text.size());
+                if (token.hasParameter)
+                    group.para.borders.append(QByteArray::number(token.parameter));
+            }
+            return;
+        }
+        group.para.borderOpen = false;
     }
     if (info.word == RtfWord::Unknown) {
         // Directly in the document's group (the \rtf1 one), before any text.
@@ -429,6 +461,7 @@ void RtfReader::startSkipped(RtfWord word, bool unknown, bool first) {
     }
     group.keep = m_kept.start(word, unknown, place);
     group.destination = Destination::Skip;
+    group.styleSheet = word == RtfWord::Stylesheet && first;
 }
 
 void RtfReader::keepGroup(RtfKeptGroups::Keep keep, QByteArray bytes) {
@@ -480,7 +513,18 @@ void RtfReader::keepObject(QByteArray bytes) {
         }
     }
     if (group.objectInline == inlines.size()) {
-        addKeptMarker(QString(QChar(0x2060)), std::move(bytes), false);
+        // A floating picture shows at its anchor; anything else is an invisible marker.
+        std::optional<RtfInline> picture = shapePicture(bytes);
+        if (!picture) {
+            addKeptMarker(QString(QChar(0x2060)), std::move(bytes), false);
+            return;
+        }
+        picture->format.setProperty(RtfFormatProperty::Protected, true);
+        picture->format.setProperty(RtfFormatProperty::KeptGroup, std::move(bytes));
+        picture->format.setProperty(RtfFormatProperty::KeptSerial, ++m_keptSerial);
+        picture->formatSerial = -1;
+        m_textStarted = true;
+        inlines.push_back(std::move(*picture));
         return;
     }
     // What it shows stays, protected, and stands for it: the object is written in its place.
@@ -557,8 +601,16 @@ bool RtfReader::bodyWord(RtfWord word, bool hasParameter, int parameter) {
     if (tableWord(word, parameter))
         return true;
     switch (word) {
-    case RtfWord::Par:
     case RtfWord::Sect:
+        if (paragraphDepth() == 0 && group.destination == Destination::Text &&
+            m_overflowDepth == 0) {
+            flushSection();
+            m_sectionBreak = "\\sect";
+            return true;
+        }
+        endParagraph();
+        return true;
+    case RtfWord::Par:
     case RtfWord::Column:
         endParagraph();
         return true;
@@ -719,6 +771,24 @@ bool RtfReader::characterWord(RtfWord word, bool hasParameter, int parameter) {
     case RtfWord::Cf:
         chars.foreground = qMax(0, parameter);
         return true;
+    case RtfWord::Rtlch:
+        chars.direction = 2;
+        return true;
+    case RtfWord::Ltrch:
+        chars.direction = 1;
+        return true;
+    case RtfWord::Af:
+        chars.assocFont = parameter;
+        return true;
+    case RtfWord::Afs:
+        chars.assocHalfPoints = hasParameter ? qBound(2, parameter, 3276) : 0;
+        return true;
+    case RtfWord::Ab:
+        chars.assocBold = on;
+        return true;
+    case RtfWord::Ai:
+        chars.assocItalic = on;
+        return true;
     case RtfWord::Cb:
     case RtfWord::Chcbpat:
     case RtfWord::Highlight:
@@ -808,6 +878,47 @@ bool RtfReader::paragraphWord(RtfWord word, bool hasParameter, int parameter) {
         para.nesting = qBound(0, parameter, maxTableDepth);
         if (para.nesting > 0)
             para.inTable = true;
+        return true;
+    case RtfWord::S:
+        // The style's formatting first; the paragraph's own words after it override it.
+        para.style = qMax(0, parameter);
+        for (const RtfStyleSheet::Word &styled : m_styles.words(para.style)) {
+            if (!characterWord(styled.word, styled.hasParameter, styled.parameter))
+                paragraphWord(styled.word, styled.hasParameter, styled.parameter);
+        }
+        return true;
+    case RtfWord::Cbpat:
+        para.shadeBack = qMax(0, parameter);
+        para.shaded = true;
+        return true;
+    case RtfWord::Cfpat:
+        para.shadeFore = qMax(0, parameter);
+        para.shaded = true;
+        return true;
+    case RtfWord::Shading:
+        para.shading = qBound(0, parameter, 10000);
+        para.shaded = true;
+        return true;
+    case RtfWord::Brdrt:
+    case RtfWord::Brdrb:
+    case RtfWord::Brdrl:
+    case RtfWord::Brdrr:
+    case RtfWord::Box:
+        if (para.borders.size() < 1024) {
+            static constexpr const char *names[] = {"\\brdrt", "\\brdrb", "\\brdrl", "\\brdrr",
+                                                    "\\box"};
+            para.borders.append(names[static_cast<int>(word) - static_cast<int>(RtfWord::Brdrt)]);
+        }
+        para.borderOpen = true;
+        return true;
+    case RtfWord::Keepn:
+        para.keepNext = !hasParameter || parameter != 0;
+        return true;
+    case RtfWord::Keep:
+        para.keepTogether = !hasParameter || parameter != 0;
+        return true;
+    case RtfWord::Outlinelevel:
+        para.outlineLevel = qBound(-1, parameter, 8);
         return true;
     case RtfWord::Ls:
         para.listOverride = parameter;
@@ -1033,6 +1144,38 @@ QTextCharFormat RtfReader::currentCharFormat() {
         format.setFontCapitalization(QFont::SmallCaps);
     if (chars.caps)
         format.setFontCapitalization(QFont::AllUppercase);
+    if (chars.direction != 0)
+        format.setProperty(RtfFormatProperty::RunDirection, static_cast<int>(chars.direction));
+    if (chars.assocFont >= 0 || chars.assocHalfPoints > 0 || chars.assocBold || chars.assocItalic) {
+        QByteArray words;
+        if (chars.assocFont >= 0)
+            words.append("\\af" + QByteArray::number(chars.assocFont));
+        if (chars.assocHalfPoints > 0)
+            words.append("\\afs" + QByteArray::number(chars.assocHalfPoints));
+        if (chars.assocBold)
+            words.append("\\ab");
+        if (chars.assocItalic)
+            words.append("\\ai");
+        format.setProperty(RtfFormatProperty::AssociatedWords, words);
+        if (chars.direction == 2) {
+            // Right-to-left text shows in the associated format; the other one is kept.
+            QByteArray other;
+            if (fontNumber >= 0)
+                other.append("\\f" + QByteArray::number(fontNumber));
+            other.append("\\fs" + QByteArray::number(chars.halfPoints));
+            other.append(chars.bold ? "\\b" : "\\b0");
+            other.append(chars.italic ? "\\i" : "\\i0");
+            format.setProperty(RtfFormatProperty::OtherScriptWords, other);
+            if (chars.assocFont >= 0) {
+                if (const QString family = m_fonts.family(chars.assocFont); !family.isEmpty())
+                    format.setFontFamilies({family});
+            }
+            if (chars.assocHalfPoints > 0)
+                format.setFontPointSize(chars.assocHalfPoints / 2.0);
+            format.setFontWeight(chars.assocBold ? QFont::Bold : QFont::Normal);
+            format.setFontItalic(chars.assocItalic);
+        }
+    }
     if (const QString &link = m_fields.link(chars.link); !link.isEmpty()) {
         format.setAnchor(true);
         format.setAnchorHref(link);
@@ -1082,6 +1225,44 @@ QTextBlockFormat RtfReader::blockFormat(const RtfParaState &para) {
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     if (para.rightToLeft)
         format.setLayoutDirection(Qt::RightToLeft);
+    if (para.shaded) {
+        QByteArray words;
+        if (para.shadeBack > 0)
+            words.append("\\cbpat" + QByteArray::number(para.shadeBack));
+        if (para.shadeFore > 0)
+            words.append("\\cfpat" + QByteArray::number(para.shadeFore));
+        if (para.shading > 0)
+            words.append("\\shading" + QByteArray::number(para.shading));
+        if (!words.isEmpty())
+            format.setProperty(RtfFormatProperty::ParagraphShading, words);
+        // The pattern colour (black unless given) over the background (white unless given),
+        // in the share the shading gives.
+        QColor back = m_colors.color(para.shadeBack);
+        QColor fore = m_colors.color(para.shadeFore);
+        if (para.shading > 0 || back.isValid()) {
+            if (!back.isValid())
+                back = Qt::white;
+            if (!fore.isValid())
+                fore = Qt::black;
+            const double share = para.shading / 10000.0;
+            const auto mix = [share](int under, int over) {
+                return static_cast<int>(std::lround(under * (1 - share) + over * share));
+            };
+            format.setBackground(QColor(mix(back.red(), fore.red()),
+                                        mix(back.green(), fore.green()),
+                                        mix(back.blue(), fore.blue())));
+        }
+    }
+    if (!para.borders.isEmpty())
+        format.setProperty(RtfFormatProperty::ParagraphBorders, para.borders);
+    if (para.style > 0)
+        format.setProperty(RtfFormatProperty::StyleNumber, para.style);
+    if (para.outlineLevel >= 0)
+        format.setProperty(RtfFormatProperty::OutlineLevel, para.outlineLevel);
+    if (para.keepNext)
+        format.setProperty(RtfFormatProperty::KeepWithNext, true);
+    if (para.keepTogether)
+        format.setProperty(RtfFormatProperty::KeepTogether, true);
     m_blockFormatState = para;
     m_blockFormat = format;
     m_blockFormatValid = true;
@@ -1128,12 +1309,53 @@ void RtfReader::pageBreak() {
     flushBytes();
     if (paragraphDepth() > 0)
         return; // a page cannot break inside a table cell
-    if (!m_paragraph.isEmpty())
+    // The text before the break ends a paragraph; so does a break right after another one,
+    // whose page then holds an empty paragraph.
+    if (!m_paragraph.isEmpty() || m_pageBreakPending)
         endParagraph();
     m_pageBreakPending = true;
 }
 
+void RtfReader::flushSection() {
+    if (m_sectionBreak.isEmpty())
+        return;
+    QByteArray bytes;
+    std::swap(bytes, m_sectionBreak);
+    addKeptMarker(QString(QChar(0x2060)), std::move(bytes), false);
+    endParagraph();
+}
+
+std::optional<RtfInline> RtfReader::shapePicture(const QByteArray &shape) {
+    const qsizetype property = shape.indexOf("\\sn pib}");
+    const qsizetype at = property < 0 ? -1 : shape.indexOf("{\\pict", property);
+    if (at < 0)
+        return std::nullopt;
+    RtfTokenizer tokenizer(QByteArrayView(shape).sliced(at));
+    RtfPicture picture;
+    int depth = 0;
+    for (RtfToken token = tokenizer.next(); token.type != RtfToken::Type::End;
+         token = tokenizer.next()) {
+        if (token.type == RtfToken::Type::GroupStart) {
+            if (++depth == 1)
+                picture.start(1, true);
+        } else if (token.type == RtfToken::Type::GroupEnd) {
+            if (--depth == 0)
+                break;
+        } else if (token.type == RtfToken::Type::ControlWord && token.text == "bin") {
+            const QByteArrayView data = tokenizer.takeBinary(token.parameter);
+            if (depth == 1)
+                picture.binary(data);
+        } else if (depth == 1 && token.type == RtfToken::Type::ControlWord) {
+            picture.word(lookupRtfWord(token.text).word, token.parameter);
+        } else if (depth == 1 && token.type == RtfToken::Type::Text) {
+            picture.hexText(token.text);
+        }
+    }
+    return picture.finish([this] { return currentCharFormat(); });
+}
+
 void RtfReader::endOfInput() {
+    flushSection();
     flushBytes();
     // Close what the file left open, innermost first, so that pictures and fields complete.
     while (m_stack.size() > 1 || m_overflowDepth > 0) {
@@ -1142,8 +1364,9 @@ void RtfReader::endOfInput() {
     }
     if (m_picture.isOpen())
         finishPicture();
-    // Text after the last \par is a paragraph of its own; an empty one is no paragraph.
-    if (!m_paragraph.isEmpty())
+    // Text after the last \par is a paragraph of its own; an empty one is no paragraph, unless
+    // a page break stands before it.
+    if (!m_paragraph.isEmpty() || (m_pageBreakPending && paragraphDepth() == 0))
         endParagraph();
     m_tables.closeTablesAbove(0);
     m_sink.keptDocument(RtfKeptDocument{m_kept.prologue(), m_fonts.families(), m_colors.colors()});

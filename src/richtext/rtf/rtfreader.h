@@ -11,6 +11,7 @@
 #include "richtext/rtf/rtfpicture.h"
 #include "richtext/rtf/rtfreadresult.h"
 #include "richtext/rtf/rtfsink.h"
+#include "richtext/rtf/rtfstylesheet.h"
 #include "richtext/rtf/rtftablebuilder.h"
 #include "richtext/rtf/rtftokenizer.h"
 
@@ -18,6 +19,7 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Reads RTF tokens into a sink: keeps a stack of group states, reads body text itself and hands
@@ -71,7 +73,8 @@ private:
         bool starred = false;
         bool firstWord = true;
         RtfKeptGroups::Keep keep = RtfKeptGroups::Keep::None;
-        qsizetype start = 0; // where the group's brace stands in the input
+        bool styleSheet = false; // the \stylesheet group
+        qsizetype start = 0;     // where the group's brace stands in the input
         // For a kept object: the paragraph and the inline it began at.
         int objectParagraph = 0;
         std::size_t objectInline = 0;
@@ -106,6 +109,11 @@ private:
     RtfParagraph takeParagraph();
     void endParagraph();
     void pageBreak();
+    // A section break and the section's words after it end the paragraph: a marker that writes
+    // them back.
+    void flushSection();
+    // The picture a shape without a result shows: its \sp pib property's \pict.
+    std::optional<RtfInline> shapePicture(const QByteArray &shape);
     int paragraphDepth() const;
     void finishPicture();
     void startFieldResult();
@@ -142,6 +150,7 @@ private:
     RtfFields m_fields;
     RtfTableBuilder m_tables;
     RtfKeptGroups m_kept;
+    RtfStyleSheet m_styles;
     bool m_textStarted = false;  // the text has begun: later groups are kept at their place
     bool m_footnoteMark = false; // a \chftn stood since the last text: a note's number
     int m_footnoteNumber = 0;    // of the last footnote kept with its number
@@ -162,6 +171,7 @@ private:
 
     RtfParagraph m_paragraph;
     bool m_pageBreakPending = false;
+    QByteArray m_sectionBreak; // \sect and the words after it, until something else comes
 
     qint64 m_nextProgress = 0;
 };

@@ -4,6 +4,7 @@
 #include "richtext/rtf/rtfcodec.h"
 #include "richtext/rtf/rtfformatproperties.h"
 #include "richtext/rtf/rtfkeptgroup.h"
+#include "richtext/rtf/rtflisttables.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -13,6 +14,7 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+#include <cctype>
 #include <cmath>
 
 namespace {
@@ -59,6 +61,55 @@ QString numberSuffix(const QTextListFormat &format) {
                                                              : QStringLiteral(".");
 }
 
+int listStart(const QTextListFormat &format) {
+    return format.hasProperty(RtfFormatProperty::ListStart)
+               ? format.intProperty(RtfFormatProperty::ListStart)
+               : 1;
+}
+
+// Whether two list levels number their items alike.
+bool sameNumbering(const QTextListFormat &a, const QTextListFormat &b) {
+    if (isBullet(a.style()) || isBullet(b.style()))
+        return isBullet(a.style()) == isBullet(b.style());
+    return a.style() == b.style() && a.numberPrefix() == b.numberPrefix() &&
+           numberSuffix(a) == numberSuffix(b) && listStart(a) == listStart(b);
+}
+
+// A number as a list of this style shows it, as Qt counts: letters a-z, then aa, ab, ...;
+// roman numerals up to 3999, decimal beyond.
+QString numberText(QTextListFormat::Style style, int number) {
+    switch (style) {
+    case QTextListFormat::ListLowerAlpha:
+    case QTextListFormat::ListUpperAlpha: {
+        if (number <= 0)
+            break;
+        QString text;
+        const char16_t first = style == QTextListFormat::ListLowerAlpha ? 'a' : 'A';
+        for (int rest = number; rest > 0; rest = (rest - 1) / 26)
+            text.prepend(QChar(static_cast<char16_t>(first + (rest - 1) % 26)));
+        return text;
+    }
+    case QTextListFormat::ListLowerRoman:
+    case QTextListFormat::ListUpperRoman: {
+        if (number <= 0 || number >= 4000)
+            break;
+        static constexpr std::pair<int, const char *> numerals[] = {
+            {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+            {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+        QString text;
+        int rest = number;
+        for (const auto &[value, letters] : numerals) {
+            for (; rest >= value; rest -= value)
+                text.append(QLatin1String(letters));
+        }
+        return style == QTextListFormat::ListUpperRoman ? text.toUpper() : text;
+    }
+    default:
+        break;
+    }
+    return QString::number(number);
+}
+
 const char *underlineWord(int type) {
     switch (static_cast<UnderlineType>(type)) {
     case UnderlineType::Word:
@@ -78,6 +129,12 @@ const char *underlineWord(int type) {
 bool isBareBlock(const QTextBlock &block) {
     return block.length() == 1 && block.blockFormat().properties().isEmpty() &&
            block.textList() == nullptr;
+}
+
+// Kept bytes of a section break: \sect and the words of the section after it.
+bool isSectionBreak(const QByteArray &kept) {
+    return kept.startsWith("\\sect") &&
+           (kept.size() == 5 || !std::isalpha(static_cast<unsigned char>(kept[5])));
 }
 
 bool hasBrush(const QTextFormat &format, int property) {
@@ -142,8 +199,33 @@ int RtfWriter::listIndex(QTextList *list) {
     const auto it = m_listIndex.constFind(list);
     if (it != m_listIndex.constEnd())
         return *it;
-    m_lists.append(list);
-    const int index = static_cast<int>(m_lists.size());
+    const QTextListFormat format = list->format();
+    const auto level = static_cast<std::size_t>(qBound(0, format.indent() - 1, 8));
+    // The levels of one list of the file stay one list; a list of our own that is indented
+    // right after another list is a level of that one.
+    const bool grouped = format.hasProperty(RtfFormatProperty::ListGroup);
+    const int group = format.intProperty(RtfFormatProperty::ListGroup);
+    int index = 0;
+    if (grouped)
+        index = m_groupIndex.value(group);
+    else if (m_previousList != 0 && level > 0)
+        index = m_previousList;
+    if (index != 0) {
+        const ListDefinition &definition = m_lists[static_cast<std::size_t>(index - 1)];
+        if (definition.used[level] && !sameNumbering(definition.levels[level], format))
+            index = 0; // a level numbered otherwise: a list of its own
+    }
+    if (index == 0) {
+        m_lists.emplace_back();
+        index = static_cast<int>(m_lists.size());
+        if (grouped && !m_groupIndex.contains(group))
+            m_groupIndex.insert(group, index);
+    }
+    ListDefinition &definition = m_lists[static_cast<std::size_t>(index - 1)];
+    if (!definition.used[level]) {
+        definition.levels[level] = format;
+        definition.used[level] = true;
+    }
     m_listIndex.insert(list, index);
     return index;
 }
@@ -234,80 +316,95 @@ void RtfWriter::writeHeader() {
 }
 
 void RtfWriter::writeListTable() {
-    if (m_lists.isEmpty())
+    if (m_lists.empty())
         return;
-    // One definition per kind of numbering, one override (\ls) per list of the document.
-    QStringList kinds;
-    QList<int> definitionOf;
-    for (QTextList *list : std::as_const(m_lists)) {
-        const QTextListFormat format = list->format();
-        const QString kind = isBullet(format.style())
-                                 ? QStringLiteral("bullet")
-                                 : QString::number(format.style()) + QLatin1Char('|') +
-                                       format.numberPrefix() + QLatin1Char('|') +
-                                       numberSuffix(format);
-        qsizetype index = kinds.indexOf(kind);
-        if (index < 0) {
-            index = kinds.size();
-            kinds.append(kind);
-            writeListDefinition(format, static_cast<int>(index) + 1);
-        }
-        definitionOf.append(static_cast<int>(index) + 1);
-    }
-    QByteArray definitions;
-    std::swap(definitions, m_listDefinitions);
+    // One list per list of the document with its levels, one override (\ls) per list.
     m_out.append("{\\*\\listtable");
-    m_out.append(definitions);
+    for (std::size_t i = 0; i < m_lists.size(); ++i)
+        writeListDefinition(m_lists[i], static_cast<int>(i) + 1);
     m_out.append("}\n{\\*\\listoverridetable");
-    for (qsizetype i = 0; i < m_lists.size(); ++i) {
+    for (std::size_t i = 0; i < m_lists.size(); ++i) {
         m_out.append("{\\listoverride");
-        word("listid", definitionOf[i]);
+        word("listid", static_cast<long long>(i) + 1);
         m_out.append("\\listoverridecount0");
-        word("ls", i + 1);
+        word("ls", static_cast<long long>(i) + 1);
         m_out.append("}");
     }
     m_out.append("}\n");
 }
 
-void RtfWriter::writeListDefinition(const QTextListFormat &format, int id) {
-    QByteArray saved;
-    std::swap(saved, m_out);
-    const ListStyleWords style = listStyleWords(format.style());
+void RtfWriter::writeListDefinition(const ListDefinition &list, int id) {
     m_out.append("{\\list");
     word("listtemplateid", id);
     m_out.append("\\listsimple0");
-    // Every level alike, so that the paragraphs' \ilvl finds its style wherever it points.
-    for (int level = 0; level < 9; ++level) {
-        m_out.append("{\\listlevel");
-        word("levelnfc", style.levelNfc);
-        word("levelnfcn", style.levelNfc);
-        m_out.append("\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1\\levelspace0"
-                     "\\levelindent0{\\leveltext");
-        if (isBullet(format.style())) {
-            m_out.append("\\'01\\u8226\\'b7;}{\\levelnumbers;}");
-        } else {
-            const QString prefix = format.numberPrefix();
-            const QString suffix = numberSuffix(format);
-            const qsizetype length = qMin<qsizetype>(prefix.size() + 1 + suffix.size(), 255);
-            m_out.append("\\'");
-            m_out.append(QByteArray::number(length, 16).rightJustified(2, '0'));
-            writeText(prefix);
-            m_out.append("\\'0");
-            m_out.append(QByteArray::number(level));
-            writeText(suffix);
-            m_out.append(";}{\\levelnumbers\\'");
-            m_out.append(QByteArray::number(prefix.size() + 1, 16).rightJustified(2, '0'));
-            m_out.append(";}");
+    // Every level is written, so that an \ilvl finds one wherever it points: the levels no
+    // paragraph uses number like the list's first level, or with "1." under a bullet list's.
+    QTextListFormat other;
+    for (std::size_t level = 0; level < list.levels.size(); ++level) {
+        if (list.used[level]) {
+            other = list.levels[level];
+            break;
         }
-        word("fi", -360);
-        word("li", 720LL * (level + 1));
-        m_out.append("}");
     }
+    if (!isBullet(other.style()))
+        other = QTextListFormat();
+    other.setStyle(isBullet(other.style()) ? QTextListFormat::ListDisc
+                                           : QTextListFormat::ListDecimal);
+    for (std::size_t level = 0; level < list.levels.size(); ++level)
+        writeListLevel(list.used[level] ? list.levels[level] : other, static_cast<int>(level));
     m_out.append("{\\listname ;}");
     word("listid", id);
     m_out.append("}");
-    std::swap(saved, m_out);
-    m_listDefinitions.append(saved);
+}
+
+void RtfWriter::writeListLevel(const QTextListFormat &format, int level) {
+    const ListStyleWords style = listStyleWords(format.style());
+    m_out.append("{\\listlevel");
+    word("levelnfc", style.levelNfc);
+    word("levelnfcn", style.levelNfc);
+    m_out.append("\\leveljc0\\leveljcn0\\levelfollow0");
+    word("levelstartat", isBullet(format.style()) ? 1 : listStart(format));
+    m_out.append("\\levelspace0\\levelindent0{\\leveltext");
+    if (isBullet(format.style())) {
+        m_out.append("\\'01\\u8226\\'b7;}{\\levelnumbers;}");
+    } else {
+        // The file's own text where it still says what the list shows ("1.2." for "2."), else
+        // the prefix, this level's number and the suffix.
+        const QString prefix = format.numberPrefix();
+        const QString suffix = numberSuffix(format);
+        QString text = format.stringProperty(RtfFormatProperty::ListLevelText);
+        if (text.isEmpty() || RtfListTables::levelAffix(text, true) != prefix ||
+            RtfListTables::levelAffix(text, false) != suffix)
+            text = prefix + QChar(static_cast<char16_t>(level)) + suffix;
+        text.truncate(255);
+        static constexpr char hex[] = "0123456789abcdef";
+        const auto byte = [this](qsizetype value) {
+            m_out.append("\\'");
+            m_out.append(hex[(value >> 4) & 0xF]);
+            m_out.append(hex[value & 0xF]);
+        };
+        byte(text.size());
+        QByteArray numbers;
+        qsizetype plain = 0;
+        for (qsizetype i = 0; i <= text.size(); ++i) {
+            if (i < text.size() && text[i].unicode() >= 9)
+                continue;
+            writeText(QStringView(text).mid(plain, i - plain));
+            plain = i + 1;
+            if (i < text.size()) {
+                byte(text[i].unicode());
+                numbers.append("\\'");
+                numbers.append(hex[((i + 1) >> 4) & 0xF]);
+                numbers.append(hex[(i + 1) & 0xF]);
+            }
+        }
+        m_out.append(";}{\\levelnumbers");
+        m_out.append(numbers);
+        m_out.append(";}");
+    }
+    word("fi", -360);
+    word("li", 720LL * (level + 1));
+    m_out.append("}");
 }
 
 void RtfWriter::writeFrame(QTextFrame *frame, int depth) {
@@ -455,6 +552,8 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
     m_out.append("\\pard");
     if (format.layoutDirection() == Qt::RightToLeft)
         m_out.append("\\rtlpar");
+    if (format.hasProperty(RtfFormatProperty::StyleNumber))
+        word("s", format.intProperty(RtfFormatProperty::StyleNumber));
     if (depth > 0) {
         m_out.append("\\intbl");
         if (depth > 1)
@@ -469,16 +568,29 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         m_out.append("\\qj");
     else
         m_out.append("\\ql");
-    if (const int value = twips(format.textIndent()); value != 0)
+    // A paragraph with a style states every length, zeros too: a reader applies the style's
+    // own lengths under what the paragraph leaves out.
+    const bool styled = format.hasProperty(RtfFormatProperty::StyleNumber);
+    if (const int value = twips(format.textIndent()); value != 0 || styled)
         word("fi", value);
-    if (const int value = twips(format.leftMargin()); value != 0)
+    if (const int value = twips(format.leftMargin()); value != 0 || styled)
         word("li", value);
-    if (const int value = twips(format.rightMargin()); value != 0)
+    if (const int value = twips(format.rightMargin()); value != 0 || styled)
         word("ri", value);
-    if (const int value = twips(format.topMargin()); value != 0)
+    if (const int value = twips(format.topMargin()); value != 0 || styled)
         word("sb", value);
-    if (const int value = twips(format.bottomMargin()); value != 0)
+    if (const int value = twips(format.bottomMargin()); value != 0 || styled)
         word("sa", value);
+    if (styled && format.lineHeightType() == QTextBlockFormat::SingleHeight)
+        m_out.append("\\sl0\\slmult0");
+    if (format.boolProperty(RtfFormatProperty::KeepWithNext))
+        m_out.append("\\keepn");
+    if (format.boolProperty(RtfFormatProperty::KeepTogether))
+        m_out.append("\\keep");
+    if (format.hasProperty(RtfFormatProperty::OutlineLevel))
+        word("outlinelevel", format.intProperty(RtfFormatProperty::OutlineLevel));
+    m_out.append(renumbered(format.property(RtfFormatProperty::ParagraphShading).toByteArray()));
+    m_out.append(renumbered(format.property(RtfFormatProperty::ParagraphBorders).toByteArray()));
     if (format.hasProperty(QTextFormat::LineHeightType)) {
         const double height = format.lineHeight();
         switch (format.lineHeightType()) {
@@ -509,8 +621,11 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
     }
     QTextList *list = block.textList();
     if (list != nullptr) {
-        word("ls", listIndex(list));
+        m_previousList = listIndex(list);
+        word("ls", m_previousList);
         word("ilvl", qBound(0, list->format().indent() - 1, 8));
+    } else {
+        m_previousList = 0;
     }
     if (depth == 0 && (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
         m_out.append("\\page");
@@ -520,6 +635,7 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
     if (list != nullptr)
         writeNumberFallback(block, list);
 
+    bool sectionEnded = false; // the block's last piece is a section break
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat charFormat = fragment.charFormat();
@@ -565,18 +681,30 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         if (charFormat.hasProperty(RtfFormatProperty::KeptGroup)) {
             // What was kept at this place goes back in it, once for all the runs that show it.
             const int serial = charFormat.intProperty(RtfFormatProperty::KeptSerial);
+            const QByteArray kept = charFormat.property(RtfFormatProperty::KeptGroup).toByteArray();
+            if (depth == 0 && isSectionBreak(kept)) {
+                // A section break ends the paragraph in place of its \par, after the format of
+                // the paragraph's mark.
+                writeCharFormat(block.charFormat());
+                m_out.append(renumbered(kept));
+                m_out.append('\n');
+                sectionEnded = true;
+                m_lastKept = serial;
+                continue;
+            }
+            sectionEnded = false;
             if (serial == 0 || serial != m_lastKept) {
                 m_out.append('{');
                 m_out.append(runFormat(fragment.charFormatIndex(), charFormat));
                 m_out.append(' ');
-                m_out.append(
-                    renumbered(charFormat.property(RtfFormatProperty::KeptGroup).toByteArray()));
+                m_out.append(renumbered(kept));
                 m_out.append('}');
             }
             m_lastKept = serial;
             continue;
         }
         m_lastKept = 0;
+        sectionEnded = false;
         if (charFormat.isImageFormat()) {
             for (int i = 0; i < fragment.length(); ++i)
                 writePicture(charFormat);
@@ -593,9 +721,11 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         m_openLink.clear();
     }
     closeField();
-    writeCharFormat(block.charFormat());
-    if (!lastInCell)
-        m_out.append("\\par\n");
+    if (!sectionEnded) {
+        writeCharFormat(block.charFormat());
+        if (!lastInCell)
+            m_out.append("\\par\n");
+    }
 }
 
 void RtfWriter::writeNumberFallback(const QTextBlock &block, QTextList *list) {
@@ -606,13 +736,15 @@ void RtfWriter::writeNumberFallback(const QTextBlock &block, QTextList *list) {
     if (isBullet(format.style()))
         m_out.append("\\'b7");
     else
-        writeText(list->itemText(block));
+        writeText(itemLabel(block, list));
     m_out.append("\\tab}{\\*\\pn");
     if (isBullet(format.style())) {
         m_out.append("\\pnlvlblt\\pnf0\\pnindent0{\\pntxtb\\'b7}}");
         return;
     }
-    m_out.append("\\pnlvlbody\\pnindent0\\pnstart1\\");
+    m_out.append("\\pnlvlbody\\pnindent0");
+    word("pnstart", listStart(format));
+    m_out.append("\\");
     m_out.append(style.pnWord);
     if (!format.numberPrefix().isEmpty()) {
         m_out.append("{\\pntxtb ");
@@ -622,6 +754,16 @@ void RtfWriter::writeNumberFallback(const QTextBlock &block, QTextList *list) {
     m_out.append("{\\pntxta ");
     writeText(numberSuffix(format));
     m_out.append("}}");
+}
+
+QString RtfWriter::itemLabel(const QTextBlock &block, QTextList *list) const {
+    const QTextListFormat format = list->format();
+    const int start = listStart(format);
+    if (start == 1)
+        return list->itemText(block);
+    // Qt counts from 1 whatever the list says.
+    return format.numberPrefix() + numberText(format.style(), list->itemNumber(block) + start) +
+           numberSuffix(format);
 }
 
 const QByteArray &RtfWriter::runFormat(int formatIndex, const QTextCharFormat &format) {
@@ -662,6 +804,20 @@ void RtfWriter::writeCharFormat(const QTextCharFormat &format) {
         else if (format.fontCapitalization() == QFont::AllUppercase)
             m_out.append("\\caps");
     }
+    // Direction and the associated format after the shown one: a right-to-left run shows its
+    // associated format, and its other format comes last, as it was.
+    switch (format.intProperty(RtfFormatProperty::RunDirection)) {
+    case 1:
+        m_out.append("\\ltrch");
+        break;
+    case 2:
+        m_out.append("\\rtlch");
+        break;
+    default:
+        break;
+    }
+    m_out.append(renumbered(format.property(RtfFormatProperty::AssociatedWords).toByteArray()));
+    m_out.append(renumbered(format.property(RtfFormatProperty::OtherScriptWords).toByteArray()));
 }
 
 void RtfWriter::writeText(QStringView text) {

@@ -6,14 +6,16 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QTextListFormat>
+#include <array>
 #include <functional>
+#include <vector>
 
 class QTextBlock;
 class QTextCharFormat;
 class QTextDocument;
 class QTextFrame;
 class QTextList;
-class QTextListFormat;
 class QTextTable;
 
 // Writes a QTextDocument as RTF that word processors read back: one font and colour table,
@@ -38,7 +40,15 @@ private:
 
     void writeHeader();
     void writeListTable();
-    void writeListDefinition(const QTextListFormat &format, int id);
+    // One list of the list table: the formats of its levels (indent 1-9), as the document's
+    // lists that belong to it have them.
+    struct ListDefinition {
+        std::array<QTextListFormat, 9> levels;
+        std::array<bool, 9> used{};
+    };
+    void writeListDefinition(const ListDefinition &list, int id);
+    void writeListLevel(const QTextListFormat &format, int level);
+    QString itemLabel(const QTextBlock &block, QTextList *list) const;
     void writeFrame(QTextFrame *frame, int depth);
     void writeTable(QTextTable *table, int depth);
     void writeRowDefinition(QTextTable *table, int row);
@@ -62,9 +72,10 @@ private:
     QHash<QString, int> m_fontIndex;
     QList<QColor> m_colors;
     QHash<QRgb, int> m_colorIndex;
-    QList<QTextList *> m_lists;
-    QHash<QTextList *, int> m_listIndex;
-    QByteArray m_listDefinitions;
+    std::vector<ListDefinition> m_lists;
+    QHash<QTextList *, int> m_listIndex; // the \ls of each list of the document
+    QHash<int, int> m_groupIndex;        // the \ls of each list the file had
+    int m_previousList = 0;              // the \ls of the paragraph before, 0: none
     QHash<int, QByteArray> m_runFormats; // by the document's format index
     QString m_openLink;
     int m_openField = 0; // the serial of the kept field being written, 0: none

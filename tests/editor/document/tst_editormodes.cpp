@@ -12,6 +12,7 @@
 #include "testenvironment.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QListWidget>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -267,6 +268,8 @@ private slots:
         QTest::addRow("one word in another face") << "face" << 0 << true;
         QTest::addRow("one larger word, No") << "size" << int(QMessageBox::No) << false;
         QTest::addRow("one red word, No") << "colour" << int(QMessageBox::No) << false;
+        QTest::addRow("page setup and header of the file, No")
+            << "kept" << int(QMessageBox::No) << false;
     }
 
     void textModusAsksBeforeDroppingFormat() {
@@ -294,10 +297,16 @@ private slots:
         } else if (formatting == QLatin1String("colour")) {
             memo().SelectRange(wordStart, wordEnd, false);
             memo().SelAttributes().SetColor(Qt::red);
+        } else if (formatting == QLatin1String("kept")) {
+            QBuffer file;
+            file.setData("{\\rtf1\\ansi{\\header \\pard H\\par}\\paperw11906 one two three\\par}");
+            file.open(QIODevice::ReadOnly);
+            memo().Lines().LoadFromStream(file);
         }
         const bool styled =
             formatting != QLatin1String("none") && formatting != QLatin1String("face") &&
-            formatting != QLatin1String("size") && formatting != QLatin1String("colour");
+            formatting != QLatin1String("size") && formatting != QLatin1String("colour") &&
+            formatting != QLatin1String("kept");
         memo().SelectRange(0, 0, false);
         if (answer)
             m_prompts->answerButton(QMessageBox::StandardButton(answer));

@@ -5,10 +5,12 @@
 #include "editor/frame/statuspanels.h"
 #include "editor/frame/toolbars.h"
 #include "editor/htmlview/htmlview.h"
+#include "editor/sidepanel/filelistbox.h"
 #include "editor/window/editorsettings.h"
 #include "editor/window/mainform.h"
 #include "editor/window/windowsettings.h"
 #include "editorservices.h"
+#include "platform/filenames.h"
 #include "platform/settingskey.h"
 #include "platform/settingsstore.h"
 #include "recordingshell.h"
@@ -27,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QtTest>
+#include <cstdio>
 #include <memory>
 #include <sys/stat.h>
 
@@ -234,6 +237,25 @@ private slots:
                                  QStringLiteral("! \n\rPlease check file name and location and "
                                                 "try again !"));
         QCOMPARE(m_form->windowTitle(), QStringLiteral("gone.txt - Quillet Vado"));
+    }
+
+    // A name that is not UTF-8 reaches the file list with replacement characters, and no file
+    // has that name: the reason is said instead of "check file name and location".
+    void fileListNameThatIsNotUtf8IsRefusedWithItsReason() {
+        const QByteArray bytes = QFile::encodeName(m_dir->path()) + "/latin1-\xe9.rtf";
+        std::FILE *file = std::fopen(bytes.constData(), "w");
+        QVERIFY(file);
+        std::fputs("{\\rtf1 x}", file);
+        std::fclose(file);
+        const QStringList listed = FileListBox::listFolder(m_dir->path(), QStringLiteral("*.rtf"));
+        const QString shown =
+            QStringLiteral("latin1-") + QChar(QChar::ReplacementCharacter) + QStringLiteral(".rtf");
+        QVERIFY(listed.contains(shown));
+        memo().SetText(QStringLiteral("earlier text"));
+        m_prompts->answerButton(QMessageBox::Ok);
+        openFile(path(shown));
+        QCOMPARE(lastText(), UnusableFileNameText(shown));
+        QCOMPARE(memo().Text(), QStringLiteral("earlier text"));
     }
 
     // Folders and pipes are not read (a pipe without a writer would block); the window goes on.

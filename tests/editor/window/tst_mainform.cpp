@@ -532,6 +532,43 @@ private slots:
         QVERIFY(tool->defaultAction()->isChecked());
     }
 
+    // The editing area's popup menu is offered to accessibility clients: the area's ShowMenu
+    // pops it up as a right click does, and while shown it is the area's child, its items named
+    // and enabled as the menu's own.
+    void popupMenuIsOfferedToAccessibilityClients() {
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        TRxRichEdit &memo = m_form->Memo();
+        memo.SetText(QStringLiteral("plain words"));
+        memo.SelectRange(0, 5, false);
+        QAccessibleInterface *area = QAccessible::queryAccessibleInterface(&memo);
+        QVERIFY(area && area->actionInterface() && area->textInterface());
+        QCOMPARE(area->textInterface()->text(0, 5), QStringLiteral("plain"));
+        QVERIFY(area->state().hasPopup);
+        const int children = area->childCount();
+        QVERIFY(area->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::showMenuAction()));
+        area->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+        QMenu *menu = memo.PopupMenu();
+        QTRY_VERIFY(menu && menu->isVisible());
+        QCOMPARE(area->childCount(), children + 1);
+        QAccessibleInterface *shown = area->child(children);
+        QVERIFY(shown);
+        QCOMPARE(shown->role(), QAccessible::PopupMenu);
+        QCOMPARE(area->indexOfChild(shown), children);
+        QCOMPARE(shown->childCount(), menu->actions().size());
+        for (int i = 0; i < shown->childCount(); ++i) {
+            QAction *action = menu->actions().at(i);
+            if (action->isSeparator())
+                continue;
+            QAccessibleInterface *item = shown->child(i);
+            QCOMPARE(item->text(QAccessible::Name), action->text().remove(QLatin1Char('&')));
+            QCOMPARE(!item->state().disabled, action->isEnabled());
+        }
+        menu->hide();
+        QCOMPARE(area->childCount(), children);
+    }
+
     // Each family once, by its own name; a face the machine lacks is still named at the caret.
     void fontBoxNamesFamiliesAndTheDocumentsFace() {
         QComboBox *box = m_form->toolBars().FontCombo;

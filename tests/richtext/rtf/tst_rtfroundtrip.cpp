@@ -1,5 +1,6 @@
 #include "richtext/rtf/documentio.h"
 #include "richtext/rtf/rtfformatproperties.h"
+#include "richtext/rtf/rtfkeptgroup.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextList>
 
 namespace {
 
@@ -31,6 +33,10 @@ QByteArray roundTrip(const QByteArray &rtf, QTextDocument &document,
 
 const QByteArray header = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}"
                           "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}";
+
+// A picture of one pixel.
+const QByteArray png = "89504e470d0a1a0a0000000d4948445200000001000000010802000000907753de0000"
+                       "000c49444154789c63f8cfc0000003010100c9fe92ef0000000049454e44ae426082";
 
 } // namespace
 
@@ -105,6 +111,33 @@ private slots:
                    "A{\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0102}{\\result R}}C\\par")
             << QByteArray("{\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0102}{\\result R}}")
             << QStringLiteral("ARC");
+        QTest::addRow("paragraph shading and borders")
+            << QByteArray("\\pard\\cbpat1\\cfpat2\\shading2000\\brdrb\\brdrs\\brdrw10\\brsp20"
+                          "\\brdrcf2\\box\\brdrdb A\\par")
+            << QByteArray(
+                   "\\cbpat1\\cfpat2\\shading2000\\brdrb\\brdrs\\brdrw10\\brsp20\\brdrcf2\\box"
+                   "\\brdrdb\\plain")
+            << QStringLiteral("A");
+        QTest::addRow("right-to-left run with its associated format")
+            << QByteArray(
+                   "{\\ltrch\\af1\\afs28 A}{\\rtlch\\af1\\afs28\\ab\\fs20\\i \\u1513\\'3f}\\par")
+            << QByteArray("\\fs28\\b\\rtlch\\af2\\afs28\\ab\\f1\\fs20\\b0\\i \\u1513")
+            << QStringLiteral("A\u05e9");
+        QTest::addRow("section break with the next section's page setup")
+            << QByteArray("A\\sect\\sectd\\pgwsxn11906\\pghsxn16838\\marglsxn1134\\sbknone "
+                          "{\\header \\pard H\\par}B\\par")
+            << QByteArray("\\sect\\sectd\\pgwsxn11906\\pghsxn16838\\marglsxn1134\\sbknone\n")
+            << QStringLiteral("A\u2060\n\u2060B");
+        QTest::addRow("floating picture without a result")
+            << QByteArray(
+                   "A{\\shp{\\*\\shpinst\\shpleft0{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn pib}"
+                   "{\\sv {\\pict\\pngblip\\picw1\\pich1 " +
+                   png + "}}}}}B\\par")
+            << QByteArray(
+                   "{\\shp{\\*\\shpinst\\shpleft0{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn pib}"
+                   "{\\sv {\\pict\\pngblip\\picw1\\pich1 " +
+                   png + "}}}}}")
+            << QStringLiteral("A\ufffcB");
         QTest::addRow("field without a result")
             << QByteArray("A{\\field{\\*\\fldinst XE \"entry\"}}B\\par")
             << QByteArray("{\\field{\\*\\fldinst XE \"entry\"}}") << QStringLiteral("A\u2060B");
@@ -183,6 +216,277 @@ private slots:
         QTextDocument again;
         QVERIFY(readRtf(written, again).ok());
         QCOMPARE(again.begin().blockFormat().layoutDirection(), Qt::RightToLeft);
+    }
+
+    // Lists of the list table: each level keeps its kind, number text and start, an item
+    // restarts the levels below it, another list counts anew, and the writer writes one list
+    // per list with the levels it has.
+    void listsKeepTheirLevels() {
+        const QByteArray lists =
+            "{\\*\\listtable{\\list\\listtemplateid7"
+            "{\\listlevel\\levelnfc0\\levelstartat3{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}"
+            "{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext\\'02\\'01);}{\\levelnumbers\\'01;}}"
+            "{\\listlevel\\levelnfc2\\levelstartat1{\\leveltext\\'06\\'00.\\'01.\\'02.;}"
+            "{\\levelnumbers\\'01\\'03\\'05;}}"
+            "{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}{\\levelnumbers;}}\\listid10}"
+            "{\\list\\listtemplateid8{\\listlevel\\levelnfc3\\levelstartat1{\\leveltext\\'02\\'00.;"
+            "}"
+            "{\\levelnumbers\\'01;}}\\listid20}}"
+            "{\\*\\listoverridetable{\\listoverride\\listid10\\listoverridecount0\\ls1}"
+            "{\\listoverride\\listid20\\listoverridecount0\\ls2}}";
+        const QByteArray body =
+            "\\pard\\ls1 A\\par\\pard\\ls1\\ilvl1 B\\par\\pard\\ls1\\ilvl1 C\\par"
+            "\\pard\\ls1\\ilvl2 D\\par\\pard\\ls1\\ilvl3 E\\par"
+            "\\pard\\ls1 F\\par\\pard\\ls1\\ilvl1 G\\par\\pard Plain\\par"
+            "\\pard\\ls2 H\\par\\pard\\ls2 I\\par}";
+        // Per paragraph: indent, style, number as Qt shows it (Qt counts from 1), start kept.
+        struct Item {
+            int indent;
+            QTextListFormat::Style style;
+            QString label;
+            int start;
+        };
+        const QList<Item> expected = {
+            {1, QTextListFormat::ListDecimal, QStringLiteral("1."), 3},
+            {2, QTextListFormat::ListLowerAlpha, QStringLiteral("a)"), 1},
+            {2, QTextListFormat::ListLowerAlpha, QStringLiteral("b)"), 1},
+            {3, QTextListFormat::ListLowerRoman, QStringLiteral("i."), 1},
+            {4, QTextListFormat::ListDisc, QString(), 1},
+            {1, QTextListFormat::ListDecimal, QStringLiteral("2."), 3},
+            {2, QTextListFormat::ListLowerAlpha, QStringLiteral("a)"), 1},
+            {0, QTextListFormat::ListStyleUndefined, QString(), 1},
+            {1, QTextListFormat::ListUpperAlpha, QStringLiteral("A."), 1},
+            {1, QTextListFormat::ListUpperAlpha, QStringLiteral("B."), 1},
+        };
+        const auto check = [&expected](const QTextDocument &document) {
+            QTextBlock block = document.begin();
+            for (const Item &item : expected) {
+                QTextList *list = block.textList();
+                QCOMPARE(list != nullptr, item.indent > 0);
+                const QTextListFormat format = list ? list->format() : QTextListFormat();
+                if (list != nullptr)
+                    QCOMPARE(format.indent(), item.indent);
+                QCOMPARE(format.style(), item.style);
+                if (list != nullptr && !item.label.isEmpty())
+                    QCOMPARE(list->itemText(block), item.label);
+                if (list != nullptr)
+                    QCOMPARE(format.hasProperty(RtfFormatProperty::ListStart)
+                                 ? format.intProperty(RtfFormatProperty::ListStart)
+                                 : 1,
+                             item.start);
+                block = block.next();
+            }
+        };
+        QTextDocument first;
+        const QByteArray written = roundTrip(header + lists + body, first);
+        check(first);
+        if (QTest::currentTestFailed())
+            return;
+        // Two lists, the first with its own kinds per level, its start and its "1.2.3." text.
+        QCOMPARE(written.count("{\\listoverride"), 2);
+        QVERIFY2(written.contains("\\levelnfc0\\levelnfcn0\\leveljc0\\leveljcn0\\levelfollow0"
+                                  "\\levelstartat3"),
+                 written.constData());
+        QVERIFY2(written.contains(
+                     "{\\leveltext\\'06\\'00.\\'01.\\'02.;}{\\levelnumbers\\'01\\'03\\'05;}"),
+                 written.constData());
+        QVERIFY2(written.contains("\\ls1\\ilvl2"), written.constData());
+        QVERIFY2(written.contains("\\ls2\\ilvl0"), written.constData());
+        // Readers without list tables see the numbers the other program shows.
+        QVERIFY2(written.contains("{\\pntext\\f0 4.\\tab}"), written.constData());
+        QTextDocument second;
+        QCOMPARE(roundTrip(written, second), written);
+        check(second);
+    }
+
+    // A paragraph shows its style's spacing and font under its own, based-on styles included,
+    // and keeps its style number, outline level and keep-with-next for the writer.
+    void styleShowsAndStays() {
+        const QByteArray sheet =
+            "{\\stylesheet{\\s0 Normal;}{\\s1\\sbasedon0\\snext0\\keepn\\outlinelevel0\\sb240"
+            "\\sa60\\tx500\\b\\f1\\fs32 heading 1;}{\\*\\cs10\\i Emphasis;}"
+            "{\\s2\\sbasedon1\\outlinelevel1\\i\\fs28 heading 2;}}";
+        const QByteArray body = "\\pard\\plain\\s1 Title\\par\\pard\\plain\\s2\\sb0 Sub\\par"
+                                "\\pard\\plain\\keep Body\\par}";
+        const auto check = [](const QTextDocument &document) {
+            const QTextBlock title = document.begin();
+            const QTextBlock sub = title.next();
+            const QTextBlock plain = sub.next();
+            QCOMPARE(title.blockFormat().intProperty(RtfFormatProperty::StyleNumber), 1);
+            QCOMPARE(title.blockFormat().intProperty(RtfFormatProperty::OutlineLevel), 0);
+            QVERIFY(title.blockFormat().boolProperty(RtfFormatProperty::KeepWithNext));
+            QCOMPARE(title.blockFormat().topMargin(), DocumentUnits::fromTwips(240));
+            QCOMPARE(title.blockFormat().bottomMargin(), DocumentUnits::fromTwips(60));
+            QVERIFY(title.blockFormat().tabPositions().isEmpty());
+            const QTextCharFormat titleChars = title.begin().fragment().charFormat();
+            QCOMPARE(titleChars.fontWeight(), int(QFont::Bold));
+            QVERIFY(!titleChars.fontItalic());
+            QCOMPARE(titleChars.fontPointSize(), 16.0);
+            QCOMPARE(titleChars.fontFamilies().toStringList().value(0), QStringLiteral("Arial"));
+            QCOMPARE(sub.blockFormat().intProperty(RtfFormatProperty::StyleNumber), 2);
+            QCOMPARE(sub.blockFormat().intProperty(RtfFormatProperty::OutlineLevel), 1);
+            QVERIFY(sub.blockFormat().boolProperty(RtfFormatProperty::KeepWithNext));
+            QCOMPARE(sub.blockFormat().topMargin(), 0.0);
+            const QTextCharFormat subChars = sub.begin().fragment().charFormat();
+            QCOMPARE(subChars.fontWeight(), int(QFont::Bold));
+            QVERIFY(subChars.fontItalic());
+            QCOMPARE(subChars.fontPointSize(), 14.0);
+            QVERIFY(!plain.blockFormat().hasProperty(RtfFormatProperty::StyleNumber));
+            QVERIFY(!plain.blockFormat().boolProperty(RtfFormatProperty::KeepWithNext));
+            QVERIFY(plain.blockFormat().boolProperty(RtfFormatProperty::KeepTogether));
+            QCOMPARE(plain.begin().fragment().charFormat().fontPointSize(), 12.0);
+        };
+        QTextDocument first;
+        const QByteArray written = roundTrip(header + sheet + body, first);
+        check(first);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(written.contains("\\pard\\s2\\ql"), written.constData());
+        QVERIFY2(written.contains("\\keepn\\outlinelevel1"), written.constData());
+        QTextDocument second;
+        QCOMPARE(roundTrip(written, second), written);
+        check(second);
+    }
+
+    // A list six levels deep from another word processor, and a second list that starts at 7.
+    void corpusListKeepsItsLevels() {
+        QUILLET_REQUIRE_CORPUS();
+        QFile file(QStringLiteral(QUILLET_CORPUS "/rtf/pandoc-list_complex.rtf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray source = file.readAll();
+        const QStringList labels = {"1.", "2.", "a.", "b.",  "i.", "ii.",
+                                    "A.", "B.", "I.", "II.", "",   ""};
+        const QStringList words = {"One",   "Two",   "Three", "Four", "Five",   "Six",
+                                   "Seven", "Eight", "Nine",  "Ten",  "Eleven", "Twelve"};
+        QTextDocument document;
+        QVERIFY(readRtf(source, document).ok());
+        for (int round = 0; round < 2; ++round) {
+            QTextBlock block = document.begin();
+            while (block.isValid() && block.text() != QLatin1String("One"))
+                block = block.next();
+            for (qsizetype i = 0; i < words.size(); ++i, block = block.next()) {
+                QVERIFY(block.isValid());
+                QCOMPARE(block.text(), words[i]);
+                QTextList *list = block.textList();
+                QVERIFY(list != nullptr);
+                QCOMPARE(list->format().indent(), static_cast<int>(i / 2 + 1));
+                if (!labels[i].isEmpty())
+                    QCOMPARE(list->itemText(block), labels[i]);
+                else
+                    QCOMPARE(list->format().style(), QTextListFormat::ListDisc);
+            }
+            while (block.isValid() && block.text() != QLatin1String("Seven Start"))
+                block = block.next();
+            QVERIFY(block.isValid() && block.textList() != nullptr);
+            QCOMPARE(block.textList()->itemNumber(block), 0);
+            QCOMPARE(block.textList()->format().intProperty(RtfFormatProperty::ListStart), 7);
+            QCOMPARE(block.next().textList(), block.textList());
+            const QByteArray written = rtfFromDocument(document);
+            QVERIFY(written.contains("{\\pntext\\f0 8.\\tab}"));
+            QVERIFY(readRtf(written, document).ok());
+        }
+    }
+
+    // Lists made here: an indented list right after another is a level of it.
+    void ownListsNestAndNumber() {
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        cursor.insertText(QStringLiteral("One"));
+        QTextListFormat top;
+        top.setStyle(QTextListFormat::ListDecimal);
+        cursor.createList(top);
+        cursor.insertBlock();
+        cursor.insertText(QStringLiteral("Sub"));
+        QTextListFormat sub;
+        sub.setStyle(QTextListFormat::ListUpperRoman);
+        sub.setIndent(2);
+        cursor.createList(sub);
+        cursor.insertBlock();
+        cursor.insertText(QStringLiteral("Other"));
+        QTextListFormat bullets;
+        bullets.setStyle(QTextListFormat::ListDisc);
+        cursor.createList(bullets);
+        const QByteArray written = rtfFromDocument(document);
+        QCOMPARE(written.count("{\\listoverride"), 2);
+        QVERIFY2(written.contains("\\ls1\\ilvl1"), written.constData());
+        QVERIFY2(written.contains("\\ls2\\ilvl0"), written.constData());
+        QVERIFY2(written.contains("\\levelnfc1\\levelnfcn1"), written.constData());
+        QTextDocument back;
+        QVERIFY(readRtf(written, back).ok());
+        QCOMPARE(back.begin().next().textList()->format().style(), QTextListFormat::ListUpperRoman);
+        QCOMPARE(back.begin().next().textList()->format().indent(), 2);
+        QCOMPARE(rtfFromDocument(back), written);
+    }
+
+    // The text of a kept note or comment, as its tooltip shows it.
+    void noteTextOfKeptGroups_data() {
+        QTest::addColumn<QByteArray>("kept");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("footnote") << QByteArray("\\chftn {\\footnote \\pard\\plain{\\super\\chftn} "
+                                                "Note {\\b text}.\\par Second \\'e9.}")
+                                  << QStringLiteral("Note text.\nSecond \u00e9.");
+        QTest::addRow("comment") << QByteArray("{\\*\\annotation \\pard\\plain Check {\\i this}.}")
+                                 << QStringLiteral("Check this.");
+        QTest::addRow("longer word") << QByteArray("{\\*\\footnotes x}") << QString();
+        QTest::addRow("other group") << QByteArray("{\\*\\mystery x}") << QString();
+    }
+    void noteTextOfKeptGroups() {
+        QFETCH(QByteArray, kept);
+        QFETCH(QString, text);
+        QCOMPARE(RtfKeptGroup::noteText(kept), text);
+    }
+
+    // Shading shows as the paragraph's background; a right-to-left run shows its associated
+    // font, size, bold and italic.
+    void shadingAndScriptsShow() {
+        QTextDocument document;
+        readRtf(
+            header +
+                "\\pard\\cbpat2\\cfpat1\\shading5000 A\\par\\pard\\brdrt\\brdrs B\\par"
+                "{\\rtlch\\af1\\afs28\\ab\\fs20\\i \\u1513\\'3f}{\\ltrch\\af1\\afs28\\ab C}\\par}",
+            document);
+        const QTextBlock shaded = document.begin();
+        QCOMPARE(shaded.blockFormat().background().color(), QColor(128, 0, 128));
+        QVERIFY(!shaded.next().blockFormat().hasProperty(QTextFormat::BackgroundBrush));
+        QTextBlock::iterator run = shaded.next().next().begin();
+        const QTextCharFormat rightToLeft = run.fragment().charFormat();
+        QCOMPARE(rightToLeft.fontFamilies().toStringList().value(0), QStringLiteral("Arial"));
+        QCOMPARE(rightToLeft.fontPointSize(), 14.0);
+        QCOMPARE(rightToLeft.fontWeight(), int(QFont::Bold));
+        QVERIFY(!rightToLeft.fontItalic());
+        ++run;
+        const QTextCharFormat leftToRight = run.fragment().charFormat();
+        QCOMPARE(leftToRight.fontPointSize(), 12.0);
+        QVERIFY(leftToRight.fontWeight() < int(QFont::DemiBold));
+    }
+
+    // A page break keeps the paragraphs around it, empty ones too, and breaks where it stood.
+    void pageBreaksInParagraphs_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("paragraphs"); // "^" marks a page break before
+        QTest::addRow("inside a paragraph") << QByteArray("A\\page B\\par") << "A|^B";
+        QTest::addRow("between empty paragraphs")
+            << QByteArray("A\\par\\par\\page\\par B\\par") << "A||^|B";
+        QTest::addRow("at the end of a paragraph") << QByteArray("A\\page\\par B\\par") << "A|^|B";
+        QTest::addRow("two in a row") << QByteArray("A\\page\\page B\\par") << "A|^|^B";
+        QTest::addRow("at the end of the text") << QByteArray("A\\par\\page") << "A|^";
+    }
+    void pageBreaksInParagraphs() {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, paragraphs);
+        QTextDocument first;
+        const QByteArray written = roundTrip(header + body + "}", first);
+        QTextDocument second;
+        QCOMPARE(roundTrip(written, second), written);
+        for (const QTextDocument *document : {&first, &second}) {
+            QStringList seen;
+            for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+                const bool breaks =
+                    block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+                seen.append((breaks ? QStringLiteral("^") : QString()) + block.text());
+            }
+            QCOMPARE(seen.join(QLatin1Char('|')), paragraphs);
+        }
     }
 
     // Characters outside ASCII: \uN for readers that know Unicode, the Windows-1252 byte or "?"
