@@ -283,6 +283,18 @@ void RtfWriter::closeField() {
     m_openField = 0;
 }
 
+bool RtfWriter::continuesOpenField(const QTextBlock &block) const {
+    if (m_openField == 0)
+        return false;
+    const QTextBlock next = block.next();
+    // Only a paragraph of the same frame: a table between them gets rows the result cannot hold.
+    if (!next.isValid() || next.begin().atEnd() ||
+        next.document()->frameAt(next.position()) != block.document()->frameAt(block.position()))
+        return false;
+    const QTextCharFormat format = next.begin().fragment().charFormat();
+    return format.intProperty(RtfFormatProperty::FieldSerial) == m_openField;
+}
+
 void RtfWriter::reportProgress(int position) {
     if (m_progress && position >= m_nextProgress) {
         m_progress(position, m_document.characterCount());
@@ -720,7 +732,10 @@ void RtfWriter::writeBlock(const QTextBlock &block, int depth, bool lastInCell) 
         m_out.append("}}");
         m_openLink.clear();
     }
-    closeField();
+    // A kept field whose result runs on into the next paragraph (a table of contents) stays one
+    // field; its paragraph marks are written inside the result.
+    if (sectionEnded || lastInCell || depth != 0 || !continuesOpenField(block))
+        closeField();
     if (!sectionEnded) {
         writeCharFormat(block.charFormat());
         if (!lastInCell)

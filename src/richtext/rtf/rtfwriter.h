@@ -59,6 +59,7 @@ private:
     void writeText(QStringView text);
     // Kept RTF with the file's font and colour numbers turned into this writer's.
     QByteArray renumbered(QByteArrayView kept);
+    bool continuesOpenField(const QTextBlock &block) const;
     void closeField();
     void writePicture(const QTextCharFormat &format);
     void reportProgress(int position);

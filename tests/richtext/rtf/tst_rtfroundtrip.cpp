@@ -159,6 +159,21 @@ private slots:
         QCOMPARE(rawText(second), text);
     }
 
+    // A table of contents is one field over several paragraphs; written back, it stays one.
+    void fieldOverParagraphsStaysOneField() {
+        const QByteArray body = "{\\field{\\*\\fldinst TOC \\\\o \"1-3\"}{\\fldrslt "
+                                "\\pard Intro\\tab 1\\par\\pard Body\\tab 2}}\\par After\\par";
+        QTextDocument first;
+        const QByteArray written = roundTrip(header + body + "}", first);
+        QCOMPARE(rawText(first), QStringLiteral("Intro\t1\nBody\t2\nAfter"));
+        QCOMPARE(written.count("\\fldinst"), 1);
+        QTextDocument second;
+        QCOMPARE(roundTrip(written, second), written);
+        QCOMPARE(rawText(second), rawText(first));
+        const QTextBlock after = second.lastBlock();
+        QVERIFY(!after.begin().fragment().charFormat().hasProperty(RtfFormatProperty::FieldSerial));
+    }
+
     // The kept groups name fonts and colours by the numbers of the writer's own tables.
     void renumbersFontsAndColours() {
         QTextDocument document;
