@@ -1,5 +1,8 @@
 #include "plaintext/plaintextview.h"
 
+#include "plaintext/plaintextviewaccessible.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -27,6 +30,14 @@ PlainTextView::PlainTextView(QWidget *parent)
     viewport()->setAutoFillBackground(true);
     verticalScrollBar()->setSingleStep(1);
     updateScrollBars();
+    PlainTextViewAccessible::install();
+    // A screen reader follows the caret, and reads the line it moved to.
+    connect(this, &PlainTextView::selectionChanged, this, [this] {
+        if (!QAccessible::isActive())
+            return;
+        QAccessibleTextCursorEvent event(this, m_caret);
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 PlainTextView::~PlainTextView() = default;

@@ -1,6 +1,8 @@
 #include "plaintext/plaintextview.h"
 #include "testenvironment.h"
 
+#include <QAccessible>
+#include <QAccessibleEditableTextInterface>
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
@@ -22,6 +24,7 @@ private slots:
     void mouseSetsAndExtendsTheSelection();
     void wordWrapKeepsTheCaretInView();
     void millionsOfLinesScrollToTheCaret();
+    void readAndEditedByAssistiveTechnology();
 
 private:
     std::unique_ptr<PlainTextView> m_view;
@@ -209,6 +212,40 @@ void TestPlainTextView::millionsOfLinesScrollToTheCaret() {
     QCOMPARE(view.buffer().lineCount(), 1000002);
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
     QCOMPARE(view.firstVisibleLine(), 0);
+}
+
+// A screen reader reads the text, the caret and the selection, and edits as typing would.
+void TestPlainTextView::readAndEditedByAssistiveTechnology() {
+    PlainTextView &view = *m_view;
+    view.setAccessibleName(QStringLiteral("Text"));
+    view.setText(QStringLiteral("first\nsecond\n"));
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&view);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::EditableText);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Text"));
+    QVERIFY(accessible->state().multiLine);
+    QAccessibleTextInterface *text = accessible->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->characterCount(), 13);
+    QCOMPARE(text->text(6, 12), QStringLiteral("second"));
+    QCOMPARE(text->text(-5, 99), QStringLiteral("first\nsecond\n"));
+    text->setSelection(0, 6, 12);
+    QCOMPARE(view.selectedText(), QStringLiteral("second"));
+    QCOMPARE(text->selectionCount(), 1);
+    int start = 0;
+    int end = 0;
+    text->selection(0, &start, &end);
+    QCOMPARE(std::pair(start, end), std::pair(6, 12));
+    text->setCursorPosition(3);
+    QCOMPARE(text->cursorPosition(), 3);
+    QCOMPARE(text->selectionCount(), 0);
+    QAccessibleEditableTextInterface *editable = accessible->editableTextInterface();
+    QVERIFY(editable);
+    editable->replaceText(0, 5, QStringLiteral("1st"));
+    QCOMPARE(view.text(), QStringLiteral("1st\nsecond\n"));
+    QVERIFY(view.isModified());
+    view.undo();
+    QCOMPARE(view.text(), QStringLiteral("first\nsecond\n"));
 }
 
 QUILLET_TEST_MAIN(TestPlainTextView)
