@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
 
@@ -296,3 +297,65 @@ char16_t symbolChar(unsigned char byte) {
 }
 
 } // namespace RtfCodePage
+
+void appendRtfText(QByteArray &out, QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // Plain ASCII, the bulk of most text, goes in one piece.
+        qsizetype plain = i;
+        while (plain < text.size()) {
+            const char16_t c = text[plain].unicode();
+            if (c < 0x20 || c >= 0x80 || c == '\\' || c == '{' || c == '}')
+                break;
+            ++plain;
+        }
+        if (plain > i) {
+            const qsizetype at = out.size();
+            out.resize(at + (plain - i));
+            char *target = out.data() + at;
+            for (qsizetype k = i; k < plain; ++k)
+                *target++ = static_cast<char>(text[k].unicode());
+            i = plain;
+            if (i >= text.size())
+                break;
+        }
+        const char16_t c = text[i].unicode();
+        if (c >= 0x20 && c < 0x80) {
+            if (c == '\\' || c == '{' || c == '}')
+                out.append('\\');
+            out.append(static_cast<char>(c));
+            continue;
+        }
+        switch (c) {
+        case '\t':
+            out.append("\\tab ");
+            continue;
+        case QChar::LineSeparator:
+            out.append("\\line ");
+            continue;
+        case 0x00A0:
+            out.append("\\~");
+            continue;
+        case 0x00AD:
+            out.append("\\-");
+            continue;
+        case 0x2011:
+            out.append("\\_");
+            continue;
+        default:
+            break;
+        }
+        if (c < 0x20)
+            continue;
+        // \uN (a signed 16-bit number) for readers that know Unicode, then the one byte \uc1
+        // skips for those that do not: the character in Windows-1252, else "?". The byte is
+        // written as \'xx, since one reader drops the blank after a bare "?" fallback.
+        const int byte = RtfCodePage::windows1252Byte(c);
+        const int fallback = byte >= 0 ? byte : '?';
+        static constexpr char hex[] = "0123456789abcdef";
+        out.append("\\u");
+        out.append(QByteArray::number(static_cast<std::int16_t>(c)));
+        out.append("\\'");
+        out.append(hex[fallback >> 4]);
+        out.append(hex[fallback & 0xF]);
+    }
+}

@@ -42,3 +42,8 @@ int windows1252Byte(char16_t ch);
 char16_t symbolChar(unsigned char byte);
 
 } // namespace RtfCodePage
+
+// Appends text as RTF body characters: ASCII as it is (with \, { and } escaped), tabs, line
+// separators and special spaces by their control words, other control characters dropped, the
+// rest as \uN followed by a \'xx fallback byte of Windows-1252 ("?" where it has none).
+void appendRtfText(QByteArray &out, QStringView text);

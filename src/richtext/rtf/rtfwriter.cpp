@@ -836,64 +836,7 @@ void RtfWriter::writeCharFormat(const QTextCharFormat &format) {
 }
 
 void RtfWriter::writeText(QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        // Plain ASCII, the bulk of most text, goes in one piece.
-        qsizetype plain = i;
-        while (plain < text.size()) {
-            const char16_t c = text[plain].unicode();
-            if (c < 0x20 || c >= 0x80 || c == '\\' || c == '{' || c == '}')
-                break;
-            ++plain;
-        }
-        if (plain > i) {
-            const qsizetype at = m_out.size();
-            m_out.resize(at + (plain - i));
-            char *target = m_out.data() + at;
-            for (qsizetype k = i; k < plain; ++k)
-                *target++ = static_cast<char>(text[k].unicode());
-            i = plain;
-            if (i >= text.size())
-                break;
-        }
-        const char16_t c = text[i].unicode();
-        if (c >= 0x20 && c < 0x80) {
-            if (c == '\\' || c == '{' || c == '}')
-                m_out.append('\\');
-            m_out.append(static_cast<char>(c));
-            continue;
-        }
-        switch (c) {
-        case '\t':
-            m_out.append("\\tab ");
-            continue;
-        case QChar::LineSeparator:
-            m_out.append("\\line ");
-            continue;
-        case 0x00A0:
-            m_out.append("\\~");
-            continue;
-        case 0x00AD:
-            m_out.append("\\-");
-            continue;
-        case 0x2011:
-            m_out.append("\\_");
-            continue;
-        default:
-            break;
-        }
-        if (c < 0x20)
-            continue;
-        // \uN (a signed 16-bit number) for readers that know Unicode, then the one byte \uc1
-        // skips for those that do not: the character in Windows-1252, else "?". The byte is
-        // written as \'xx, since one reader drops the blank after a bare "?" fallback.
-        const int byte = RtfCodePage::windows1252Byte(c);
-        const int fallback = byte >= 0 ? byte : '?';
-        static constexpr char hex[] = "0123456789abcdef";
-        word("u", static_cast<std::int16_t>(c));
-        m_out.append("\\'");
-        m_out.append(hex[fallback >> 4]);
-        m_out.append(hex[fallback & 0xF]);
-    }
+    appendRtfText(m_out, text);
 }
 
 void RtfWriter::writePicture(const QTextCharFormat &charFormat) {
