@@ -10,6 +10,32 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextDocument>
+#include <exception>
+#include <new>
+
+namespace {
+
+std::optional<QString> writeJournal(JournalEntry &entry, const DocumentCopy &copy,
+                                    const std::function<QByteArray(const DocumentCopy &)> &rtf,
+                                    const QString &path) {
+    const QString made = QStringLiteral("the journal cannot be made: ");
+    try {
+        entry.content =
+            entry.mode == JournalEntry::Mode::Rtf && rtf ? rtf(copy) : copy.plainText().toUtf8();
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+            return QStringLiteral("the folder %1 cannot be made")
+                .arg(QFileInfo(path).absolutePath());
+        return saveFileAtomically(path, JournalFile::encode(entry));
+    } catch (const std::bad_alloc &) {
+        return made + QStringLiteral("out of memory");
+    } catch (const std::exception &error) {
+        return made + QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        return made + QStringLiteral("unknown error");
+    }
+}
+
+} // namespace
 
 JournalWriter::JournalWriter(JournalSource source, const JournalStore::ClaimFunction &claim,
                              QObject *parent)
@@ -98,14 +124,8 @@ void JournalWriter::copied(std::shared_ptr<const DocumentCopy> copy) {
     m_writing = true;
     m_pool.start([this, copy = std::move(copy), entry = std::move(entry), rtf = m_source.rtf,
                   path = m_path]() mutable {
-        entry.content =
-            entry.mode == JournalEntry::Mode::Rtf && rtf ? rtf(*copy) : copy->plainText().toUtf8();
-        std::optional<QString> error;
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-            error =
-                QStringLiteral("the folder %1 cannot be made").arg(QFileInfo(path).absolutePath());
-        else
-            error = saveFileAtomically(path, JournalFile::encode(entry));
+        // Nothing may leave the worker: an exception escaping a pool thread ends the program.
+        std::optional<QString> error = writeJournal(entry, *copy, rtf, path);
         QMetaObject::invokeMethod(
             this, [this, error] { finished(error); }, Qt::QueuedConnection);
     });

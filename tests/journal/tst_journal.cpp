@@ -17,6 +17,8 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QTimeZone>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -364,6 +366,40 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(failed.size(), 1);
         QFile::remove(journalFolder());
+    }
+
+    // An error while the worker turns the copy into bytes is a failed write, said as such; it
+    // never leaves the worker thread (that would end the program).
+    void workerErrorIsAFailedWrite_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("exception") << 0 << QStringLiteral("the journal cannot be made: no RTF");
+        QTest::newRow("out of memory")
+            << 1 << QStringLiteral("the journal cannot be made: out of memory");
+        QTest::newRow("anything else")
+            << 2 << QStringLiteral("the journal cannot be made: unknown error");
+    }
+    void workerErrorIsAFailedWrite() {
+        QFETCH(int, kind);
+        QFETCH(QString, reason);
+        QTextDocument document;
+        JournalEntry rich = sampleEntry();
+        rich.mode = JournalEntry::Mode::Rtf;
+        JournalWriter writer(JournalSource{document, [&] { return rich; },
+                                           [kind](const DocumentCopy &) -> QByteArray {
+                                               if (kind == 0)
+                                                   throw std::runtime_error("no RTF");
+                                               if (kind == 1)
+                                                   throw std::bad_alloc();
+                                               throw 42;
+                                           }},
+                             NamedMutex::claim);
+        writer.setDelays(10, 100);
+        QSignalSpy failed(&writer, &JournalWriter::writeFailed);
+        QTextCursor(&document).insertText(QStringLiteral("typed"));
+        QVERIFY(failed.wait(5000));
+        QCOMPARE(failed.at(0).at(0).toString(), reason);
+        QVERIFY(!QFile::exists(writer.path()));
     }
 };
 
