@@ -1,6 +1,7 @@
 #include "plaintext/plaintextviewaccessible.h"
 
 #include "plaintext/plaintextview.h"
+#include "widgets/accessibletextboundaries.h"
 
 namespace {
 
@@ -132,4 +133,11 @@ void PlainTextViewAccessible::replaceText(int startOffset, int endOffset, const 
     const int length = view()->length();
     view()->replaceRange(qBound(0, qMin(startOffset, endOffset), length),
                          qBound(0, qMax(startOffset, endOffset), length), text);
+}
+
+QString PlainTextViewAccessible::textAtOffset(int offset,
+                                              QAccessible::TextBoundaryType boundaryType,
+                                              int *startOffset, int *endOffset) const {
+    return AccessibleTextBoundaries::textAtOffset(*this, offset, boundaryType, startOffset,
+                                                  endOffset);
 }

@@ -1,6 +1,7 @@
 #include "richtext/rxricheditaccessible.h"
 
 #include "richtext/rxrichedit.h"
+#include "widgets/accessibletextboundaries.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -222,4 +223,10 @@ void TRxRichEditAccessible::replaceText(int startOffset, int endOffset, const QS
     // Through the control's own replacement, so protected text stays protected.
     edit()->SelectRange(startOffset, endOffset, true);
     edit()->SetSelText(text);
+}
+
+QString TRxRichEditAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                            int *startOffset, int *endOffset) const {
+    return AccessibleTextBoundaries::textAtOffset(*this, offset, boundaryType, startOffset,
+                                                  endOffset);
 }

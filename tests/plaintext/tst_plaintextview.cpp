@@ -229,6 +229,13 @@ void TestPlainTextView::readAndEditedByAssistiveTechnology() {
     QCOMPARE(text->characterCount(), 13);
     QCOMPARE(text->text(6, 12), QStringLiteral("second"));
     QCOMPARE(text->text(-5, 99), QStringLiteral("first\nsecond\n"));
+    // The word at the end of the text (the caret's place while typing on) is answered.
+    int wordStart = 0;
+    int wordEnd = 0;
+    QCOMPARE(text->textAtOffset(13, QAccessible::WordBoundary, &wordStart, &wordEnd), QString());
+    QCOMPARE(std::pair(wordStart, wordEnd), std::pair(13, 13));
+    QCOMPARE(text->textAtOffset(7, QAccessible::WordBoundary, &wordStart, &wordEnd),
+             QStringLiteral("second"));
     text->setSelection(0, 6, 12);
     QCOMPARE(view.selectedText(), QStringLiteral("second"));
     QCOMPARE(text->selectionCount(), 1);

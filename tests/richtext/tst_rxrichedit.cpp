@@ -4,6 +4,8 @@
 #include "testenvironment.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
+#include <QAccessibleTextInterface>
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
@@ -28,6 +30,8 @@ private slots:
     void cleanup();
 
     void positionsCountParagraphBreakAsOne();
+    void textAroundAnOffsetForAssistiveTechnology_data();
+    void textAroundAnOffsetForAssistiveTechnology();
     void linesCountParagraphsAndEndEveryLineWithCrLf_data();
     void linesCountParagraphsAndEndEveryLineWithCrLf();
     void selectRangeClampsToTheText_data();
@@ -84,6 +88,44 @@ void TestRxRichEdit::init() {
 
 void TestRxRichEdit::cleanup() {
     m_edit.reset();
+}
+
+void TestRxRichEdit::textAroundAnOffsetForAssistiveTechnology_data() {
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("boundary");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    // "Hello world. Again" is 18 characters; the caret stands at 8.
+    QTest::newRow("word inside") << 7 << int(QAccessible::WordBoundary) << "world" << 6 << 11;
+    QTest::newRow("last word") << 17 << int(QAccessible::WordBoundary) << "Again" << 13 << 18;
+    // Where the caret is while the user types on: this never came back.
+    QTest::newRow("word at the end") << 18 << int(QAccessible::WordBoundary) << "" << 18 << 18;
+    QTest::newRow("sentence at the end")
+        << 18 << int(QAccessible::SentenceBoundary) << "" << 18 << 18;
+    QTest::newRow("end named -1") << -1 << int(QAccessible::WordBoundary) << "" << 18 << 18;
+    QTest::newRow("caret named -2") << -2 << int(QAccessible::WordBoundary) << "world" << 6 << 11;
+    QTest::newRow("line at the end")
+        << 18 << int(QAccessible::LineBoundary) << "Hello world. Again" << 0 << 18;
+    QTest::newRow("past the end") << 40 << int(QAccessible::WordBoundary) << "" << -1 << -1;
+}
+
+void TestRxRichEdit::textAroundAnOffsetForAssistiveTechnology() {
+    QFETCH(int, offset);
+    QFETCH(int, boundary);
+    QFETCH(QString, text);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    m_edit->SetText(QStringLiteral("Hello world. Again"));
+    m_edit->SelectRange(8, 8, false);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(m_edit.get());
+    QVERIFY(accessible && accessible->textInterface());
+    int from = 0;
+    int to = 0;
+    QCOMPARE(accessible->textInterface()->textAtOffset(
+                 offset, QAccessible::TextBoundaryType(boundary), &from, &to),
+             text);
+    QCOMPARE(std::pair(from, to), std::pair(start, end));
 }
 
 void TestRxRichEdit::positionsCountParagraphBreakAsOne() {
