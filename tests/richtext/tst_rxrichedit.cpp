@@ -1,3 +1,4 @@
+#include "richtext/rtf/longwords.h"
 #include "richtext/rtf/richtextformat.h"
 #include "richtext/rxdocumentlayout.h"
 #include "richtext/rxrichedit.h"
@@ -16,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextList>
 #include <memory>
 
@@ -45,6 +47,9 @@ private slots:
     void selectionAndFocusLeaveTheLayoutToTheBackground();
     void pointsFindTheirParagraphWhileTheLayoutIsUnderWay();
     void paragraphsWrittenFromRightToLeftKeepTheirDirection();
+    void textWithALongWordWrapsAnywhere_data();
+    void textWithALongWordWrapsAnywhere();
+    void pastingALongWordWrapsAnywhere();
     void heldNotificationsArriveOnceOnRelease();
     void plainTextSwitchKeepsTextAndDropsFormat();
     void plainTextSwitchDropsPicturesAndLists();
@@ -382,6 +387,51 @@ void TestRxRichEdit::paragraphsWrittenFromRightToLeftKeepTheirDirection() {
     QCOMPARE(m_edit->Text(), QStringLiteral("abc"));
     m_edit->Undo();
     QCOMPARE(direction(1), Qt::RightToLeft);
+}
+
+// Qt measures the rest of a word for every line the word fills before it breaks it anywhere,
+// so a word of a million characters took minutes to lay out; text holding a word of
+// LongWords::MinimumLength characters or more is wrapped anywhere instead.
+void TestRxRichEdit::textWithALongWordWrapsAnywhere_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("anywhere");
+    const QString word(LongWords::MinimumLength, QLatin1Char('x'));
+    QTest::addRow("ordinary text") << QStringLiteral("short words") << false;
+    QTest::addRow("a word one character short")
+        << QString(LongWords::MinimumLength - 1, QLatin1Char('x')) << false;
+    QTest::addRow("a long word in the second paragraph")
+        << QStringLiteral("short words\r\n") + word << true;
+    QTest::addRow("a long run parted by a blank")
+        << word.left(word.size() / 2) + QLatin1Char(' ') + word.mid(word.size() / 2) << false;
+    QTest::addRow("a long run parted by a tab")
+        << word.left(word.size() / 2) + QLatin1Char('\t') + word.mid(word.size() / 2) << false;
+}
+
+void TestRxRichEdit::textWithALongWordWrapsAnywhere() {
+    QFETCH(QString, text);
+    QFETCH(bool, anywhere);
+    m_edit->show();
+    m_edit->SetText(text);
+    const QTextOption::WrapMode expected =
+        anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    QCOMPARE(m_edit->document()->defaultTextOption().wrapMode(), expected);
+    QCOMPARE(m_edit->wordWrapMode(), expected);
+    // The next text decides again.
+    m_edit->SetText(QStringLiteral("short words"));
+    QCOMPARE(m_edit->document()->defaultTextOption().wrapMode(),
+             QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+void TestRxRichEdit::pastingALongWordWrapsAnywhere() {
+    m_edit->show();
+    m_edit->SetText(QStringLiteral("short words"));
+    m_edit->SelectRange(11, 11);
+    m_edit->SetSelText(QLatin1Char(' ') + QString(LongWords::MinimumLength, QLatin1Char('x')));
+    QCOMPARE(m_edit->document()->defaultTextOption().wrapMode(), QTextOption::WrapAnywhere);
+    const QTextLayout *layout = m_edit->document()->lastBlock().layout();
+    m_edit->document()->documentLayout()->blockBoundingRect(m_edit->document()->lastBlock());
+    QVERIFY(layout->lineCount() > 1);
+    QVERIFY(layout->lineAt(0).naturalTextWidth() <= m_edit->viewport()->width());
 }
 
 void TestRxRichEdit::heldNotificationsArriveOnceOnRelease() {

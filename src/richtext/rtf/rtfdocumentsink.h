@@ -6,10 +6,13 @@
 #include <QPointer>
 #include <QTextCursor>
 #include <QTextList>
+#include <cstddef>
 
 class QTextDocument;
 class QTextTable;
 class QTextTableCell;
+class QTextTableFormat;
+struct RtfTableGrid;
 
 // Builds a QTextDocument from what the RTF reader delivers. The document is emptied first; undo
 // is off while it fills and the whole load is one edit block.
@@ -31,6 +34,8 @@ private:
     };
     void writeParagraph(Position &at, RtfParagraph &paragraph);
     void writeTable(Position &at, RtfTable &table);
+    void writeTableRows(Position &at, RtfTable &table, const RtfTableGrid &grid, std::size_t first,
+                        std::size_t end, const QTextTableFormat &format);
     void writeCell(QTextTableCell target, RtfTableCell &cell);
     void insertPicture(QTextCursor &cursor, RtfInline &picture);
 
