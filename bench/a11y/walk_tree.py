@@ -18,6 +18,7 @@
 # there before it is made, and marks with "!!" a call the application did not answer (it ended
 # while handling it); WALK_SKIP="get_row_extent_at ..." leaves those calls out.
 import os
+import random
 import sys
 import time
 
@@ -210,7 +211,11 @@ def walk(node, depth=0):
         return
     touched += 1
     count = touch(node)
-    for index in range(count):
+    # Each client goes through the children in its own order, so that several reach different
+    # parts of the tree first.
+    order = list(range(count))
+    random.shuffle(order)
+    for index in order:
         walk(quietly(node.get_child_at_index, index), depth + 1)
 
 
@@ -222,8 +227,9 @@ def wanted(app):
 
 
 def poll():
+    # The desktop's list of applications is kept up to date by the registry's events; clearing
+    # its cache would empty it.
     desktop = Atspi.get_desktop(0)
-    quietly(desktop.clear_cache)
     for index in range(quietly(desktop.get_child_count) or 0):
         app = quietly(desktop.get_child_at_index, index)
         if app is None:
@@ -231,7 +237,7 @@ def poll():
         quietly(app.set_cache_mask, Atspi.Cache.NONE)
         if wanted(app):
             walk(app)
-    if verbose and touched:
+    if verbose:
         print(f"{time.time():.3f} nodes {touched} events {events}", flush=True)
     if time.time() > deadline:
         Atspi.event_quit()
