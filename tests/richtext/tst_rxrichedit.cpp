@@ -96,32 +96,44 @@ void TestRxRichEdit::cleanup() {
 }
 
 void TestRxRichEdit::textAroundAnOffsetForAssistiveTechnology_data() {
+    QTest::addColumn<QString>("content");
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("boundary");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
-    // "Hello world. Again" is 18 characters; the caret stands at 8.
-    QTest::newRow("word inside") << 7 << int(QAccessible::WordBoundary) << "world" << 6 << 11;
-    QTest::newRow("last word") << 17 << int(QAccessible::WordBoundary) << "Again" << 13 << 18;
-    // Where the caret is while the user types on: this never came back.
-    QTest::newRow("word at the end") << 18 << int(QAccessible::WordBoundary) << "" << 18 << 18;
-    QTest::newRow("sentence at the end")
-        << 18 << int(QAccessible::SentenceBoundary) << "" << 18 << 18;
-    QTest::newRow("end named -1") << -1 << int(QAccessible::WordBoundary) << "" << 18 << 18;
-    QTest::newRow("caret named -2") << -2 << int(QAccessible::WordBoundary) << "world" << 6 << 11;
+    const QString plain = QStringLiteral("Hello world. Again");
+    const int word = QAccessible::WordBoundary;
+    const int sentence = QAccessible::SentenceBoundary;
+    // The caret stands at 8.
+    QTest::newRow("word inside") << plain << 7 << word << "world" << 6 << 11;
+    QTest::newRow("space between words") << plain << 5 << word << " " << 5 << 6;
+    QTest::newRow("last word") << plain << 17 << word << "Again" << 13 << 18;
+    QTest::newRow("sentence inside") << plain << 3 << sentence << "Hello world. " << 0 << 13;
+    // Where the caret is while the user types on, and where no word follows: these never came
+    // back.
+    QTest::newRow("word at the end") << plain << 18 << word << "" << 18 << 18;
+    QTest::newRow("sentence at the end") << plain << 18 << sentence << "" << 18 << 18;
+    QTest::newRow("end named -1") << plain << -1 << word << "" << 18 << 18;
+    QTest::newRow("trailing spaces")
+        << QStringLiteral("Hello world  ") << 12 << word << "  " << 11 << 13;
+    QTest::newRow("after the last paragraph")
+        << QStringLiteral("One.\r\n\r\n") << 5 << sentence << "\n"
+        << 5 << 6;
+    QTest::newRow("caret named -2") << plain << -2 << word << "world" << 6 << 11;
     QTest::newRow("line at the end")
-        << 18 << int(QAccessible::LineBoundary) << "Hello world. Again" << 0 << 18;
-    QTest::newRow("past the end") << 40 << int(QAccessible::WordBoundary) << "" << -1 << -1;
+        << plain << 18 << int(QAccessible::LineBoundary) << plain << 0 << 18;
+    QTest::newRow("past the end") << plain << 40 << word << "" << -1 << -1;
 }
 
 void TestRxRichEdit::textAroundAnOffsetForAssistiveTechnology() {
+    QFETCH(QString, content);
     QFETCH(int, offset);
     QFETCH(int, boundary);
     QFETCH(QString, text);
     QFETCH(int, start);
     QFETCH(int, end);
-    m_edit->SetText(QStringLiteral("Hello world. Again"));
+    m_edit->SetText(content);
     m_edit->SelectRange(8, 8, false);
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(m_edit.get());
     QVERIFY(accessible && accessible->textInterface());
