@@ -1,12 +1,15 @@
 #include "app/quilletapplication.h"
 
 #include "platform/errorreport.h"
+#include "widgets/lineeditaccessible.h"
 
 #include <exception>
 
 QuilletApplication::QuilletApplication(int &argc, char **argv, Prompts &prompts)
     : QApplication(argc, argv)
-    , m_prompts(prompts) {}
+    , m_prompts(prompts) {
+    LineEditAccessible::install();
+}
 
 bool QuilletApplication::notify(QObject *receiver, QEvent *event) {
     try {
