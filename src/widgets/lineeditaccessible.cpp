@@ -1,6 +1,7 @@
 #include "widgets/lineeditaccessible.h"
 
 #include "widgets/accessibletextboundaries.h"
+#include "widgets/spinboxaccessible.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -10,15 +11,23 @@
 namespace {
 
 QAccessibleInterface *lineEditFactory(const QString &className, QObject *object) {
-    if (className == QLatin1String("QLineEdit") && object && object->isWidgetType())
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("QLineEdit"))
         return new LineEditAccessible(static_cast<QLineEdit *>(object));
+    if (className == QLatin1String("QSpinBox") || className == QLatin1String("QDoubleSpinBox"))
+        return SpinBoxAccessible::create(static_cast<QAbstractSpinBox *>(object));
     return nullptr;
 }
 
 } // namespace
 
 LineEditAccessible::LineEditAccessible(QLineEdit *edit)
-    : QAccessibleWidget(edit, QAccessible::EditableText) {}
+    : LineEditAccessible(edit, edit, QAccessible::EditableText) {}
+
+LineEditAccessible::LineEditAccessible(QWidget *widget, QLineEdit *edit, QAccessible::Role role)
+    : QAccessibleWidget(widget, role)
+    , m_edit(edit) {}
 
 void LineEditAccessible::install() {
     static const bool installed = [] {
@@ -26,10 +35,6 @@ void LineEditAccessible::install() {
         return true;
     }();
     Q_UNUSED(installed);
-}
-
-QLineEdit *LineEditAccessible::edit() const {
-    return static_cast<QLineEdit *>(widget());
 }
 
 QString LineEditAccessible::shownText() const {

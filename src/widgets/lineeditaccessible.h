@@ -14,7 +14,8 @@ class LineEditAccessible : public QAccessibleWidget,
 public:
     explicit LineEditAccessible(QLineEdit *edit);
 
-    // Registers the factory that gives every QLineEdit this interface; once is enough.
+    // Registers the factory that gives every QLineEdit this interface, and spin boxes theirs
+    // (SpinBoxAccessible); once is enough.
     static void install();
 
     void *interface_cast(QAccessible::InterfaceType type) override;
@@ -42,8 +43,14 @@ public:
     void insertText(int offset, const QString &text) override;
     void replaceText(int startOffset, int endOffset, const QString &text) override;
 
+protected:
+    // For a widget whose text is that of a box inside it (a spin box).
+    LineEditAccessible(QWidget *widget, QLineEdit *edit, QAccessible::Role role);
+    QLineEdit *edit() const { return m_edit; }
+
 private:
-    QLineEdit *edit() const;
     // The text as a client may read it: none of a password.
     QString shownText() const;
+
+    QLineEdit *m_edit;
 };

@@ -2,10 +2,13 @@
 #include "widgets/lineeditaccessible.h"
 
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAccessibleEditableTextInterface>
+#include <QAccessibleValueInterface>
 #include <QComboBox>
 #include <QIntValidator>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QtTest>
 
 class TestLineEditAccessible : public QObject {
@@ -46,6 +49,33 @@ private slots:
         text->setCursorPosition(1);
         QCOMPARE(text->cursorPosition(), 1);
         QCOMPARE(text->selectionCount(), 0);
+    }
+
+    // The tool bar's font size box: value, limits, steps and its text, read at the caret at the
+    // end as a screen reader does (Qt's own interface never returned there).
+    void spinBoxReadAndSteppedByAssistiveTechnology() {
+        QSpinBox box;
+        box.setRange(1, 1638);
+        box.setValue(12);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&box);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::SpinBox);
+        QCOMPARE(accessible->text(QAccessible::Value), QStringLiteral("12"));
+        QAccessibleTextInterface *text = accessible->textInterface();
+        QVERIFY(text);
+        int start = 0;
+        int end = 0;
+        QCOMPARE(text->textAtOffset(2, QAccessible::WordBoundary, &start, &end), QString());
+        QCOMPARE(text->textAtOffset(0, QAccessible::WordBoundary, &start, &end),
+                 QStringLiteral("12"));
+        QAccessibleValueInterface *value = accessible->valueInterface();
+        QVERIFY(value);
+        QCOMPARE(value->currentValue().toInt(), 12);
+        QCOMPARE(value->maximumValue().toInt(), 1638);
+        value->setCurrentValue(14);
+        QCOMPARE(box.value(), 14);
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+        QCOMPARE(box.value(), 15);
     }
 
     // Edits go through the box's own editing: its validator still decides.
