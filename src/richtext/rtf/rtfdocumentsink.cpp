@@ -10,6 +10,7 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+#include <QtGui/private/qtextdocument_p.h>
 #include <algorithm>
 
 namespace {
@@ -37,7 +38,8 @@ QTextTableFormat tableFormatFor(const RtfTableGrid &grid, std::size_t rows) {
 } // namespace
 
 RtfDocumentSink::RtfDocumentSink(QTextDocument &document)
-    : m_document(document) {
+    : m_document(document)
+    , m_content(QTextDocumentPrivate::get(&document)) {
     m_undoWasEnabled = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     document.clear();
@@ -86,7 +88,10 @@ void RtfDocumentSink::keptDocument(RtfKeptDocument &&kept) {
 void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {
     QTextCursor &cursor = at.cursor;
     if (at.blockUsed) {
-        cursor.insertBlock(paragraph.format, paragraph.markFormat);
+        // As the cursor's insertBlock does, less finding the formats' numbers again and again;
+        // the cursor moves behind the new paragraph mark like any cursor at the place.
+        m_content->insertBlock(cursor.position(), formatIndex(paragraph.format),
+                               formatIndex(paragraph.markFormat));
     } else {
         cursor.setBlockFormat(paragraph.format);
         // Merged, not set: the first block of a table cell carries the cell's own format
@@ -106,8 +111,34 @@ void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {
         if (piece.format.isImageFormat())
             insertPicture(cursor, piece);
         else
-            cursor.insertText(piece.text, piece.format);
+            insertText(cursor, piece.text, piece.format);
     }
+}
+
+int RtfDocumentSink::formatIndex(const QTextFormat &format) {
+    // Formats the reader hands out again share their data, which compares at once.
+    for (const KnownFormat &known : m_knownFormats) {
+        if (known.index >= 0 && known.format == format)
+            return known.index;
+    }
+    KnownFormat &slot = m_knownFormats[m_nextKnown];
+    m_nextKnown = (m_nextKnown + 1) % m_knownFormats.size();
+    slot.format = format;
+    slot.index = m_content->formatCollection()->indexForFormat(format);
+    return slot.index;
+}
+
+void RtfDocumentSink::insertText(QTextCursor &cursor, const QString &text,
+                                 const QTextCharFormat &format) {
+    const bool breaks = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator ||
+               c == QChar(QTextBeginningOfFrame) || c == QChar(QTextEndOfFrame);
+    });
+    if (breaks || format.objectIndex() != -1) {
+        cursor.insertText(text, format);
+        return;
+    }
+    m_content->insert(cursor.position(), text, formatIndex(format));
 }
 
 void RtfDocumentSink::insertPicture(QTextCursor &cursor, RtfInline &picture) {

@@ -6,8 +6,10 @@
 #include <QPointer>
 #include <QTextCursor>
 #include <QTextList>
+#include <array>
 
 class QTextDocument;
+class QTextDocumentPrivate;
 class QTextTable;
 class QTextTableCell;
 
@@ -33,8 +35,21 @@ private:
     void writeTable(Position &at, RtfTable &table);
     void writeCell(QTextTableCell target, RtfTableCell &cell);
     void insertPicture(QTextCursor &cursor, RtfInline &picture);
+    // The document's own number for a format, remembered for the formats met last: most runs
+    // repeat one of a few formats, and the document's own look-up compares them in full.
+    int formatIndex(const QTextFormat &format);
+    // Inserts text in one format where the cursor stands, into the document's text directly
+    // when the text holds no paragraph or frame breaks (what the cursor would split it at).
+    void insertText(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
 
     QTextDocument &m_document;
+    QTextDocumentPrivate *m_content;
+    struct KnownFormat {
+        QTextFormat format;
+        int index = -1;
+    };
+    std::array<KnownFormat, 8> m_knownFormats;
+    std::size_t m_nextKnown = 0;
     Position m_position;
     QHash<int, QPointer<QTextList>> m_lists;
     bool m_undoWasEnabled = false;

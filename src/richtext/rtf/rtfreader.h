@@ -15,6 +15,7 @@
 #include "richtext/rtf/rtftablebuilder.h"
 #include "richtext/rtf/rtftokenizer.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -167,6 +168,16 @@ private:
     RtfCharState m_formatState;
     QTextCharFormat m_format;
     int m_formatSerial = -1;
+    // Formats made before, by state: text that goes back and forth between a few states (bold,
+    // plain, italic, plain) takes each one's format from here. Forgotten when the font or colour
+    // table changes, which the formats are made from.
+    struct MadeFormat {
+        QTextCharFormat format;
+        int serial = 0;
+    };
+    QHash<RtfCharState, MadeFormat> m_madeFormats;
+    int m_lastSerial = -1;
+    void forgetFormats() { m_madeFormats.clear(); }
     bool m_lastTextHidden = false;
 
     RtfParagraph m_paragraph;
