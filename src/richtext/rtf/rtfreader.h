@@ -169,15 +169,18 @@ private:
     QTextCharFormat m_format;
     int m_formatSerial = -1;
     // Formats made before, by state: text that goes back and forth between a few states (bold,
-    // plain, italic, plain) takes each one's format from here. Forgotten when the font or colour
-    // table changes, which the formats are made from.
+    // plain, italic, plain) takes each one's format from here. Forgotten, the last one included,
+    // when the font or colour table changes, which the formats are made from.
     struct MadeFormat {
         QTextCharFormat format;
         int serial = 0;
     };
     QHash<RtfCharState, MadeFormat> m_madeFormats;
     int m_lastSerial = -1;
-    void forgetFormats() { m_madeFormats.clear(); }
+    void forgetFormats() {
+        m_madeFormats.clear();
+        m_formatSerial = -1;
+    }
     bool m_lastTextHidden = false;
 
     RtfParagraph m_paragraph;

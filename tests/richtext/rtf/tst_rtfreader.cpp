@@ -52,6 +52,8 @@ private slots:
     void notRtf_data();
     void notRtf();
     void characterFormats();
+    void formatsFollowTablesReadLate_data();
+    void formatsFollowTablesReadLate();
     void underlineKinds_data();
     void underlineKinds();
     void paragraphFormats();
@@ -137,6 +139,8 @@ void tst_RtfReader::text_data() {
         << QByteArray("{\\rtf1{\\info{\\title T}}{\\*\\generator G;}{\\stylesheet{\\s0 Normal;}}"
                       "a{\\*\\unknown x}b{\\header h}{\\footnote f}c}")
         << QStringLiteral("a\u2060b\u2060\u2060c"); // kept in the text behind markers
+    QTest::addRow("frame marks break paragraphs")
+        << QByteArray("{\\rtf1 a\\u-560?b\\u-559?c\\par d}") << QStringLiteral("a\nb\nc\nd");
     QTest::addRow("hidden text") << QByteArray("{\\rtf1 a{\\v hidden}b}") << QStringLiteral("ab");
     QTest::addRow("number fallbacks skipped")
         << QByteArray("{\\rtf1 {\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec}one\\par}")
@@ -215,6 +219,39 @@ void tst_RtfReader::characterFormats() {
     QCOMPARE(at("Upper").fontCapitalization(), QFont::AllUppercase);
     QCOMPARE(at("Not").fontWeight(), int(QFont::Bold));
     QCOMPARE(at("Off").fontWeight(), int(QFont::Normal));
+}
+
+void tst_RtfReader::formatsFollowTablesReadLate_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QColor>("foreground");
+    // "b" stands in a state met before the table that gives it its look.
+    QTest::addRow("font table") << QByteArray("{\\rtf1 {\\f1 a}{\\fonttbl{\\f1 Arial;}}{\\f1 b}}")
+                                << QStringLiteral("Arial") << QColor();
+    QTest::addRow("font table, another state between")
+        << QByteArray("{\\rtf1 {\\f1 a}c{\\fonttbl{\\f1 Arial;}}{\\f1 b}}")
+        << QStringLiteral("Arial") << QColor();
+    QTest::addRow("colour table")
+        << QByteArray("{\\rtf1 {\\cf1 a}c{\\colortbl;\\red255\\green0\\blue0;}{\\cf1 b}}")
+        << QString() << QColor(255, 0, 0);
+    QTest::addRow("default font")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}} a\\deff1 b}")
+        << QStringLiteral("Courier New") << QColor();
+}
+
+void tst_RtfReader::formatsFollowTablesReadLate() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, family);
+    QFETCH(QColor, foreground);
+    QTextDocument document;
+    QVERIFY(readRtf(rtf, document).ok());
+    const QTextCharFormat format = formatAt(document, QStringLiteral("b"));
+    QCOMPARE(format.fontFamilies().toStringList().value(0), family);
+    QCOMPARE(format.foreground().color().isValid() &&
+                     format.hasProperty(QTextFormat::ForegroundBrush)
+                 ? format.foreground().color()
+                 : QColor(),
+             foreground);
 }
 
 void tst_RtfReader::underlineKinds_data() {
