@@ -1300,7 +1300,8 @@ RtfParagraph RtfReader::takeParagraph() {
     m_footnoteMark = false;
     const RtfParaState &para = state().para;
     RtfParagraph paragraph = std::move(m_paragraph);
-    m_paragraph = RtfParagraph();
+    // A copy shares the empty formats; a new list format would be made, with a font, each time.
+    m_paragraph = m_emptyParagraph;
     paragraph.format = blockFormat(para);
     paragraph.markFormat = currentCharFormat();
     m_lists.assign(paragraph, para);

@@ -184,6 +184,7 @@ private:
     bool m_lastTextHidden = false;
 
     RtfParagraph m_paragraph;
+    const RtfParagraph m_emptyParagraph;
     bool m_pageBreakPending = false;
     QByteArray m_sectionBreak; // \sect and the words after it, until something else comes
 
