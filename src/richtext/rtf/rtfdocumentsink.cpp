@@ -20,6 +20,10 @@ namespace {
 // by position, which made a table of 200 rows of 64 cells take twice as long to lay out.
 constexpr std::size_t maxCellsWithSharedGrid = 10000;
 
+// Above this weight (cells and paragraphs) a table of the text is held in pieces of about this
+// weight, each laid out on its own: about a screen of an ordinary table, a few milliseconds.
+constexpr std::size_t maxTablePieceWeight = 2000;
+
 QTextTableFormat tableFormatFor(const RtfTableGrid &grid, std::size_t rows) {
     QTextTableFormat format;
     format.setBorder(1);
@@ -33,6 +37,15 @@ QTextTableFormat tableFormatFor(const RtfTableGrid &grid, std::size_t rows) {
         widths.append(QTextLength(QTextLength::FixedLength, DocumentUnits::fromTwips(width)));
     format.setColumnWidthConstraints(widths);
     return format;
+}
+
+// The width a table's columns take with their borders and spacing, and a little to spare.
+qreal tableWidth(const QTextTableFormat &format) {
+    const QList<QTextLength> columns = format.columnWidthConstraints();
+    qreal width = 2 * (format.border() + format.padding() + format.cellSpacing()) + 4;
+    for (const QTextLength &column : columns)
+        width += column.rawValue() + 2 * format.border() + format.cellSpacing();
+    return width;
 }
 
 } // namespace
@@ -158,11 +171,6 @@ void RtfDocumentSink::writeTable(Position &at, RtfTable &table) {
     if (table.rows.empty())
         return;
     const RtfTableGrid grid = layoutRtfTable(table, RtfReader::maxColumns);
-    // The table goes after the cursor's block; an unused one stays empty before it, as a
-    // document or cell cannot start with a table.
-    QTextTable *qtTable =
-        at.cursor.insertTable(static_cast<int>(table.rows.size()), grid.columnCount(),
-                              tableFormatFor(grid, table.rows.size()));
     // Cells covered by a span hand what they hold to the cell that spans them.
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         auto &cells = table.rows[r].cells;
@@ -182,21 +190,53 @@ void RtfDocumentSink::writeTable(Position &at, RtfTable &table) {
             cells[i].blocks.clear();
         }
     }
+    const QTextTableFormat format = tableFormatFor(grid, table.rows.size());
+    // Only a table of the text itself is held in pieces; one in a cell is laid out with its cell.
+    std::vector<std::size_t> starts{0};
+    if (&at == &m_position)
+        starts = rtfTablePieceStarts(table, grid, maxTablePieceWeight);
+    starts.push_back(table.rows.size());
+    for (std::size_t piece = 0; piece + 1 < starts.size(); ++piece) {
+        QTextTableFormat pieceFormat = format;
+        if (starts.size() > 2) {
+            // A width of its own that holds every column keeps Qt from laying a piece wider
+            // than the page out a second time with words broken anywhere.
+            pieceFormat.setWidth(QTextLength(QTextLength::FixedLength, tableWidth(format)));
+        }
+        if (piece > 0) {
+            pieceFormat.setProperty(RtfFormatProperty::TableContinues, true);
+            // Up against the piece before, as its rows would be in one table: the outer border
+            // of both pieces would otherwise leave a gap. Rows of a shared grid share the line
+            // between them too.
+            const qreal edge = 2 * format.border() + format.cellSpacing();
+            pieceFormat.setTopMargin(format.borderCollapse() ? -2 * edge : -edge);
+        }
+        writeTableRows(at, table, grid, starts[piece], starts[piece + 1], pieceFormat);
+    }
+}
+
+void RtfDocumentSink::writeTableRows(Position &at, RtfTable &table, const RtfTableGrid &grid,
+                                     std::size_t first, std::size_t end,
+                                     const QTextTableFormat &format) {
+    // The table goes after the cursor's block; an unused one stays empty before it, as a
+    // document or cell cannot start with a table.
+    QTextTable *qtTable =
+        at.cursor.insertTable(static_cast<int>(end - first), grid.columnCount(), format);
     // Spans first, while every cell is empty: merging cells that hold text makes Qt move it
     // and can take a block (and the list it was the last item of) away.
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+    for (std::size_t r = first; r < end; ++r) {
         for (const RtfTableGrid::Placement &place : grid.cells[r]) {
             if (!place.covered && (place.rowSpan > 1 || place.columnSpan > 1))
-                qtTable->mergeCells(static_cast<int>(r), place.column, place.rowSpan,
+                qtTable->mergeCells(static_cast<int>(r - first), place.column, place.rowSpan,
                                     place.columnSpan);
         }
     }
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+    for (std::size_t r = first; r < end; ++r) {
         auto &cells = table.rows[r].cells;
         for (std::size_t i = 0; i < cells.size(); ++i) {
             const RtfTableGrid::Placement &place = grid.cells[r][i];
             if (!place.covered)
-                writeCell(qtTable->cellAt(static_cast<int>(r), place.column), cells[i]);
+                writeCell(qtTable->cellAt(static_cast<int>(r - first), place.column), cells[i]);
         }
     }
     at.cursor.setPosition(qtTable->lastPosition() + 1);

@@ -7,11 +7,14 @@
 #include <QTextCursor>
 #include <QTextList>
 #include <array>
+#include <cstddef>
 
 class QTextDocument;
 class QTextDocumentPrivate;
 class QTextTable;
 class QTextTableCell;
+class QTextTableFormat;
+struct RtfTableGrid;
 
 // Builds a QTextDocument from what the RTF reader delivers. The document is emptied first; undo
 // is off while it fills and the whole load is one edit block.
@@ -33,6 +36,8 @@ private:
     };
     void writeParagraph(Position &at, RtfParagraph &paragraph);
     void writeTable(Position &at, RtfTable &table);
+    void writeTableRows(Position &at, RtfTable &table, const RtfTableGrid &grid, std::size_t first,
+                        std::size_t end, const QTextTableFormat &format);
     void writeCell(QTextTableCell target, RtfTableCell &cell);
     void insertPicture(QTextCursor &cursor, RtfInline &picture);
     // The document's own number for a format, remembered for the formats met last: most runs

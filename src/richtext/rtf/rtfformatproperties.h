@@ -64,6 +64,10 @@ inline constexpr int ParagraphBorders = QTextFormat::UserProperty + 21;
 inline constexpr int RunDirection = QTextFormat::UserProperty + 22;
 inline constexpr int AssociatedWords = QTextFormat::UserProperty + 23;
 inline constexpr int OtherScriptWords = QTextFormat::UserProperty + 24;
+// On a table's format (bool): the table goes on from the one before it. A long table is held in
+// pieces (see rtfTablePieceStarts); the empty paragraph Qt keeps between two pieces is no
+// paragraph of the text, and the writer joins the pieces into one table again.
+inline constexpr int TableContinues = QTextFormat::UserProperty + 25;
 
 } // namespace RtfFormatProperty
 

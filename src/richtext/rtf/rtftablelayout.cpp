@@ -32,6 +32,25 @@ int nearestEdge(const std::vector<int> &edges, int edge) {
     return (*it - edge) < (edge - *(it - 1)) ? index : index - 1;
 }
 
+std::size_t tableWeight(const RtfTable &table);
+
+std::size_t rowWeight(const RtfTableRow &row) {
+    std::size_t weight = 0;
+    for (const RtfTableCell &cell : row.cells) {
+        ++weight;
+        for (const RtfCellBlock &block : cell.blocks)
+            weight += block.table ? tableWeight(*block.table) : 1;
+    }
+    return weight;
+}
+
+std::size_t tableWeight(const RtfTable &table) {
+    std::size_t weight = 0;
+    for (const RtfTableRow &row : table.rows)
+        weight += rowWeight(row);
+    return weight;
+}
+
 } // namespace
 
 RtfTableGrid layoutRtfTable(const RtfTable &table, int maxColumns) {
@@ -117,4 +136,26 @@ RtfTableGrid layoutRtfTable(const RtfTable &table, int maxColumns) {
         }
     }
     return grid;
+}
+
+std::vector<std::size_t> rtfTablePieceStarts(const RtfTable &table, const RtfTableGrid &grid,
+                                             std::size_t maxWeight) {
+    std::vector<std::size_t> starts{0};
+    if (tableWeight(table) <= maxWeight)
+        return starts;
+    std::size_t pieceWeight = 0;
+    std::size_t spannedTo = 0; // the last row a cell of the rows so far reaches
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const std::size_t weight = rowWeight(table.rows[r]);
+        if (r > starts.back() && spannedTo < r && pieceWeight + weight > maxWeight) {
+            starts.push_back(r);
+            pieceWeight = 0;
+        }
+        pieceWeight += weight;
+        for (const RtfTableGrid::Placement &place : grid.cells[r]) {
+            if (!place.covered)
+                spannedTo = std::max(spannedTo, r + static_cast<std::size_t>(place.rowSpan) - 1);
+        }
+    }
+    return starts;
 }

@@ -2,6 +2,7 @@
 
 #include "richtext/rtf/rtfsink.h"
 
+#include <cstddef>
 #include <vector>
 
 // Where the cells of an RTF table go in a grid of columns. RTF gives every row its own cell
@@ -23,3 +24,11 @@ struct RtfTableGrid {
 
 // The grid of a table; at most maxColumns columns (closer edges are merged to get there).
 RtfTableGrid layoutRtfTable(const RtfTable &table, int maxColumns);
+
+// A long table is held as pieces, tables one after another that show as one, because the
+// editing area lays a table out whole: in pieces the first screen shows before the rest is laid
+// out. Answers the first row of each piece. A table of at most `maxWeight` (cells and
+// paragraphs, nested tables' too) stays whole; a piece holds rows up to about that weight, at
+// least one, and never parts rows a cell spans.
+std::vector<std::size_t> rtfTablePieceStarts(const RtfTable &table, const RtfTableGrid &grid,
+                                             std::size_t maxWeight);

@@ -421,24 +421,34 @@ void RtfWriter::writeListLevel(const QTextListFormat &format, int level) {
 
 void RtfWriter::writeFrame(QTextFrame *frame, int depth) {
     bool first = true;
+    bool afterTable = false;
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (QTextFrame *child = it.currentFrame()) {
-            if (auto *table = qobject_cast<QTextTable *>(child))
+            auto *table = qobject_cast<QTextTable *>(child);
+            if (table)
                 writeTable(table, depth + 1);
             else
                 writeFrame(child, depth);
             first = false;
+            afterTable = table != nullptr;
             continue;
         }
         auto next = it;
         ++next;
+        const auto *nextTable =
+            next.atEnd() ? nullptr : qobject_cast<QTextTable *>(next.currentFrame());
+        const bool bare = isBareBlock(it.currentBlock());
         // The empty block a document needs before a table it starts with is no paragraph of
-        // the text; a reader makes it again.
-        const bool leadsTable = first && isBareBlock(it.currentBlock()) && !next.atEnd() &&
-                                qobject_cast<QTextTable *>(next.currentFrame()) != nullptr;
-        if (!leadsTable)
+        // the text; a reader makes it again. Nor is the one between two pieces of one table,
+        // whose rows go on as one table.
+        const bool leadsTable = first && bare && nextTable != nullptr;
+        const bool joinsPieces =
+            afterTable && bare && nextTable != nullptr &&
+            nextTable->format().boolProperty(RtfFormatProperty::TableContinues);
+        if (!leadsTable && !joinsPieces)
             writeBlock(it.currentBlock(), depth, false);
         first = false;
+        afterTable = false;
     }
 }
 

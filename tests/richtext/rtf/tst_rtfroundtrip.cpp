@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextList>
+#include <QTextTable>
 
 namespace {
 
@@ -516,6 +517,58 @@ private slots:
         QTextDocument back;
         QVERIFY(readRtf(written, back).ok());
         QCOMPARE(back.toPlainText(), QStringLiteral("Съешь же café"));
+    }
+
+    // A long table is held in pieces, tables one after another with the same columns, that never
+    // part the rows a merged cell spans; it is written back as one table, every row followed by
+    // the next with no paragraph between them, and read back into the same pieces.
+    void longTableIsHeldInPiecesAndWrittenAsOne() {
+        constexpr int rows = 600;
+        QByteArray rtf = header + "Before\\par\n";
+        for (int r = 0; r < rows; ++r) {
+            rtf += "\\trowd";
+            // The first column of rows 100 to 299 is one cell.
+            if (r >= 100 && r < 300)
+                rtf += r == 100 ? "\\clvmgf" : "\\clvmrg";
+            for (int c = 1; c <= 5; ++c)
+                rtf += "\\cellx" + QByteArray::number(c * 1000);
+            rtf += "\\pard\\intbl";
+            for (int c = 0; c < 5; ++c)
+                rtf += ' ' + QByteArray::number(r) + '.' + QByteArray::number(c) + "\\cell";
+            rtf += "\\row\n";
+        }
+        rtf += "\\pard After\\par}";
+        const auto pieces = [](const QTextDocument &document) {
+            QList<QTextTable *> tables;
+            for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+                if (auto *table = qobject_cast<QTextTable *>(frame))
+                    tables.append(table);
+            }
+            return tables;
+        };
+        QTextDocument first;
+        const QByteArray written = roundTrip(rtf, first);
+        const QList<QTextTable *> tables = pieces(first);
+        QCOMPARE(tables.size(), 3);
+        const QList<int> rowsPerPiece{300, 200, 100};
+        for (int i = 0; i < tables.size(); ++i) {
+            QCOMPARE(tables[i]->rows(), rowsPerPiece[i]);
+            QCOMPARE(tables[i]->columns(), 5);
+            QCOMPARE(tables[i]->format().columnWidthConstraints(),
+                     tables[0]->format().columnWidthConstraints());
+            QCOMPARE(tables[i]->format().boolProperty(RtfFormatProperty::TableContinues), i > 0);
+        }
+        QCOMPARE(tables[0]->cellAt(100, 0).rowSpan(), 200);
+        QCOMPARE(tables[2]->cellAt(99, 4).firstCursorPosition().block().text(),
+                 QStringLiteral("599.4"));
+
+        QCOMPARE(written.count("\\row"), rows);
+        QCOMPARE(written.count("\\row\n\\trowd"), rows - 1);
+        QTextDocument second;
+        QVERIFY(readRtf(written, second).ok());
+        QCOMPARE(rawText(second), rawText(first));
+        QCOMPARE(pieces(second).size(), 3);
+        QCOMPARE(rtfFromDocument(second), written);
     }
 
     // Over every file of the corpus: reading our output gives the same text and, written again,
