@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <ctime>
 
-#include "/tmp/s6/dump.inc"
 namespace {
 
 // The process's resident memory and its peak so far, in kB, from /proc.
@@ -194,17 +193,6 @@ int main(int argc, char *argv[]) {
         if (!file.open(QIODevice::WriteOnly))
             return 1;
         file.write(generate(args[2].toLongLong() * 1024 * 1024));
-        return 0;
-    }
-    if (args.size() >= 3 && args[1] == QLatin1String("--dump")) {
-        for (int i = 2; i < args.size(); ++i) {
-            QFile file(args[i]);
-            file.open(QIODevice::ReadOnly);
-            QTextDocument document;
-            readRtf(file.readAll(), document);
-            std::printf("== %s\n", qPrintable(args[i]));
-            dumpDocument(document, stdout);
-        }
         return 0;
     }
     if (args.size() == 3 && args[1] == QLatin1String("--size")) {
