@@ -48,6 +48,10 @@ qreal tableWidth(const QTextTableFormat &format) {
     return width;
 }
 
+// Formats remembered by the reader's serial, at most: a file that keeps making new formats
+// falls back to the document's own look-up beyond.
+constexpr std::size_t maxSerialsKept = 1 << 16;
+
 } // namespace
 
 RtfDocumentSink::RtfDocumentSink(QTextDocument &document)
@@ -124,12 +128,19 @@ void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {
         if (piece.format.isImageFormat())
             insertPicture(cursor, piece);
         else
-            insertText(cursor, piece.text, piece.format);
+            insertText(cursor, piece);
     }
 }
 
-int RtfDocumentSink::formatIndex(const QTextFormat &format) {
-    // Formats the reader hands out again share their data, which compares at once.
+int RtfDocumentSink::formatIndex(const QTextFormat &format, int serial) {
+    // Formats the reader hands out again share their data, which compares at once; a serial
+    // only says where to look, the comparison decides.
+    const auto bySerial = static_cast<std::size_t>(serial);
+    if (serial >= 0 && bySerial < m_formatsBySerial.size()) {
+        const KnownFormat &known = m_formatsBySerial[bySerial];
+        if (known.index >= 0 && known.format == format)
+            return known.index;
+    }
     for (const KnownFormat &known : m_knownFormats) {
         if (known.index >= 0 && known.format == format)
             return known.index;
@@ -138,20 +149,24 @@ int RtfDocumentSink::formatIndex(const QTextFormat &format) {
     m_nextKnown = (m_nextKnown + 1) % m_knownFormats.size();
     slot.format = format;
     slot.index = m_content->formatCollection()->indexForFormat(format);
+    if (serial >= 0 && bySerial < maxSerialsKept) {
+        if (bySerial >= m_formatsBySerial.size())
+            m_formatsBySerial.resize(bySerial + 1);
+        m_formatsBySerial[bySerial] = slot;
+    }
     return slot.index;
 }
 
-void RtfDocumentSink::insertText(QTextCursor &cursor, const QString &text,
-                                 const QTextCharFormat &format) {
-    const bool breaks = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+void RtfDocumentSink::insertText(QTextCursor &cursor, const RtfInline &run) {
+    const bool breaks = std::any_of(run.text.cbegin(), run.text.cend(), [](QChar c) {
         return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator ||
                c == QChar(QTextBeginningOfFrame) || c == QChar(QTextEndOfFrame);
     });
-    if (breaks || format.objectIndex() != -1) {
-        cursor.insertText(text, format);
+    if (breaks || run.format.objectIndex() != -1) {
+        cursor.insertText(run.text, run.format);
         return;
     }
-    m_content->insert(cursor.position(), text, formatIndex(format));
+    m_content->insert(cursor.position(), run.text, formatIndex(run.format, run.formatSerial));
 }
 
 void RtfDocumentSink::insertPicture(QTextCursor &cursor, RtfInline &picture) {

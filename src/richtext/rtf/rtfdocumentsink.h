@@ -8,6 +8,7 @@
 #include <QTextList>
 #include <array>
 #include <cstddef>
+#include <vector>
 
 class QTextDocument;
 class QTextDocumentPrivate;
@@ -40,12 +41,13 @@ private:
                         std::size_t end, const QTextTableFormat &format);
     void writeCell(QTextTableCell target, RtfTableCell &cell);
     void insertPicture(QTextCursor &cursor, RtfInline &picture);
-    // The document's own number for a format, remembered for the formats met last: most runs
-    // repeat one of a few formats, and the document's own look-up compares them in full.
-    int formatIndex(const QTextFormat &format);
-    // Inserts text in one format where the cursor stands, into the document's text directly
-    // when the text holds no paragraph or frame breaks (what the cursor would split it at).
-    void insertText(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
+    // The document's own number for a format, remembered for the formats met last and, for a
+    // run, under the reader's serial of its format: most runs repeat formats met before, and the
+    // document's own look-up compares them in full.
+    int formatIndex(const QTextFormat &format, int serial = -1);
+    // Inserts a run where the cursor stands, into the document's text directly when the text
+    // holds no paragraph or frame breaks (what the cursor would split it at).
+    void insertText(QTextCursor &cursor, const RtfInline &run);
 
     QTextDocument &m_document;
     QTextDocumentPrivate *m_content;
@@ -55,6 +57,7 @@ private:
     };
     std::array<KnownFormat, 8> m_knownFormats;
     std::size_t m_nextKnown = 0;
+    std::vector<KnownFormat> m_formatsBySerial;
     Position m_position;
     QHash<int, QPointer<QTextList>> m_lists;
     bool m_undoWasEnabled = false;
