@@ -1,5 +1,6 @@
 #include "richtext/rtf/documentio.h"
 #include "richtext/rtf/richtextformat.h"
+#include "richtext/rtf/rtfdocumentsink.h"
 #include "richtext/rtf/rtfformatproperties.h"
 #include "testenvironment.h"
 
@@ -54,6 +55,7 @@ private slots:
     void characterFormats();
     void formatsFollowTablesReadLate_data();
     void formatsFollowTablesReadLate();
+    void runsKeepTheirOwnFormats();
     void underlineKinds_data();
     void underlineKinds();
     void paragraphFormats();
@@ -252,6 +254,34 @@ void tst_RtfReader::formatsFollowTablesReadLate() {
                  ? format.foreground().color()
                  : QColor(),
              foreground);
+}
+
+void tst_RtfReader::runsKeepTheirOwnFormats() {
+    // Runs taken in turns from a few formats, and two runs that claim one serial but differ:
+    // the document shows each run's own format.
+    QTextDocument document;
+    QVERIFY(readRtf("{\\rtf1 \\b B1\\b0  p1 \\i I1\\i0  p2\\par \\b B2\\b0  p3}", document).ok());
+    QCOMPARE(formatAt(document, QStringLiteral("B2")).fontWeight(), int(QFont::Bold));
+    QVERIFY(formatAt(document, QStringLiteral("I1")).fontItalic());
+    for (const char *plain : {"p1", "p2", "p3"}) {
+        const QTextCharFormat format = formatAt(document, QString::fromLatin1(plain));
+        QVERIFY2(format.fontWeight() == QFont::Normal && !format.fontItalic(), plain);
+    }
+    QTextDocument built;
+    {
+        RtfDocumentSink sink(built);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        QTextCharFormat italic;
+        italic.setFontItalic(true);
+        RtfParagraph paragraph;
+        paragraph.inlines.push_back(RtfInline{QStringLiteral("x"), bold, {}, 7});
+        paragraph.inlines.push_back(RtfInline{QStringLiteral("y"), italic, {}, 7});
+        sink.paragraph(std::move(paragraph));
+    }
+    QCOMPARE(formatAt(built, QStringLiteral("x")).fontWeight(), int(QFont::Bold));
+    QCOMPARE(formatAt(built, QStringLiteral("y")).fontWeight(), int(QFont::Normal));
+    QVERIFY(formatAt(built, QStringLiteral("y")).fontItalic());
 }
 
 void tst_RtfReader::underlineKinds_data() {
