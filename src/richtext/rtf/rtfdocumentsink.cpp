@@ -11,6 +11,7 @@
 #include <QTextTable>
 #include <QUrl>
 #include <QtGui/private/qtextdocument_p.h>
+#include <QtGui/private/qtextobject_p.h>
 #include <algorithm>
 
 namespace {
@@ -72,6 +73,7 @@ void RtfDocumentSink::finish() {
     if (m_finished)
         return;
     m_finished = true;
+    attachListItems();
     m_position.cursor.endEditBlock();
     // Turning undo back on after the load leaves an empty undo stack: a load cannot be undone.
     m_document.setUndoRedoEnabled(m_undoWasEnabled);
@@ -119,10 +121,15 @@ void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {
     if (paragraph.listKey >= 0) {
         QPointer<QTextList> &list = m_lists[paragraph.listKey];
         // Qt deletes a list that loses its last item; then the key starts a new one.
-        if (list.isNull())
+        if (list.isNull()) {
             list = cursor.createList(paragraph.listFormat);
-        else
-            list->add(cursor.block());
+            m_listIndex.insert(list.data(), m_listItems.size());
+            m_listItems.push_back(ListItems{list, paragraph.listFormat, {}});
+        } else {
+            // Joins its list at the end of the load, with all the others at once.
+            auto &items = m_listItems[m_listIndex[list.data()]];
+            items.blocks.push_back(cursor.block());
+        }
     }
     for (RtfInline &piece : paragraph.inlines) {
         if (piece.format.isImageFormat())
@@ -130,6 +137,42 @@ void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {
         else
             insertText(cursor, piece);
     }
+}
+
+void RtfDocumentSink::attachListItems() {
+    // Qt's way in, one paragraph at a time, marks every item of the list changed each time: a
+    // list of 20,000 items took half a minute. The items are new paragraphs, not laid out yet,
+    // and the whole load counts as changed, so they join their list's format and its item list
+    // directly, in document order.
+    QTextDocumentPrivate::BlockMap &blocks = m_content->blockMap();
+    for (ListItems &pending : m_listItems) {
+        if (pending.blocks.empty())
+            continue;
+        if (pending.list.isNull()) {
+            // Its first item went (nothing removes paragraphs while a load runs): the rest
+            // make a list of their own.
+            pending.list = QTextCursor(pending.blocks.front()).createList(pending.format);
+            pending.blocks.erase(pending.blocks.begin());
+        }
+        QTextList *list = pending.list.data();
+        auto *group = static_cast<QTextBlockGroupPrivate *>(QObjectPrivate::get(list));
+        QHash<int, int> joined; // a paragraph format's number -> the same format in the list
+        for (const QTextBlock &block : pending.blocks) {
+            QTextBlockData *data = blocks.fragment(static_cast<uint>(block.fragmentIndex()));
+            auto it = joined.find(data->format);
+            if (it == joined.end()) {
+                QTextBlockFormat format = m_content->formatCollection()->blockFormat(data->format);
+                format.setObjectIndex(list->objectIndex());
+                it = joined.insert(data->format, formatIndex(format));
+            }
+            data->format = it.value();
+            group->blocks.append(block);
+        }
+        if (!std::is_sorted(group->blocks.cbegin(), group->blocks.cend()))
+            std::sort(group->blocks.begin(), group->blocks.end());
+    }
+    m_listItems.clear();
+    m_listIndex.clear();
 }
 
 int RtfDocumentSink::formatIndex(const QTextFormat &format, int serial) {

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextList>
 #include <array>
@@ -48,6 +49,7 @@ private:
     // Inserts a run where the cursor stands, into the document's text directly when the text
     // holds no paragraph or frame breaks (what the cursor would split it at).
     void insertText(QTextCursor &cursor, const RtfInline &run);
+    void attachListItems();
 
     QTextDocument &m_document;
     QTextDocumentPrivate *m_content;
@@ -60,6 +62,14 @@ private:
     std::vector<KnownFormat> m_formatsBySerial;
     Position m_position;
     QHash<int, QPointer<QTextList>> m_lists;
+    // Items of each list after its first, which join it when the load ends.
+    struct ListItems {
+        QPointer<QTextList> list;
+        QTextListFormat format;
+        std::vector<QTextBlock> blocks;
+    };
+    std::vector<ListItems> m_listItems;
+    QHash<const QTextList *, std::size_t> m_listIndex;
     bool m_undoWasEnabled = false;
     bool m_finished = false;
 };

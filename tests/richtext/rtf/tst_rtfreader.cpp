@@ -61,6 +61,7 @@ private slots:
     void paragraphFormats();
     void pageBreak();
     void lists();
+    void listItemsStayEditable();
     void tables();
     void nestedTable();
     void hyperlink();
@@ -387,6 +388,44 @@ void tst_RtfReader::lists() {
     QCOMPARE(list(5)->format().style(), QTextListFormat::ListUpperRoman);
     QCOMPARE(list(6)->format().style(), QTextListFormat::ListDisc);
     QVERIFY(list(5) != list(6));
+}
+
+void tst_RtfReader::listItemsStayEditable() {
+    // A numbered list with bullets between its items, and one item inside a table cell.
+    QTextDocument document;
+    const QByteArray rtf =
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid1}"
+        "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}\\listid2}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}}"
+        "\\pard\\ls1 N1\\par\\pard\\ls2 B1\\par\\pard\\ls1 N2\\par\\pard\\ls2 B2\\par"
+        "\\trowd\\cellx2000\\pard\\intbl\\ls1 N3\\cell\\row\\pard\\ls1 N4\\par}";
+    QVERIFY(readRtf(rtf, document).ok());
+    const auto block = [&document](const char *text) {
+        for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+            if (b.text() == QLatin1String(text))
+                return b;
+        }
+        return QTextBlock();
+    };
+    QTextList *numbers = block("N1").textList();
+    QTextList *bullets = block("B1").textList();
+    QVERIFY(numbers != nullptr && bullets != nullptr && numbers != bullets);
+    QCOMPARE(numbers->count(), 4);
+    const char *order[] = {"N1", "N2", "N3", "N4"};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(numbers->item(i).text(), QLatin1String(order[i]));
+        QCOMPARE(block(order[i]).textList(), numbers);
+    }
+    QCOMPARE(numbers->itemText(block("N4")), QStringLiteral("4."));
+    // Taking an item out renumbers the rest; undo puts it back.
+    QTextCursor cursor(block("N2"));
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    QCOMPARE(numbers->count(), 3);
+    QCOMPARE(numbers->itemText(block("N4")), QStringLiteral("3."));
+    document.undo();
+    QCOMPARE(numbers->count(), 4);
+    QCOMPARE(numbers->itemText(block("N4")), QStringLiteral("4."));
 }
 
 void tst_RtfReader::tables() {
