@@ -1091,7 +1091,13 @@ void RtfReader::bodyText(const QString &text) {
         named.text = use->left(1);
         named.format = currentCharFormat();
         named.format.setAnchor(true);
-        named.format.setAnchorNames(m_pendingAnchors);
+        // One name is kept as a string, which the document's table of formats tells apart by
+        // its value; to it, all lists of names look alike, so each new bookmark was compared
+        // in full with every one before it.
+        if (m_pendingAnchors.size() == 1)
+            named.format.setProperty(QTextFormat::AnchorName, m_pendingAnchors.front());
+        else
+            named.format.setAnchorNames(m_pendingAnchors);
         m_pendingAnchors.clear();
         m_paragraph.inlines.push_back(std::move(named));
         if (use->size() == 1)

@@ -488,16 +488,17 @@ void tst_RtfReader::hyperlink() {
         "{\\fldrslt{\\ul\\cf1 the site}}} and "
         "{\\field{\\*\\fldinst HYPERLINK \\\\l \"Mark\"}{\\fldrslt here}} or "
         "{\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}.\\par{\\*\\bkmkstart Mark}Target"
-        "{\\*\\bkmkend Mark}\\par}";
+        "{\\*\\bkmkend Mark}\\par{\\*\\bkmkstart One}{\\*\\bkmkstart Two}Both\\par}";
     RtfReadResult result = readRtf(rtf, document);
     QVERIFY(result.ok());
-    QCOMPARE(document.toPlainText(), QStringLiteral("See the site and here or 7.\nTarget"));
+    QCOMPARE(document.toPlainText(), QStringLiteral("See the site and here or 7.\nTarget\nBoth"));
     QTextCharFormat link = formatAt(document, QStringLiteral("the site"));
     QVERIFY(link.isAnchor());
     QCOMPARE(link.anchorHref(), QStringLiteral("http://example.com/a b"));
     QCOMPARE(formatAt(document, QStringLiteral("here")).anchorHref(), QStringLiteral("#Mark"));
     QCOMPARE(formatAt(document, QStringLiteral("Target")).anchorNames(), QStringList{"Mark"});
     QVERIFY(formatAt(document, QStringLiteral("arget")).anchorNames().isEmpty());
+    QCOMPARE(formatAt(document, QStringLiteral("Both")).anchorNames(), (QStringList{"One", "Two"}));
     QVERIFY(!formatAt(document, QStringLiteral(" and")).isAnchor());
     // The page field is kept with its result.
     QCOMPARE(result.dropped.fields, 0);
