@@ -1,6 +1,7 @@
 #include "plaintext/plaintextview.h"
 
 #include "plaintext/plaintextviewaccessible.h"
+#include "richtext/rtf/longwords.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -181,11 +182,16 @@ int PlainTextView::wrapWidth() const {
 }
 
 std::unique_ptr<QTextLayout> PlainTextView::layoutLine(int line) const {
-    auto layout = std::make_unique<QTextLayout>(m_buffer.lineText(line), font());
+    const QString text = m_buffer.lineText(line);
+    auto layout = std::make_unique<QTextLayout>(text, font());
     QTextOption option;
     option.setTabStopDistance(fontMetrics().horizontalAdvance(QLatin1Char(' ')) * 8);
-    option.setWrapMode(m_wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere
-                                  : QTextOption::NoWrap);
+    if (!m_wordWrap)
+        option.setWrapMode(QTextOption::NoWrap);
+    else if (LongWords::hasLongWord(text))
+        option.setWrapMode(QTextOption::WrapAnywhere);
+    else
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout->setTextOption(option);
     layout->setCacheEnabled(true);
     layout->beginLayout();

@@ -4,6 +4,7 @@
 #include "richtext/richtextdocument.h"
 #include "richtext/richtextlinks.h"
 #include "richtext/rtf/documentio.h"
+#include "richtext/rtf/longwords.h"
 #include "richtext/rtf/richtextformat.h"
 #include "richtext/rtf/rtfformatproperties.h"
 #include "richtext/rtf/rtfkeptgroup.h"
@@ -206,6 +207,16 @@ void TRxRichEdit::documentChangedAt(int from, int removed, int added) {
     m_layoutMayBreak =
         !doc->pageSize().isNull() && !(from == 0 && removed == 0 && added == doc->characterCount());
     m_changedFrom = from;
+    if (!m_wrapAnywhere && added >= LongWords::MinimumLength) {
+        const QTextBlock end = doc->findBlock(from + added).next();
+        for (QTextBlock block = doc->findBlock(from); block.isValid() && block != end;
+             block = block.next()) {
+            if (block.length() > LongWords::MinimumLength && LongWords::hasLongWord(block.text())) {
+                setWrapAnywhere(true);
+                break;
+            }
+        }
+    }
     if (m_leftToRightOnly && added > 0 && !m_textStaysPut) {
         // A large change (a whole load) is checked against the document's text store first:
         // it holds every character ever inserted in one string, so a scan of it finds nothing
@@ -219,6 +230,22 @@ void TRxRichEdit::documentChangedAt(int from, int removed, int added) {
         range.setPosition(qBound(0, from + added, last), QTextCursor::KeepAnchor);
         if (RichTextDocument::hasRightToLeft(range.selectedText()))
             m_rightToLeftArrived = true;
+    }
+}
+
+void TRxRichEdit::setWrapAnywhere(bool on) {
+    if (m_wrapAnywhere == on)
+        return;
+    m_wrapAnywhere = on;
+    const QTextOption::WrapMode mode =
+        on ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    // Acts on the document the control shows, and on our own one too while a load fills it
+    // detached, so that its first layout already wraps this way.
+    setWordWrapMode(mode);
+    QTextOption option = m_ownDocument->defaultTextOption();
+    if (lineWrapMode() != QTextEdit::NoWrap && option.wrapMode() != mode) {
+        option.setWrapMode(mode);
+        m_ownDocument->setDefaultTextOption(option);
     }
 }
 
@@ -333,6 +360,7 @@ void TRxRichEdit::reloadDocument(const std::function<void(QTextDocument &)> &loa
         // The new text decides again whether any of it is written from right to left.
         m_rightToLeftArrived = false;
         setLeftToRightOnly(true);
+        setWrapAnywhere(false);
         try {
             load(doc);
         } catch (...) {

@@ -256,6 +256,9 @@ private:
     // Lays every paragraph out from left to right (on) or in the direction its text starts
     // with (off), which differ only where characters are written from right to left.
     void setLeftToRightOnly(bool on);
+    // Wraps lines anywhere (on) or at word boundaries where a word fits (off); on while the text
+    // holds a word too long for Qt to wrap at word boundaries in reasonable time (LongWords).
+    void setWrapAnywhere(bool on);
     void undoStepAdded();
     void applyWrapMode();
     void applyFormatRect();
@@ -318,6 +321,7 @@ private:
     // such character to arrive (m_rightToLeftArrived until the change is complete).
     bool m_leftToRightOnly = false;
     bool m_rightToLeftArrived = false;
+    bool m_wrapAnywhere = false;
     // Set while only formats change, so that the text need not be looked at again.
     bool m_textStaysPut = false;
     QTextDocument *m_ownDocument = nullptr;

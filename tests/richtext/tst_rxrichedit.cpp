@@ -1,3 +1,4 @@
+#include "richtext/rtf/longwords.h"
 #include "richtext/rtf/richtextformat.h"
 #include "richtext/rxdocumentlayout.h"
 #include "richtext/rxrichedit.h"
@@ -15,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextList>
 #include <memory>
 
@@ -43,6 +45,9 @@ private slots:
     void pointsFindTheirParagraphWhileTheLayoutIsUnderWay();
     void paragraphsWrittenFromRightToLeftKeepTheirDirection();
     void rightToLeftTextAtTheEndOfALargeLoadIsFound();
+    void textWithALongWordWrapsAnywhere_data();
+    void textWithALongWordWrapsAnywhere();
+    void pastingALongWordWrapsAnywhere();
     void heldNotificationsArriveOnceOnRelease();
     void plainTextSwitchKeepsTextAndDropsFormat();
     void plainTextSwitchDropsPicturesAndLists();
@@ -358,6 +363,51 @@ void TestRxRichEdit::rightToLeftTextAtTheEndOfALargeLoadIsFound() {
     QCOMPARE(doc->lastBlock().text(), QStringLiteral("\u05E9\u05DC\u05D5\u05DD abc"));
     QCOMPARE(doc->lastBlock().textDirection(), Qt::RightToLeft);
     QCOMPARE(doc->firstBlock().textDirection(), Qt::LeftToRight);
+}
+
+// Qt measures the rest of a word for every line the word fills before it breaks it anywhere,
+// so a word of a million characters took minutes to lay out; text holding a word of
+// LongWords::MinimumLength characters or more is wrapped anywhere instead.
+void TestRxRichEdit::textWithALongWordWrapsAnywhere_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("anywhere");
+    const QString word(LongWords::MinimumLength, QLatin1Char('x'));
+    QTest::addRow("ordinary text") << QStringLiteral("short words") << false;
+    QTest::addRow("a word one character short")
+        << QString(LongWords::MinimumLength - 1, QLatin1Char('x')) << false;
+    QTest::addRow("a long word in the second paragraph")
+        << QStringLiteral("short words\r\n") + word << true;
+    QTest::addRow("a long run parted by a blank")
+        << word.left(word.size() / 2) + QLatin1Char(' ') + word.mid(word.size() / 2) << false;
+    QTest::addRow("a long run parted by a tab")
+        << word.left(word.size() / 2) + QLatin1Char('\t') + word.mid(word.size() / 2) << false;
+}
+
+void TestRxRichEdit::textWithALongWordWrapsAnywhere() {
+    QFETCH(QString, text);
+    QFETCH(bool, anywhere);
+    m_edit->show();
+    m_edit->SetText(text);
+    const QTextOption::WrapMode expected =
+        anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    QCOMPARE(m_edit->document()->defaultTextOption().wrapMode(), expected);
+    QCOMPARE(m_edit->wordWrapMode(), expected);
+    // The next text decides again.
+    m_edit->SetText(QStringLiteral("short words"));
+    QCOMPARE(m_edit->document()->defaultTextOption().wrapMode(),
+             QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+void TestRxRichEdit::pastingALongWordWrapsAnywhere() {
+    m_edit->show();
+    m_edit->SetText(QStringLiteral("short words"));
+    m_edit->SelectRange(11, 11);
+    m_edit->SetSelText(QLatin1Char(' ') + QString(LongWords::MinimumLength, QLatin1Char('x')));
+    QCOMPARE(m_edit->document()->defaultTextOption().wrapMode(), QTextOption::WrapAnywhere);
+    const QTextLayout *layout = m_edit->document()->lastBlock().layout();
+    m_edit->document()->documentLayout()->blockBoundingRect(m_edit->document()->lastBlock());
+    QVERIFY(layout->lineCount() > 1);
+    QVERIFY(layout->lineAt(0).naturalTextWidth() <= m_edit->viewport()->width());
 }
 
 void TestRxRichEdit::heldNotificationsArriveOnceOnRelease() {

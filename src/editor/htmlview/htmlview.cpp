@@ -2,6 +2,7 @@
 
 #include "picture/picturedecoder.h"
 #include "platform/textfile.h"
+#include "richtext/rtf/longwords.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -228,6 +229,9 @@ bool HtmlView::loadPage(const QString &path) {
     const QString text = limitNesting(decodePage(*bytes));
     const QUrl base = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     document()->setBaseUrl(base);
+    setWordWrapMode(LongWords::hasLongWordInMarkup(text)
+                        ? QTextOption::WrapAnywhere
+                        : QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHtml(text);
     // Setting the text may reset the base address; relative references need it afterwards.
     document()->setBaseUrl(base);

@@ -14,7 +14,10 @@ class RtfColorTable;
 // outermost table to the sink once a paragraph outside it follows.
 class RtfTableBuilder {
 public:
-    static constexpr int maxDepth = 8;
+    // Tables nested deeper go on in the table at this depth. Qt lays a nested table out again
+    // for each pass over the cell around it, so every level doubles the layout's work: eight
+    // levels of a thousand rows took twenty seconds, four take one.
+    static constexpr int maxDepth = 4;
     static constexpr int maxColumns = 64;
 
     // The reader's side: whether text of a paragraph is still being read (its pending bytes

@@ -1,4 +1,5 @@
 #include "editor/htmlview/htmlview.h"
+#include "richtext/rtf/longwords.h"
 #include "testenvironment.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -288,6 +289,31 @@ private slots:
         QVERIFY(!bold.isNull());
         QCOMPARE(bold.charFormat().fontWeight(), int(QFont::Bold));
         QVERIFY(!view.document()->find(QStringLiteral("after")).charFormat().font().bold());
+    }
+
+    void pageWithALongWordWrapsAnywhere_data() {
+        // Qt measures the rest of a word for every line it fills: a page of one word of a
+        // million characters took a minute to lay out.
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("anywhere");
+        const QByteArray word(LongWords::MinimumLength, 'x');
+        QTest::addRow("ordinary text") << QByteArray("<p>short words</p>") << false;
+        QTest::addRow("a long word") << "<p>short words " + word + "</p>" << true;
+        QTest::addRow("a long word across tags")
+            << "<p>" + word.left(100) + "<b>" + word.mid(100) + "</b></p>" << true;
+        QTest::addRow("a long address in a tag")
+            << "<p><a href=\"" + word + "\">short words</a></p>" << false;
+    }
+    void pageWithALongWordWrapsAnywhere() {
+        QFETCH(QByteArray, body);
+        QFETCH(bool, anywhere);
+        write(path(QStringLiteral("word.html")), "<html><body>" + body + "</body></html>");
+        HtmlView view;
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(view.loadPage(path(QStringLiteral("word.html"))));
+        QCOMPARE(view.document()->defaultTextOption().wrapMode(),
+                 anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
     }
 
     void unreadableFilesShowNothing_data() {

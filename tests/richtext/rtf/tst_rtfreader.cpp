@@ -2,6 +2,7 @@
 #include "richtext/rtf/richtextformat.h"
 #include "richtext/rtf/rtfdocumentsink.h"
 #include "richtext/rtf/rtfformatproperties.h"
+#include "richtext/rtf/rtfreader.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -64,6 +67,7 @@ private slots:
     void listItemsStayEditable();
     void tables();
     void nestedTable();
+    void tablesNestedDeeperGoOnInTheDeepestShown();
     void hyperlink();
     void droppedContent();
     void picture();
@@ -479,6 +483,33 @@ void tst_RtfReader::nestedTable() {
     QCOMPARE(inner->columns(), 2);
     QCOMPARE(inner->cellAt(0, 1).firstCursorPosition().block().text(), QStringLiteral("In2"));
     QCOMPARE(outer->cellAt(0, 1).firstCursorPosition().block().text(), QStringLiteral("Second"));
+}
+
+// Each level of nesting doubles the layout's work, so tables nested deeper than the reader's
+// limit become rows of the table at the limit, their text kept.
+void tst_RtfReader::tablesNestedDeeperGoOnInTheDeepestShown() {
+    constexpr int levels = 7;
+    QByteArray rtf = "{\\rtf1\\trowd\\cellx8000\\pard\\intbl Level 1\\par";
+    for (int depth = 2; depth <= levels; ++depth)
+        rtf += "\\pard\\intbl\\itap" + QByteArray::number(depth) + " Level " +
+               QByteArray::number(depth) + "\\par";
+    for (int depth = levels; depth >= 2; --depth)
+        rtf += "\\pard\\intbl\\itap" + QByteArray::number(depth) +
+               "\\nestcell{\\*\\nesttableprops\\trowd\\cellx4000\\nestrow}"
+               "{\\nonesttables\\par}";
+    rtf += "\\pard\\intbl\\itap1\\cell\\row}";
+    QTextDocument document;
+    QVERIFY(readRtf(rtf, document).ok());
+    int deepest = 0;
+    std::function<void(QTextFrame *, int)> walk = [&](QTextFrame *frame, int depth) {
+        deepest = std::max(deepest, depth);
+        for (QTextFrame *child : frame->childFrames())
+            walk(child, depth + (qobject_cast<QTextTable *>(child) ? 1 : 0));
+    };
+    walk(document.rootFrame(), 0);
+    QCOMPARE(deepest, RtfReader::maxTableDepth);
+    for (int depth = 1; depth <= levels; ++depth)
+        QVERIFY(document.toPlainText().contains(QStringLiteral("Level %1").arg(depth)));
 }
 
 void tst_RtfReader::hyperlink() {
