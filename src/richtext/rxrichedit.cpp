@@ -36,10 +36,14 @@
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <QToolTip>
+#include <QtGui/private/qtextdocument_p.h>
 #include <utility>
 #include <vector>
 
 namespace {
+
+// Changes above this many characters look for right-to-left text in the whole text store first.
+constexpr int largeChange = 65536;
 
 bool isFileDrop(const QMimeData *data) {
     if (!data || !data->hasUrls())
@@ -214,6 +218,12 @@ void TRxRichEdit::documentChangedAt(int from, int removed, int added) {
         }
     }
     if (m_leftToRightOnly && added > 0 && !m_textStaysPut) {
+        // A large change (a whole load) is checked against the document's text store first:
+        // it holds every character ever inserted in one string, so a scan of it finds nothing
+        // faster than copying the change out of the document paragraph by paragraph.
+        if (added > largeChange &&
+            !RichTextDocument::hasRightToLeft(QTextDocumentPrivate::get(doc)->buffer()))
+            return;
         const int last = doc->characterCount() - 1;
         QTextCursor range(m_ownDocument);
         range.setPosition(qBound(0, from, last));

@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QAccessibleTextInterface>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QImage>
@@ -47,6 +48,7 @@ private slots:
     void selectionAndFocusLeaveTheLayoutToTheBackground();
     void pointsFindTheirParagraphWhileTheLayoutIsUnderWay();
     void paragraphsWrittenFromRightToLeftKeepTheirDirection();
+    void rightToLeftTextAtTheEndOfALargeLoadIsFound();
     void textWithALongWordWrapsAnywhere_data();
     void textWithALongWordWrapsAnywhere();
     void pastingALongWordWrapsAnywhere();
@@ -399,6 +401,22 @@ void TestRxRichEdit::paragraphsWrittenFromRightToLeftKeepTheirDirection() {
     QCOMPARE(m_edit->Text(), QStringLiteral("abc"));
     m_edit->Undo();
     QCOMPARE(direction(1), Qt::RightToLeft);
+}
+
+void TestRxRichEdit::rightToLeftTextAtTheEndOfALargeLoadIsFound() {
+    // A load far larger than any typed change, with one right-to-left paragraph at its end.
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 5000; ++i)
+        rtf += "Latin text only here\\par\n";
+    rtf += "\\u1513?\\u1500?\\u1493?\\u1501? abc}";
+    QBuffer buffer(&rtf);
+    buffer.open(QIODevice::ReadOnly);
+    m_edit->Lines().LoadFromStream(buffer);
+    const QTextDocument *doc = m_edit->document();
+    QVERIFY(doc->characterCount() > 100000);
+    QCOMPARE(doc->lastBlock().text(), QStringLiteral("\u05E9\u05DC\u05D5\u05DD abc"));
+    QCOMPARE(doc->lastBlock().textDirection(), Qt::RightToLeft);
+    QCOMPARE(doc->firstBlock().textDirection(), Qt::LeftToRight);
 }
 
 // Qt measures the rest of a word for every line the word fills before it breaks it anywhere,

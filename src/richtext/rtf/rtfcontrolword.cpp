@@ -312,14 +312,46 @@ static_assert(std::adjacent_find(table.begin(), table.end(), [](const Entry &a, 
                   return a.name == b.name;
               }) == table.end());
 
+// Where the words of each first letter a-z begin in the table (and, at 26, where the words
+// after z begin): a search looks only among the words of its own letter.
+constexpr auto letterStarts = [] {
+    std::array<std::size_t, 27> starts{};
+    for (std::size_t letter = 0; letter <= 26; ++letter) {
+        const char first = static_cast<char>('a' + letter);
+        starts[letter] =
+            static_cast<std::size_t>(std::find_if(table.begin(), table.end(),
+                                                  [first](const Entry &e) {
+                                                      return !e.name.empty() && e.name[0] >= first;
+                                                  }) -
+                                     table.begin());
+    }
+    return starts;
+}();
+
+static_assert([] {
+    for (std::size_t letter = 0; letter < 26; ++letter) {
+        for (std::size_t i = letterStarts[letter]; i < letterStarts[letter + 1]; ++i) {
+            if (table[i].name[0] != static_cast<char>('a' + letter))
+                return false;
+        }
+    }
+    return letterStarts[26] == table.size();
+}());
+
 } // namespace
 
 RtfWordInfo lookupRtfWord(QByteArrayView name) {
     const std::string_view key(name.data(), static_cast<std::size_t>(name.size()));
-    const auto *it =
-        std::lower_bound(table.begin(), table.end(), key,
-                         [](const Entry &e, std::string_view k) { return e.name < k; });
-    if (it == table.end() || it->name != key)
+    const auto *begin = table.begin();
+    const auto *end = table.end();
+    if (!key.empty() && key[0] >= 'a' && key[0] <= 'z') {
+        const auto letter = static_cast<std::size_t>(key[0] - 'a');
+        begin = table.begin() + letterStarts[letter];
+        end = table.begin() + letterStarts[letter + 1];
+    }
+    const auto *it = std::lower_bound(
+        begin, end, key, [](const Entry &e, std::string_view k) { return e.name < k; });
+    if (it == end || it->name != key)
         return {};
     return it->info;
 }

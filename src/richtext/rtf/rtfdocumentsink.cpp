@@ -10,6 +10,8 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+#include <QtGui/private/qtextdocument_p.h>
+#include <QtGui/private/qtextobject_p.h>
 #include <algorithm>
 
 namespace {
@@ -47,10 +49,15 @@ qreal tableWidth(const QTextTableFormat &format) {
     return width;
 }
 
+// Formats remembered by the reader's serial, at most: a file that keeps making new formats
+// falls back to the document's own look-up beyond.
+constexpr std::size_t maxSerialsKept = 1 << 16;
+
 } // namespace
 
 RtfDocumentSink::RtfDocumentSink(QTextDocument &document)
-    : m_document(document) {
+    : m_document(document)
+    , m_content(QTextDocumentPrivate::get(&document)) {
     m_undoWasEnabled = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     document.clear();
@@ -66,6 +73,7 @@ void RtfDocumentSink::finish() {
     if (m_finished)
         return;
     m_finished = true;
+    attachListItems();
     m_position.cursor.endEditBlock();
     // Turning undo back on after the load leaves an empty undo stack: a load cannot be undone.
     m_document.setUndoRedoEnabled(m_undoWasEnabled);
@@ -99,7 +107,10 @@ void RtfDocumentSink::keptDocument(RtfKeptDocument &&kept) {
 void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {
     QTextCursor &cursor = at.cursor;
     if (at.blockUsed) {
-        cursor.insertBlock(paragraph.format, paragraph.markFormat);
+        // As the cursor's insertBlock does, less finding the formats' numbers again and again;
+        // the cursor moves behind the new paragraph mark like any cursor at the place.
+        m_content->insertBlock(cursor.position(), formatIndex(paragraph.format),
+                               formatIndex(paragraph.markFormat));
     } else {
         cursor.setBlockFormat(paragraph.format);
         // Merged, not set: the first block of a table cell carries the cell's own format
@@ -110,17 +121,95 @@ void RtfDocumentSink::writeParagraph(Position &at, RtfParagraph &paragraph) {
     if (paragraph.listKey >= 0) {
         QPointer<QTextList> &list = m_lists[paragraph.listKey];
         // Qt deletes a list that loses its last item; then the key starts a new one.
-        if (list.isNull())
+        if (list.isNull()) {
             list = cursor.createList(paragraph.listFormat);
-        else
-            list->add(cursor.block());
+            m_listIndex.insert(list.data(), m_listItems.size());
+            m_listItems.push_back(ListItems{list, paragraph.listFormat, {}});
+        } else {
+            // Joins its list at the end of the load, with all the others at once.
+            auto &items = m_listItems[m_listIndex[list.data()]];
+            items.blocks.push_back(cursor.block());
+        }
     }
     for (RtfInline &piece : paragraph.inlines) {
         if (piece.format.isImageFormat())
             insertPicture(cursor, piece);
         else
-            cursor.insertText(piece.text, piece.format);
+            insertText(cursor, piece);
     }
+}
+
+void RtfDocumentSink::attachListItems() {
+    // Qt's way in, one paragraph at a time, marks every item of the list changed each time: a
+    // list of 20,000 items took half a minute. The items are new paragraphs, not laid out yet,
+    // and the whole load counts as changed, so they join their list's format and its item list
+    // directly, in document order.
+    QTextDocumentPrivate::BlockMap &blocks = m_content->blockMap();
+    for (ListItems &pending : m_listItems) {
+        if (pending.blocks.empty())
+            continue;
+        if (pending.list.isNull()) {
+            // Its first item went (nothing removes paragraphs while a load runs): the rest
+            // make a list of their own.
+            pending.list = QTextCursor(pending.blocks.front()).createList(pending.format);
+            pending.blocks.erase(pending.blocks.begin());
+        }
+        QTextList *list = pending.list.data();
+        auto *group = static_cast<QTextBlockGroupPrivate *>(QObjectPrivate::get(list));
+        QHash<int, int> joined; // a paragraph format's number -> the same format in the list
+        for (const QTextBlock &block : pending.blocks) {
+            QTextBlockData *data = blocks.fragment(static_cast<uint>(block.fragmentIndex()));
+            auto it = joined.find(data->format);
+            if (it == joined.end()) {
+                QTextBlockFormat format = m_content->formatCollection()->blockFormat(data->format);
+                format.setObjectIndex(list->objectIndex());
+                it = joined.insert(data->format, formatIndex(format));
+            }
+            data->format = it.value();
+            group->blocks.append(block);
+        }
+        if (!std::is_sorted(group->blocks.cbegin(), group->blocks.cend()))
+            std::sort(group->blocks.begin(), group->blocks.end());
+    }
+    m_listItems.clear();
+    m_listIndex.clear();
+}
+
+int RtfDocumentSink::formatIndex(const QTextFormat &format, int serial) {
+    // Formats the reader hands out again share their data, which compares at once; a serial
+    // only says where to look, the comparison decides.
+    const auto bySerial = static_cast<std::size_t>(serial);
+    if (serial >= 0 && bySerial < m_formatsBySerial.size()) {
+        const KnownFormat &known = m_formatsBySerial[bySerial];
+        if (known.index >= 0 && known.format == format)
+            return known.index;
+    }
+    for (const KnownFormat &known : m_knownFormats) {
+        if (known.index >= 0 && known.format == format)
+            return known.index;
+    }
+    KnownFormat &slot = m_knownFormats[m_nextKnown];
+    m_nextKnown = (m_nextKnown + 1) % m_knownFormats.size();
+    slot.format = format;
+    slot.index = m_content->formatCollection()->indexForFormat(format);
+    if (serial >= 0 && bySerial < maxSerialsKept) {
+        if (bySerial >= m_formatsBySerial.size())
+            m_formatsBySerial.resize(bySerial + 1);
+        m_formatsBySerial[bySerial] = slot;
+    }
+    return slot.index;
+}
+
+void RtfDocumentSink::insertText(QTextCursor &cursor, const RtfInline &run) {
+    const bool breaks = std::any_of(run.text.cbegin(), run.text.cend(), [](QChar c) {
+        return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator ||
+               c == QChar(QTextBeginningOfFrame) || c == QChar(QTextEndOfFrame);
+    });
+    if (breaks || run.format.objectIndex() != -1) {
+        cursor.insertText(run.text, run.format);
+        return;
+    }
+    m_content->insert(cursor.position(), run.text, formatIndex(run.format, run.formatSerial));
 }
 
 void RtfDocumentSink::insertPicture(QTextCursor &cursor, RtfInline &picture) {

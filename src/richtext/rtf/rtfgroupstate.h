@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHashFunctions>
 #include <QList>
 #include <QString>
 #include <QTextOption>
@@ -41,6 +42,14 @@ struct RtfCharState {
     int assocHalfPoints = 0;    // \afs, 0: none
     bool operator==(const RtfCharState &) const = default;
 };
+
+inline size_t qHash(const RtfCharState &s, size_t seed = 0) {
+    const int flags = s.bold | s.italic << 1 | s.strike << 2 | s.hidden << 3 | s.protect << 4 |
+                      s.caps << 5 | s.smallCaps << 6 | s.assocBold << 7 | s.assocItalic << 8 |
+                      s.underline << 9 | s.script << 12 | s.direction << 14;
+    return qHashMulti(seed, s.font, s.halfPoints, flags, s.foreground, s.background, s.link,
+                      s.field, s.assocFont, s.assocHalfPoints);
+}
 
 // Old-style paragraph numbering (\pn).
 struct RtfNumbering {

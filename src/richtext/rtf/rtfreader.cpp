@@ -10,6 +10,7 @@ namespace {
 
 constexpr int defaultHalfPoints = 24;
 constexpr qint64 progressStep = 256 * 1024;
+constexpr qsizetype maxMadeFormats = 4096;
 
 } // namespace
 
@@ -169,8 +170,10 @@ void RtfReader::groupEnd() {
         if (!name.isEmpty() && m_pendingAnchors.size() < 16)
             m_pendingAnchors.append(name);
     }
-    if (ending == Destination::FontTable && parent != Destination::FontTable)
+    if (ending == Destination::FontTable && parent != Destination::FontTable) {
+        forgetFormats();
         m_fonts.end();
+    }
     if (m_lists.numberingEndsAt(depth)) {
         m_stack.pop_back();
         state().para.numbering = m_lists.finishNumbering();
@@ -297,9 +300,11 @@ void RtfReader::controlWord(const RtfToken &token) {
         bodyWord(info.word, hasParameter, parameter);
         return;
     case Destination::FontTable:
+        forgetFormats();
         m_fonts.word(info.word, parameter);
         return;
     case Destination::ColorTable:
+        forgetFormats();
         m_colors.word(info.word, parameter);
         return;
     case Destination::ListTable:
@@ -585,6 +590,7 @@ bool RtfReader::bodyWord(RtfWord word, bool hasParameter, int parameter) {
             m_documentCodePage = parameter;
         return true;
     case RtfWord::Deff:
+        forgetFormats();
         m_defaultFont = parameter;
         return true;
     default:
@@ -1022,9 +1028,11 @@ void RtfReader::deliverText(const QString &text) {
         bodyText(text);
         return;
     case Destination::FontTable:
+        forgetFormats();
         m_fonts.text(text);
         return;
     case Destination::ColorTable:
+        forgetFormats();
         m_colors.text(text);
         return;
     case Destination::LevelText:
@@ -1083,7 +1091,13 @@ void RtfReader::bodyText(const QString &text) {
         named.text = use->left(1);
         named.format = currentCharFormat();
         named.format.setAnchor(true);
-        named.format.setAnchorNames(m_pendingAnchors);
+        // One name is kept as a string, which the document's table of formats tells apart by
+        // its value; to it, all lists of names look alike, so each new bookmark was compared
+        // in full with every one before it.
+        if (m_pendingAnchors.size() == 1)
+            named.format.setProperty(QTextFormat::AnchorName, m_pendingAnchors.front());
+        else
+            named.format.setAnchorNames(m_pendingAnchors);
         m_pendingAnchors.clear();
         m_paragraph.inlines.push_back(std::move(named));
         if (use->size() == 1)
@@ -1116,7 +1130,12 @@ QTextCharFormat RtfReader::currentCharFormat() {
     if (m_formatSerial >= 0 && chars == m_formatState)
         return m_format;
     m_formatState = chars;
-    ++m_formatSerial;
+    if (const auto made = m_madeFormats.constFind(chars); made != m_madeFormats.cend()) {
+        m_formatSerial = made->serial;
+        m_format = made->format;
+        return m_format;
+    }
+    m_formatSerial = ++m_lastSerial;
     QTextCharFormat format;
     const int fontNumber = chars.font >= 0 ? chars.font : m_defaultFont;
     if (const QString family = m_fonts.family(fontNumber); !family.isEmpty())
@@ -1185,6 +1204,10 @@ QTextCharFormat RtfReader::currentCharFormat() {
         format.setProperty(RtfFormatProperty::FieldSerial, chars.field);
     }
     m_format = format;
+    // Fields and links make a state of their own each; the cache stays small regardless.
+    if (m_madeFormats.size() >= maxMadeFormats)
+        m_madeFormats.clear();
+    m_madeFormats.insert(chars, MadeFormat{format, m_formatSerial});
     return m_format;
 }
 
@@ -1283,7 +1306,8 @@ RtfParagraph RtfReader::takeParagraph() {
     m_footnoteMark = false;
     const RtfParaState &para = state().para;
     RtfParagraph paragraph = std::move(m_paragraph);
-    m_paragraph = RtfParagraph();
+    // A copy shares the empty formats; a new list format would be made, with a font, each time.
+    m_paragraph = m_emptyParagraph;
     paragraph.format = blockFormat(para);
     paragraph.markFormat = currentCharFormat();
     m_lists.assign(paragraph, para);

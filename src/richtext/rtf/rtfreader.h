@@ -15,6 +15,7 @@
 #include "richtext/rtf/rtftablebuilder.h"
 #include "richtext/rtf/rtftokenizer.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -167,9 +168,23 @@ private:
     RtfCharState m_formatState;
     QTextCharFormat m_format;
     int m_formatSerial = -1;
+    // Formats made before, by state: text that goes back and forth between a few states (bold,
+    // plain, italic, plain) takes each one's format from here. Forgotten, the last one included,
+    // when the font or colour table changes, which the formats are made from.
+    struct MadeFormat {
+        QTextCharFormat format;
+        int serial = 0;
+    };
+    QHash<RtfCharState, MadeFormat> m_madeFormats;
+    int m_lastSerial = -1;
+    void forgetFormats() {
+        m_madeFormats.clear();
+        m_formatSerial = -1;
+    }
     bool m_lastTextHidden = false;
 
     RtfParagraph m_paragraph;
+    const RtfParagraph m_emptyParagraph;
     bool m_pageBreakPending = false;
     QByteArray m_sectionBreak; // \sect and the words after it, until something else comes
 

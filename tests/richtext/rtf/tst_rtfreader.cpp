@@ -1,5 +1,6 @@
 #include "richtext/rtf/documentio.h"
 #include "richtext/rtf/richtextformat.h"
+#include "richtext/rtf/rtfdocumentsink.h"
 #include "richtext/rtf/rtfformatproperties.h"
 #include "richtext/rtf/rtfreader.h"
 #include "testenvironment.h"
@@ -55,11 +56,15 @@ private slots:
     void notRtf_data();
     void notRtf();
     void characterFormats();
+    void formatsFollowTablesReadLate_data();
+    void formatsFollowTablesReadLate();
+    void runsKeepTheirOwnFormats();
     void underlineKinds_data();
     void underlineKinds();
     void paragraphFormats();
     void pageBreak();
     void lists();
+    void listItemsStayEditable();
     void tables();
     void nestedTable();
     void tablesNestedDeeperGoOnInTheDeepestShown();
@@ -141,6 +146,8 @@ void tst_RtfReader::text_data() {
         << QByteArray("{\\rtf1{\\info{\\title T}}{\\*\\generator G;}{\\stylesheet{\\s0 Normal;}}"
                       "a{\\*\\unknown x}b{\\header h}{\\footnote f}c}")
         << QStringLiteral("a\u2060b\u2060\u2060c"); // kept in the text behind markers
+    QTest::addRow("frame marks break paragraphs")
+        << QByteArray("{\\rtf1 a\\u-560?b\\u-559?c\\par d}") << QStringLiteral("a\nb\nc\nd");
     QTest::addRow("hidden text") << QByteArray("{\\rtf1 a{\\v hidden}b}") << QStringLiteral("ab");
     QTest::addRow("number fallbacks skipped")
         << QByteArray("{\\rtf1 {\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec}one\\par}")
@@ -219,6 +226,67 @@ void tst_RtfReader::characterFormats() {
     QCOMPARE(at("Upper").fontCapitalization(), QFont::AllUppercase);
     QCOMPARE(at("Not").fontWeight(), int(QFont::Bold));
     QCOMPARE(at("Off").fontWeight(), int(QFont::Normal));
+}
+
+void tst_RtfReader::formatsFollowTablesReadLate_data() {
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QColor>("foreground");
+    // "b" stands in a state met before the table that gives it its look.
+    QTest::addRow("font table") << QByteArray("{\\rtf1 {\\f1 a}{\\fonttbl{\\f1 Arial;}}{\\f1 b}}")
+                                << QStringLiteral("Arial") << QColor();
+    QTest::addRow("font table, another state between")
+        << QByteArray("{\\rtf1 {\\f1 a}c{\\fonttbl{\\f1 Arial;}}{\\f1 b}}")
+        << QStringLiteral("Arial") << QColor();
+    QTest::addRow("colour table")
+        << QByteArray("{\\rtf1 {\\cf1 a}c{\\colortbl;\\red255\\green0\\blue0;}{\\cf1 b}}")
+        << QString() << QColor(255, 0, 0);
+    QTest::addRow("default font")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}} a\\deff1 b}")
+        << QStringLiteral("Courier New") << QColor();
+}
+
+void tst_RtfReader::formatsFollowTablesReadLate() {
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, family);
+    QFETCH(QColor, foreground);
+    QTextDocument document;
+    QVERIFY(readRtf(rtf, document).ok());
+    const QTextCharFormat format = formatAt(document, QStringLiteral("b"));
+    QCOMPARE(format.fontFamilies().toStringList().value(0), family);
+    QCOMPARE(format.foreground().color().isValid() &&
+                     format.hasProperty(QTextFormat::ForegroundBrush)
+                 ? format.foreground().color()
+                 : QColor(),
+             foreground);
+}
+
+void tst_RtfReader::runsKeepTheirOwnFormats() {
+    // Runs taken in turns from a few formats, and two runs that claim one serial but differ:
+    // the document shows each run's own format.
+    QTextDocument document;
+    QVERIFY(readRtf("{\\rtf1 \\b B1\\b0  p1 \\i I1\\i0  p2\\par \\b B2\\b0  p3}", document).ok());
+    QCOMPARE(formatAt(document, QStringLiteral("B2")).fontWeight(), int(QFont::Bold));
+    QVERIFY(formatAt(document, QStringLiteral("I1")).fontItalic());
+    for (const char *plain : {"p1", "p2", "p3"}) {
+        const QTextCharFormat format = formatAt(document, QString::fromLatin1(plain));
+        QVERIFY2(format.fontWeight() == QFont::Normal && !format.fontItalic(), plain);
+    }
+    QTextDocument built;
+    {
+        RtfDocumentSink sink(built);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        QTextCharFormat italic;
+        italic.setFontItalic(true);
+        RtfParagraph paragraph;
+        paragraph.inlines.push_back(RtfInline{QStringLiteral("x"), bold, {}, 7});
+        paragraph.inlines.push_back(RtfInline{QStringLiteral("y"), italic, {}, 7});
+        sink.paragraph(std::move(paragraph));
+    }
+    QCOMPARE(formatAt(built, QStringLiteral("x")).fontWeight(), int(QFont::Bold));
+    QCOMPARE(formatAt(built, QStringLiteral("y")).fontWeight(), int(QFont::Normal));
+    QVERIFY(formatAt(built, QStringLiteral("y")).fontItalic());
 }
 
 void tst_RtfReader::underlineKinds_data() {
@@ -326,6 +394,44 @@ void tst_RtfReader::lists() {
     QVERIFY(list(5) != list(6));
 }
 
+void tst_RtfReader::listItemsStayEditable() {
+    // A numbered list with bullets between its items, and one item inside a table cell.
+    QTextDocument document;
+    const QByteArray rtf =
+        "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}\\listid1}"
+        "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}\\listid2}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}}"
+        "\\pard\\ls1 N1\\par\\pard\\ls2 B1\\par\\pard\\ls1 N2\\par\\pard\\ls2 B2\\par"
+        "\\trowd\\cellx2000\\pard\\intbl\\ls1 N3\\cell\\row\\pard\\ls1 N4\\par}";
+    QVERIFY(readRtf(rtf, document).ok());
+    const auto block = [&document](const char *text) {
+        for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+            if (b.text() == QLatin1String(text))
+                return b;
+        }
+        return QTextBlock();
+    };
+    QTextList *numbers = block("N1").textList();
+    QTextList *bullets = block("B1").textList();
+    QVERIFY(numbers != nullptr && bullets != nullptr && numbers != bullets);
+    QCOMPARE(numbers->count(), 4);
+    const char *order[] = {"N1", "N2", "N3", "N4"};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(numbers->item(i).text(), QLatin1String(order[i]));
+        QCOMPARE(block(order[i]).textList(), numbers);
+    }
+    QCOMPARE(numbers->itemText(block("N4")), QStringLiteral("4."));
+    // Taking an item out renumbers the rest; undo puts it back.
+    QTextCursor cursor(block("N2"));
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    QCOMPARE(numbers->count(), 3);
+    QCOMPARE(numbers->itemText(block("N4")), QStringLiteral("3."));
+    document.undo();
+    QCOMPARE(numbers->count(), 4);
+    QCOMPARE(numbers->itemText(block("N4")), QStringLiteral("4."));
+}
+
 void tst_RtfReader::tables() {
     QTextDocument document;
     const QByteArray rtf =
@@ -413,16 +519,17 @@ void tst_RtfReader::hyperlink() {
         "{\\fldrslt{\\ul\\cf1 the site}}} and "
         "{\\field{\\*\\fldinst HYPERLINK \\\\l \"Mark\"}{\\fldrslt here}} or "
         "{\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}.\\par{\\*\\bkmkstart Mark}Target"
-        "{\\*\\bkmkend Mark}\\par}";
+        "{\\*\\bkmkend Mark}\\par{\\*\\bkmkstart One}{\\*\\bkmkstart Two}Both\\par}";
     RtfReadResult result = readRtf(rtf, document);
     QVERIFY(result.ok());
-    QCOMPARE(document.toPlainText(), QStringLiteral("See the site and here or 7.\nTarget"));
+    QCOMPARE(document.toPlainText(), QStringLiteral("See the site and here or 7.\nTarget\nBoth"));
     QTextCharFormat link = formatAt(document, QStringLiteral("the site"));
     QVERIFY(link.isAnchor());
     QCOMPARE(link.anchorHref(), QStringLiteral("http://example.com/a b"));
     QCOMPARE(formatAt(document, QStringLiteral("here")).anchorHref(), QStringLiteral("#Mark"));
     QCOMPARE(formatAt(document, QStringLiteral("Target")).anchorNames(), QStringList{"Mark"});
     QVERIFY(formatAt(document, QStringLiteral("arget")).anchorNames().isEmpty());
+    QCOMPARE(formatAt(document, QStringLiteral("Both")).anchorNames(), (QStringList{"One", "Two"}));
     QVERIFY(!formatAt(document, QStringLiteral(" and")).isAnchor());
     // The page field is kept with its result.
     QCOMPARE(result.dropped.fields, 0);
