@@ -73,6 +73,25 @@ QString withNewlines(const QString &text) {
     return out;
 }
 
+QString plainTextOfSelection(QString selected) {
+    for (QChar &c : selected) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xFDD0: // the marks that open and close a frame (a table cell)
+        case 0xFDD1:
+            c = QLatin1Char('\n');
+            break;
+        case QChar::Nbsp:
+            c = QLatin1Char(' ');
+            break;
+        default:
+            break;
+        }
+    }
+    return selected;
+}
+
 bool hasRightToLeft(QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();

@@ -14,6 +14,10 @@ QString withCrLf(const QString &text);
 // CR LF, CR and LF as '\n', which the document takes as a paragraph break.
 QString withNewlines(const QString &text);
 
+// A cursor's selected text as plain text: paragraph, line and cell breaks as '\n', no-break
+// spaces as spaces, as a document fragment's plain text has them.
+QString plainTextOfSelection(QString selected);
+
 // Whether any character of the text is written from right to left.
 bool hasRightToLeft(QStringView text);
 

@@ -29,6 +29,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -983,6 +984,15 @@ void TRxRichEdit::insertFromMimeData(const QMimeData *source) {
 
 QMimeData *TRxRichEdit::createMimeDataFromSelection() const {
     const QTextCursor cursor = textCursor();
+    if (m_forPrimarySelection &&
+        cursor.selectionEnd() - cursor.selectionStart() > LargePrimarySelection) {
+        // Qt offers the primary selection anew on every key or click that selects; a copy of a
+        // large selection as a document (Select All over a million paragraphs took most of a
+        // minute) would stop the window each time, so it gets the plain text alone.
+        auto *data = new QMimeData;
+        data->setText(RichTextDocument::plainTextOfSelection(cursor.selectedText()));
+        return data;
+    }
     if (m_plainText || !cursor.hasSelection())
         return QTextEdit::createMimeDataFromSelection();
     // Qt's own selection data lists a fixed set of formats; build one that can carry RTF.
@@ -1375,6 +1385,9 @@ void TRxRichEdit::keyPressEvent(QKeyEvent *event) {
     const bool inserts = isReturn || (!text.isEmpty() && text.at(0).isPrint()) ||
                          (event->key() == Qt::Key_Tab && !event->modifiers());
     if (!inserts) {
+        // Keys that select hand their selection to the primary selection; only Copy asks for
+        // the clipboard's data.
+        const QScopedValueRollback primary(m_forPrimarySelection, event != QKeySequence::Copy);
         QTextEdit::keyPressEvent(event);
         return;
     }
@@ -1445,7 +1458,10 @@ void TRxRichEdit::mousePressEvent(QMouseEvent *event) {
 }
 
 void TRxRichEdit::mouseReleaseEvent(QMouseEvent *event) {
-    QTextEdit::mouseReleaseEvent(event);
+    {
+        const QScopedValueRollback primary(m_forPrimarySelection, true);
+        QTextEdit::mouseReleaseEvent(event);
+    }
     emit OnMouseUp(event->button(), event->modifiers(), event->position().toPoint());
     const QString pressed = m_pressedUrl;
     m_pressedUrl.clear();

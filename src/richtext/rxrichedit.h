@@ -322,6 +322,9 @@ private:
     bool m_leftToRightOnly = false;
     bool m_rightToLeftArrived = false;
     bool m_wrapAnywhere = false;
+    // Set while Qt asks for the data of the primary selection (keys and clicks that select).
+    bool m_forPrimarySelection = false;
+    static constexpr int LargePrimarySelection = 100000;
     // Set while only formats change, so that the text need not be looked at again.
     bool m_textStaysPut = false;
     QTextDocument *m_ownDocument = nullptr;

@@ -39,6 +39,7 @@ private slots:
     void failedLoadAndSaveRaiseTheirTextsAndKeepEverything();
     void streamFormatDecidesForStreams();
     void copyAndPasteKeepUnderlineTypesAndProtection();
+    void copyKeyOnALargeSelectionOffersTheRichText();
     void pasteInPlainTextTakesTextOnly();
 
     void noteTextShowsOverItsMark();
@@ -230,6 +231,23 @@ void TestRxRichEditIo::copyAndPasteKeepUnderlineTypesAndProtection() {
     other.SelectRange(6, 12);
     QVERIFY(other.SelAttributes().Protected());
     QCOMPARE(other.SelAttributes().UnderlineType(), int(RichTextFormat::utWord));
+}
+
+// Keys that select offer a large selection to the primary selection as plain text only (a
+// document copy of a million paragraphs stopped the window for most of a minute); Copy still
+// offers everything.
+void TestRxRichEditIo::copyKeyOnALargeSelectionOffersTheRichText() {
+    const QString line = QStringLiteral("Line of text, long enough to fill a large selection.\r\n");
+    m_edit->SetText(line.repeated(3000) + QStringLiteral("end"));
+    m_edit->show();
+    m_edit->setFocus();
+    QTest::keyClick(m_edit.get(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(m_edit.get(), Qt::Key_C, Qt::ControlModifier);
+    const QMimeData *offered = QApplication::clipboard()->mimeData();
+    QVERIFY(offered->hasFormat(QStringLiteral("text/rtf")));
+    QVERIFY(offered->hasHtml());
+    QVERIFY(offered->text().endsWith(QStringLiteral("\nend")));
+    QCOMPARE(offered->text().count(QLatin1Char('\n')), 3000);
 }
 
 void TestRxRichEditIo::pasteInPlainTextTakesTextOnly() {
