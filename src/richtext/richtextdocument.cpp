@@ -51,17 +51,10 @@ QString withCrLf(const QString &text) {
     QString out;
     out.reserve(text.size() + text.size() / 16);
     for (const QChar c : text) {
-        switch (c.unicode()) {
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
-        case 0xFDD0: // frame start and end marks stand between paragraphs
-        case 0xFDD1:
-        case u'\n':
+        if (isLineBreakMark(c.unicode()) || c == u'\n')
             out += QLatin1String("\r\n");
-            break;
-        default:
+        else
             out += c;
-        }
     }
     return out;
 }
@@ -75,19 +68,10 @@ QString withNewlines(const QString &text) {
 
 QString plainTextOfSelection(QString selected) {
     for (QChar &c : selected) {
-        switch (c.unicode()) {
-        case QChar::ParagraphSeparator:
-        case QChar::LineSeparator:
-        case 0xFDD0: // the marks that open and close a frame (a table cell)
-        case 0xFDD1:
+        if (isLineBreakMark(c.unicode()))
             c = QLatin1Char('\n');
-            break;
-        case QChar::Nbsp:
+        else if (c == QChar::Nbsp)
             c = QLatin1Char(' ');
-            break;
-        default:
-            break;
-        }
     }
     return selected;
 }

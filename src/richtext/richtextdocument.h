@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QChar>
 #include <QString>
 #include <QStringView>
 
@@ -8,6 +9,13 @@ class QTextDocument;
 // Work on a whole document that the rich text control does for its text, its plain-text mode and
 // its clipboard, without a widget.
 namespace RichTextDocument {
+
+// Whether the character of a document's raw text ends a line: a paragraph or line separator,
+// or a mark that opens or closes a frame (a table cell), which stands between paragraphs.
+constexpr bool isLineBreakMark(char16_t c) {
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == 0xFDD0 ||
+           c == 0xFDD1;
+}
 
 // Paragraph and line separators as CR LF.
 QString withCrLf(const QString &text);

@@ -137,9 +137,7 @@ int TRxRichEdit::GetTextLen() const {
     const QString raw = document()->toRawText();
     int length = raw.size();
     for (const QChar c : raw) {
-        const char16_t u = c.unicode();
-        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xFDD0 ||
-            u == 0xFDD1 || u == u'\n')
+        if (RichTextDocument::isLineBreakMark(c.unicode()) || c == u'\n')
             ++length;
     }
     return length;

@@ -248,29 +248,26 @@ void RtfDocumentSink::writeTable(Position &at, RtfTable &table) {
             cells[i].blocks.clear();
         }
     }
-    const QTextTableFormat format = tableFormatFor(grid, table.rows.size());
+    QTextTableFormat format = tableFormatFor(grid, table.rows.size());
     // Only a table of the text itself is held in pieces; one in a cell is laid out with its cell.
     std::vector<std::size_t> starts{0};
     if (&at == &m_position)
         starts = rtfTablePieceStarts(table, grid, maxTablePieceWeight);
     starts.push_back(table.rows.size());
-    for (std::size_t piece = 0; piece + 1 < starts.size(); ++piece) {
-        QTextTableFormat pieceFormat = format;
-        if (starts.size() > 2) {
-            // A width of its own that holds every column keeps Qt from laying a piece wider
-            // than the page out a second time with words broken anywhere.
-            pieceFormat.setWidth(QTextLength(QTextLength::FixedLength, tableWidth(format)));
-        }
-        if (piece > 0) {
-            pieceFormat.setProperty(RtfFormatProperty::TableContinues, true);
-            // Up against the piece before, as its rows would be in one table: the outer border
-            // of both pieces would otherwise leave a gap. Rows of a shared grid share the line
-            // between them too.
-            const qreal edge = 2 * format.border() + format.cellSpacing();
-            pieceFormat.setTopMargin(format.borderCollapse() ? -2 * edge : -edge);
-        }
-        writeTableRows(at, table, grid, starts[piece], starts[piece + 1], pieceFormat);
+    if (starts.size() > 2) {
+        // A width of its own that holds every column keeps Qt from laying a piece wider than
+        // the page out a second time with words broken anywhere.
+        format.setWidth(QTextLength(QTextLength::FixedLength, tableWidth(format)));
     }
+    QTextTableFormat continuing = format;
+    continuing.setProperty(RtfFormatProperty::TableContinues, true);
+    // Up against the piece before, as its rows would be in one table: the outer border of both
+    // pieces would otherwise leave a gap. Rows of a shared grid share the line between them too.
+    const qreal edge = 2 * format.border() + format.cellSpacing();
+    continuing.setTopMargin(format.borderCollapse() ? -2 * edge : -edge);
+    for (std::size_t piece = 0; piece + 1 < starts.size(); ++piece)
+        writeTableRows(at, table, grid, starts[piece], starts[piece + 1],
+                       piece == 0 ? format : continuing);
 }
 
 void RtfDocumentSink::writeTableRows(Position &at, RtfTable &table, const RtfTableGrid &grid,
